@@ -1,0 +1,8 @@
+// numora: the drill program. Starts at the splash window.
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return 0;
+}

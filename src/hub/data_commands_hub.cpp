@@ -1,0 +1,10 @@
+#include "startup/data_commands.h"
+
+namespace numora {
+
+int RunListsCommand(const DataCommandArgs& /*args*/, std::ostream& /*out*/, std::ostream& err) {
+  err << "このコマンドはまだ使えません。\n";
+  return 2;
+}
+
+}  // namespace numora

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+#include <vector>
+
+namespace numora {
+
+// A full-screen form laid out on the 1024 × 768 logical canvas in twips (15 twips per pixel,
+// 15360 × 11520 twips). Children are placed in twips relative to their parent (the form or a
+// panel inside it) and the whole layout, fonts included, scales uniformly to fill the window,
+// centred with the background colour around it when the aspect ratio differs.
+class FormWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kCanvasTwipsWidth = 15360;
+  static constexpr int kCanvasTwipsHeight = 11520;
+
+  explicit FormWidget(QWidget* parent = nullptr);
+
+  // Places w at twip coordinates inside its parent widget.
+  void place(QWidget* w, int left, int top, int width, int height);
+  // Moves or resizes an already placed widget (twips); a width or height of -1 keeps it.
+  void move(QWidget* w, int left, int top);
+  void resizeTwips(QWidget* w, int width, int height);
+  QRect twipRect(QWidget* w) const;
+  // Font size in points (as the form designer gives it), scaled with the form.
+  void setFontPoints(QWidget* w, double points, bool bold = false);
+  // Background of the form (and the margin around the canvas).
+  void setBackColour(unsigned bbggrr);
+  double scale() const { return scale_; }
+  // Re-applies every placement at the current scale.
+  void relayout();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  struct Item {
+    QPointer<QWidget> widget;
+    QRect twips;
+    double points = 0;
+    bool bold = false;
+  };
+  Item* find(QWidget* w);
+  const Item* find(QWidget* w) const;
+  void apply(Item& item);
+  std::vector<Item> items_;
+  double scale_ = 1.0;
+  QPoint offset_;
+};
+
+// A colour written &H00BBGGRR.
+QColor VbColour(unsigned bbggrr);
+// Sets the background colour of a widget (labels, panels, buttons).
+void SetBackColour(QWidget* w, unsigned bbggrr);
+void SetForeColour(QWidget* w, unsigned bbggrr);
+
+}  // namespace numora
