@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/services.h"
+#include "startup/shared_state.h"
+
+namespace numora {
+
+// Clears the statistics tables, scans the results file and fills the per-level-per-pupil tables.
+// "Today" is services.clock.Today().
+void RebuildStatistics(SharedState& state, Services& services);
+
+// The points one run of the given seconds earns on a level.
+int32_t RunPoints(const SharedState& state, int level, int32_t seconds);
+
+// Records the run that has just ended: sets clearedBefore, newPersonalBest and newLevelBest and
+// appends the result record (recordedTime, currentPupil) under the file lock.
+void RecordRun(SharedState& state, Services& services, int level);
+
+}  // namespace numora
