@@ -35,12 +35,6 @@ void ShowNameSelection(AppContext& ctx) {
 void UnloadNameSelection(AppContext& ctx) {
   if (ctx.namesel) ctx.namesel->deleteLater();
 }
-void ShowHub(AppContext& ctx) {
-  ShowStandIn(ctx, QStringLiteral("成績画面"));
-}
-void UnloadHub(AppContext& ctx) {
-  if (ctx.hub) ctx.hub->deleteLater();
-}
 void StartDrill(AppContext& ctx) {
   ShowStandIn(ctx, QStringLiteral("ドリル画面"));
 }
