@@ -707,7 +707,6 @@ void ShowHub(AppContext& ctx) {
     ctx.hub = hub;
   }
   hub->showFullScreen();
-  hub->raise();
   hub->activateWindow();
   hub->Form_Activate();
 }
