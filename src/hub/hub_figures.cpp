@@ -9,15 +9,21 @@ namespace numora {
 namespace {
 
 std::string Trimmed(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  while (!s.empty() && s.front() == ' ') {
+    s.remove_prefix(1);
+  }
+  while (!s.empty() && s.back() == ' ') {
+    s.remove_suffix(1);
+  }
   return std::string(s);
 }
 
 size_t CharCountOf(std::string_view s) {
   size_t n = 0;
   for (char c : s) {
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+      ++n;
+    }
   }
   return n;
 }
@@ -48,7 +54,9 @@ std::string RecentPeriodLine(const SharedState& state, int level) {
 std::string TargetLine(const SharedState& state, int level) {
   const LevelStandard& s = Standard(state, level);
   const std::string head = "目標=" + std::to_string(s.targetTime) + "秒";
-  if (s.clearPoints == 9999) return head + " --------";
+  if (s.clearPoints == 9999) {
+    return head + " --------";
+  }
   return head + " " + std::to_string(s.clearCount) + "回/" + std::to_string(s.clearPoints) +
          "点(×" + FormatSingle(s.pointMultiplier) + ")";
 }
@@ -56,21 +64,26 @@ std::string TargetLine(const SharedState& state, int level) {
 std::string TodayFigures(const SharedState& state, int level) {
   const int p = state.currentPupil;
   const float runs = state.todayRuns(level, p);
-  if (runs == 0) return "-----";
+  if (runs == 0) {
+    return "-----";
+  }
   return FormatSingle(runs) + "回/" + std::to_string(state.todayPoints(level, p)) + "点";
 }
 
 std::string AllTimeFigures(const SharedState& state, int level) {
   const int p = state.currentPupil;
   const int runs = state.totalRuns(level, p);
-  if (runs == 0) return "------";
+  if (runs == 0) {
+    return "------";
+  }
   return std::to_string(runs) + "回/" + std::to_string(state.totalPoints(level, p)) + "点";
 }
 
 int TodayTotalRuns(const SharedState& state) {
   double sum = 0;
-  for (int level = 1; level < kLevelSlots; ++level)
+  for (int level = 1; level < kLevelSlots; ++level) {
     sum += state.todayRuns(level, state.currentPupil);
+  }
   return static_cast<int>(std::lround(sum));
 }
 
@@ -80,7 +93,9 @@ std::string TodayTotalRunsLine(int todayTotalRuns) {
 
 std::string MinutesSinceStartLine(int32_t pupilStartTime, double timer) {
   long long seconds = static_cast<long long>(std::floor(timer - pupilStartTime));
-  if (seconds < 0) seconds += 86400;
+  if (seconds < 0) {
+    seconds += 86400;
+  }
   return "起動後" + std::to_string(seconds / 60) + "分";
 }
 
@@ -103,7 +118,9 @@ bool IsTeacher(std::string_view pupilName) {
 
 bool FinalLevelCleared(const SharedState& state) {
   const double finalLevel = state.finalLevel.Number();
-  if (!(finalLevel >= 1 && finalLevel < kLevelSlots)) return false;
+  if (!(finalLevel >= 1 && finalLevel < kLevelSlots)) {
+    return false;
+  }
   const int level = static_cast<int>(finalLevel);
   const LevelStandard& s = Standard(state, level);
   const int p = state.currentPupil;
@@ -118,7 +135,9 @@ LevelAvailability ComputeLevelAvailability(SharedState& state) {
   LevelAvailability a;
   a.enabled.assign(static_cast<size_t>(n) + 1, false);
   a.overPractised.assign(static_cast<size_t>(n) + 1, false);
-  if (n == 0) return a;
+  if (n == 0) {
+    return a;
+  }
   a.enabled[1] = true;
   for (int i = 1; i < n; ++i) {
     a.enabled[static_cast<size_t>(i) + 1] = true;
@@ -132,13 +151,23 @@ LevelAvailability ComputeLevelAvailability(SharedState& state) {
 }
 
 int ShortcutLevel(std::string_view typed, int levelCount) {
-  if (typed.size() != 1) return 0;
+  if (typed.size() != 1) {
+    return 0;
+  }
   const char c = typed[0];
-  if (c == '0') return -1;
+  if (c == '0') {
+    return -1;
+  }
   int level = 0;
-  if (c >= '1' && c <= '9') level = c - '0';
-  if (c >= 'a' && c <= 'd') level = 10 + (c - 'a');
-  if (level == 1) return 1;
+  if (c >= '1' && c <= '9') {
+    level = c - '0';
+  }
+  if (c >= 'a' && c <= 'd') {
+    level = 10 + (c - 'a');
+  }
+  if (level == 1) {
+    return 1;
+  }
   return level != 0 && levelCount >= level ? level : 0;
 }
 

@@ -191,7 +191,9 @@ void HubWindow::CreateControls() {
   Command6 = button(this, "Command6", QStringLiteral("過去最高表示"));
   Command7 = button(this, "Command7", QStringLiteral("全成績"));
   Command9 = button(this, "Command9", QStringLiteral("Command9"));
-  for (QPushButton* b : {Command5, Command6, Command7, Command9}) b->setVisible(false);
+  for (QPushButton* b : {Command5, Command6, Command7, Command9}) {
+    b->setVisible(false);
+  }
   connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
   connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
   connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
@@ -282,7 +284,9 @@ void HubWindow::CreateColumn(int i) {
   ranking->setVisible(false);
   Command3.push_back(ranking);
 
-  if (i == 0) return;
+  if (i == 0) {
+    return;
+  }
   connect(start, &QPushButton::clicked, this, [this, i] { Command4_Click(i); });
   connect(l3, &ClickLabel::clicked, this, [this, i] { Label3_Click(i); });
   connect(ranking, &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
@@ -327,7 +331,9 @@ void HubWindow::Form_Load() {
   columnWidth_ = n > 0 ? kColumnsWidth / n : kColumnsWidth;
   leftMargin_ = 0.02 * kFormWidth;
 
-  for (const char* f : kGradeFilters) Combo1->addItem(QString::fromUtf8(f));
+  for (const char* f : kGradeFilters) {
+    Combo1->addItem(QString::fromUtf8(f));
+  }
   int filter = Combo1->findText(Q(state_.gradeFilterText));
   // A filter text that is not one of the box's texts shows every grade.
   Combo1->setCurrentIndex(filter >= 0 ? filter : 0);
@@ -428,11 +434,15 @@ void HubWindow::Form_Activate() {
 }
 
 void HubWindow::SetStartButtonsEnabled(bool enabled) {
-  for (int i = 1; i <= Levels(); ++i) Command4[i]->setEnabled(enabled);
+  for (int i = 1; i <= Levels(); ++i) {
+    Command4[i]->setEnabled(enabled);
+  }
 }
 
 void HubWindow::SetListsVisible(bool visible) {
-  for (int i = 1; i <= Levels(); ++i) List5[i]->setVisible(visible);
+  for (int i = 1; i <= Levels(); ++i) {
+    List5[i]->setVisible(visible);
+  }
 }
 
 void HubWindow::ShowCover6() {
@@ -464,9 +474,15 @@ void HubWindow::回数など表示() {
 }
 
 void HubWindow::Command4_Click(int index) {
-  if (index < 1 || index > Levels()) return;
-  if (Picture7->isVisible()) return;
-  if (!Command4[index]->isEnabled()) return;
+  if (index < 1 || index > Levels()) {
+    return;
+  }
+  if (Picture7->isVisible()) {
+    return;
+  }
+  if (!Command4[index]->isEnabled()) {
+    return;
+  }
   Picture2->raise();
   Picture2->setVisible(true);
   state_.currentLevel = static_cast<int16_t>(index);
@@ -476,8 +492,12 @@ void HubWindow::Command4_Click(int index) {
 }
 
 void HubWindow::Label3_Click(int index) {
-  if (index < 1 || index > Levels()) return;
-  if (Picture7->isVisible() || !Command4[index]->isEnabled()) return;
+  if (index < 1 || index > Levels()) {
+    return;
+  }
+  if (Picture7->isVisible() || !Command4[index]->isEnabled()) {
+    return;
+  }
   state_.currentLevel = static_cast<int16_t>(index);
   hubReady_ = 0;
   StartDrill(ctx_);
@@ -492,14 +512,20 @@ void HubWindow::Command1_Click() {
 }
 
 bool HubWindow::Form_KeyPress(const QString& typed) {
-  if (hubReady_ == 0) return false;
+  if (hubReady_ == 0) {
+    return false;
+  }
   const int level = ShortcutLevel(typed.toStdString(), Levels());
   if (level == -1) {
-    if (!Command1->isEnabled()) return false;
+    if (!Command1->isEnabled()) {
+      return false;
+    }
     Command1_Click();
     return true;
   }
-  if (level == 0) return false;
+  if (level == 0) {
+    return false;
+  }
   Command4_Click(level);
   return true;
 }
@@ -514,7 +540,9 @@ bool HubWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto modifiers =
         key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
     if (first && w->window() == this && modifiers == Qt::NoModifier && !key->text().isEmpty()) {
-      if (Form_KeyPress(key->text())) return true;
+      if (Form_KeyPress(key->text())) {
+        return true;
+      }
     }
   }
   return FormWidget::eventFilter(watched, event);
@@ -538,7 +566,9 @@ ListOptions HubWindow::CurrentListOptions() const {
 
 int HubWindow::SelectedOption1() const {
   for (int k = 1; k <= 3; ++k) {
-    if (Option1[k]->isChecked()) return k;
+    if (Option1[k]->isChecked()) {
+      return k;
+    }
   }
   return 0;
 }
@@ -548,9 +578,13 @@ void HubWindow::ShowList(int level, const ScoreList& list) {
   box->clear();
   QStringList lines;
   lines.reserve(static_cast<qsizetype>(list.lines.size()));
-  for (const std::string& line : list.lines) lines.append(Q(line));
+  for (const std::string& line : list.lines) {
+    lines.append(Q(line));
+  }
   box->addItems(lines);
-  if (list.colour.has_value()) SetBackColour(box, *list.colour);
+  if (list.colour.has_value()) {
+    SetBackColour(box, *list.colour);
+  }
   if (list.scrollTo >= 0 && list.scrollTo < box->count()) {
     box->scrollToItem(box->item(list.scrollTo), QAbstractItemView::PositionAtTop);
   }
@@ -571,14 +605,18 @@ void HubWindow::Option2_Click(int index) {
   SetListsVisible(false);
   ShowCover6();
   LetScreenRepaint();
-  if (suppressViewEvents_ == 1) return;
+  if (suppressViewEvents_ == 1) {
+    return;
+  }
   if (index == 0) {
     Option1[1]->setText(QStringLiteral("BEST表示"));
     Option1[2]->setText(QStringLiteral("本日のみ"));
     Option1[3]->setEnabled(true);
     viewMode_ = kTimeView;
     const int k = SelectedOption1();
-    if (k != 0) Option1_Click(k);
+    if (k != 0) {
+      Option1_Click(k);
+    }
   } else if (index == 1) {
     Combo2->setVisible(false);
     Option1[1]->setText(QStringLiteral("合計累計"));
@@ -591,7 +629,9 @@ void HubWindow::Option2_Click(int index) {
       rankingKind_ = kCumulativeRanking;
       Option1_Click(1);
     }
-    if (Option1[3]->isChecked()) Option1_Click(3);
+    if (Option1[3]->isChecked()) {
+      Option1_Click(3);
+    }
     if (Option1[2]->isChecked()) {
       rankingKind_ = kTodayRanking;
       Option1_Click(2);
@@ -607,13 +647,23 @@ void HubWindow::Option1_Click(int index) {
   Combo2->setVisible(false);
   Picture1->setEnabled(false);
   LetScreenRepaint();
-  if (viewMode_ == 0) viewMode_ = kTimeView;
+  if (viewMode_ == 0) {
+    viewMode_ = kTimeView;
+  }
   if (viewMode_ == kTimeView) {
-    if (index == 1) Command6_Click();
-    if (index == 2) Command5_Click();
-    if (index == 3) Command7_Click();
+    if (index == 1) {
+      Command6_Click();
+    }
+    if (index == 2) {
+      Command5_Click();
+    }
+    if (index == 3) {
+      Command7_Click();
+    }
   } else {
-    if (rankingKind_ == 0) rankingKind_ = kCumulativeRanking;
+    if (rankingKind_ == 0) {
+      rankingKind_ = kCumulativeRanking;
+    }
     const int n = Levels();
     if (index == 1) {
       rankingKind_ = kCumulativeRanking;
@@ -644,7 +694,9 @@ void HubWindow::Option1_Click(int index) {
 }
 
 void HubWindow::Command3_Click(int level) {
-  if (level < 1 || level > Levels()) return;
+  if (level < 1 || level > Levels()) {
+    return;
+  }
   Label9[level]->setText(QStringLiteral("今日"));
   Label10[level]->setText(QStringLiteral("今まで"));
   List5[level]->clear();
@@ -689,11 +741,15 @@ void HubWindow::Combo1_Click() {
   } else {
     Option2_Click(1);
   }
-  if (Levels() >= 1) Command4[1]->setFocus();
+  if (Levels() >= 1) {
+    Command4[1]->setFocus();
+  }
 }
 
 void HubWindow::Combo2_Click() {
-  if (!Option1[3]->isChecked()) return;
+  if (!Option1[3]->isChecked()) {
+    return;
+  }
   state_.allResultsPeriod = static_cast<int16_t>(Combo2->currentIndex() + 1);
   Option1_Click(3);
 }
@@ -713,7 +769,9 @@ void ShowHub(AppContext& ctx) {
 
 void UnloadHub(AppContext& ctx) {
   QWidget* hub = ctx.hub.data();
-  if (hub == nullptr) return;
+  if (hub == nullptr) {
+    return;
+  }
   ctx.hub = nullptr;
   hub->close();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "platform/collation.h"
 #include "platform/dates.h"
@@ -22,10 +23,18 @@ constexpr size_t kAllRecords = 20000;    // the all-runs list reads the newest 2
 
 // Byte length of the UTF-8 sequence starting with lead byte b.
 size_t SequenceLength(unsigned char b) {
-  if (b < 0x80) return 1;
-  if ((b >> 5) == 6) return 2;
-  if ((b >> 4) == 14) return 3;
-  if ((b >> 3) == 30) return 4;
+  if (b < 0x80) {
+    return 1;
+  }
+  if ((b >> 5) == 6) {
+    return 2;
+  }
+  if ((b >> 4) == 14) {
+    return 3;
+  }
+  if ((b >> 3) == 30) {
+    return 4;
+  }
   return 1;
 }
 
@@ -62,12 +71,28 @@ std::string_view CharsAt(std::string_view s, size_t start0, size_t n) {
   return s.substr(o[a], o[b] - o[a]);
 }
 
+// The pieces of one list line joined.
+std::string Cat(std::initializer_list<std::string_view> pieces) {
+  size_t size = 0;
+  for (std::string_view p : pieces) {
+    size += p.size();
+  }
+  std::string line;
+  line.reserve(size);
+  for (std::string_view p : pieces) {
+    line += p;
+  }
+  return line;
+}
+
 std::string RightAligned(long long n, size_t blanks, size_t width) {
   return LastChars(std::string(blanks, ' ') + std::to_string(n), width);
 }
 
 std::string TrimTrailingBlanks(std::string_view s) {
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  while (!s.empty() && s.back() == ' ') {
+    s.remove_suffix(1);
+  }
   return std::string(s);
 }
 
@@ -76,8 +101,12 @@ std::string TrimTrailingBlanks(std::string_view s) {
 long long LeadingNumber(std::string_view s) {
   long long v = 0;
   for (char c : s) {
-    if (c == ' ' || c == '\t') continue;
-    if (c < '0' || c > '9') break;
+    if (c == ' ' || c == '\t') {
+      continue;
+    }
+    if (c < '0' || c > '9') {
+      break;
+    }
     v = v * 10 + (c - '0');
   }
   return v;
@@ -86,18 +115,28 @@ long long LeadingNumber(std::string_view s) {
 // Grade marks and the grade filter of the roster.
 std::string GradeMarkOf(int grade) {
   static const char* const kMarks[] = {"①", "②", "③", "④", "⑤", "⑥", "Ⅰ", "Ⅱ", "Ⅲ"};
-  if (grade >= 1 && grade <= 9) return kMarks[grade - 1];
+  if (grade >= 1 && grade <= 9) {
+    return kMarks[grade - 1];
+  }
   return std::string(kFullSpace);
 }
 
 bool FilterPasses(std::string_view text, int grade) {
-  if (text == "全学年") return true;
-  if (text == "小学生全体") return grade >= 1 && grade <= 6;
-  if (text == "中学生全体") return grade >= 7 && grade <= 9;
+  if (text == "全学年") {
+    return true;
+  }
+  if (text == "小学生全体") {
+    return grade >= 1 && grade <= 6;
+  }
+  if (text == "中学生全体") {
+    return grade >= 7 && grade <= 9;
+  }
   static const char* const kSingle[] = {"小１", "小２", "小３", "小４", "小５",
                                         "小６", "中１", "中２", "中３"};
   for (int g = 1; g <= 9; ++g) {
-    if (text == kSingle[g - 1]) return grade == g;
+    if (text == kSingle[g - 1]) {
+      return grade == g;
+    }
   }
   return false;
 }
@@ -141,7 +180,9 @@ std::string R2(long long n) {
 
 std::string Name5(std::string_view rosterName) {
   std::string s = TrimTrailingBlanks(rosterName);
-  for (int i = 0; i < 6; ++i) s += kFullSpace;
+  for (int i = 0; i < 6; ++i) {
+    s += kFullSpace;
+  }
   return FirstChars(s, 5);
 }
 
@@ -158,28 +199,40 @@ std::string Date5(double runDate) {
 }
 
 int PupilGradeNumber(const SharedState& state, int pupil) {
-  if (!ValidPupil(pupil)) return -1000;
+  if (!ValidPupil(pupil)) {
+    return -1000;
+  }
   return state.schoolYear - state.rosterBirthYears[static_cast<size_t>(pupil)] - 6;
 }
 
 std::string PupilMark(const SharedState& state, int pupil, int currentPupil) {
-  if (pupil == currentPupil) return std::string(kOwnMark);
+  if (pupil == currentPupil) {
+    return std::string(kOwnMark);
+  }
   return GradeMarkOf(PupilGradeNumber(state, pupil));
 }
 
 int32_t RunBasePoints(int32_t targetTime, int32_t seconds) {
-  if (seconds >= 99998) return 0;
+  if (seconds >= 99998) {
+    return 0;
+  }
   const double t = targetTime;
   if (seconds <= targetTime) {
     // A level without a target time earns nothing (the formula would divide by zero).
-    if (targetTime <= 0) return 0;
+    if (targetTime <= 0) {
+      return 0;
+    }
     const std::string text = std::to_string(std::llabs(static_cast<long long>(seconds)));
     const double digits = std::stod(text.substr(0, 3));
     const double ratio = (t - digits) / t;
     return static_cast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
   }
-  if (seconds < 2.0 * t) return 4;
-  if (seconds < 10.0 * t) return 1;
+  if (seconds < 2.0 * t) {
+    return 4;
+  }
+  if (seconds < 10.0 * t) {
+    return 1;
+  }
   return 0;
 }
 
@@ -206,7 +259,9 @@ void SortListLines(std::vector<std::string>& lines) {
 
 ScoreList BuildRankingList(const SharedState& state, int level, const ListOptions& options) {
   ScoreList list;
-  if (level < 1 || level >= kLevelSlots) return list;
+  if (level < 1 || level >= kLevelSlots) {
+    return list;
+  }
   const bool timeView = options.viewMode != kPointsView;
   const bool today = options.rankingKind == kTodayRanking;
 
@@ -220,7 +275,9 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
   members.reserve(static_cast<size_t>(std::max(0, count)));
   for (int k = 1; k <= count; ++k) {
     const int p = state.rosterOrder[static_cast<size_t>(k)];
-    if (!ValidPupil(p)) continue;
+    if (!ValidPupil(p)) {
+      continue;
+    }
     if (timeView) {
       members.push_back({p, state.bestTime(level, p), 0});
     } else {
@@ -234,7 +291,9 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
                      [](const Member& a, const Member& b) { return a.first < b.first; });
   } else {
     std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {
-      if (a.first != b.first) return a.first > b.first;
+      if (a.first != b.first) {
+        return a.first > b.first;
+      }
       return a.second > b.second;
     });
   }
@@ -242,23 +301,29 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
   long long rank = 0;
   for (size_t k = 0; k < members.size(); ++k) {
     const Member& m = members[k];
-    if (k == 0 || m.first != members[k - 1].first) rank = static_cast<long long>(k) + 1;
-    if (!PupilPasses(state, m.pupil, options)) continue;
+    if (k == 0 || m.first != members[k - 1].first) {
+      rank = static_cast<long long>(k) + 1;
+    }
+    if (!PupilPasses(state, m.pupil, options)) {
+      continue;
+    }
     const std::string mark = Mark(state, m.pupil, options);
     const std::string name = Name5(state.rosterNames[static_cast<size_t>(m.pupil)]);
     if (timeView) {
       const std::string ownEnd =
           m.pupil == options.currentPupil ? std::string(kOwnMark) : std::string(kFullSpace);
       if (m.first < kNoTime) {
-        list.lines.push_back(R2(rank) + mark + name + RightAligned(m.first, 5, 6) + " " + ownEnd);
+        list.lines.push_back(Cat({R2(rank), mark, name, RightAligned(m.first, 5, 6), " ", ownEnd}));
       } else {
-        list.lines.push_back("--" + mark + name + "------" + " " + ownEnd);
+        list.lines.push_back(Cat({"--", mark, name, "------", " ", ownEnd}));
       }
     } else {
-      if (today && state.todayPoints(level, m.pupil) == 0) continue;
-      list.lines.push_back(R2(rank) + mark + name +
-                           RightAligned(state.todayPoints(level, m.pupil), 4, 3) + "/" +
-                           RightAligned(state.totalPoints(level, m.pupil), 4, 5));
+      if (today && state.todayPoints(level, m.pupil) == 0) {
+        continue;
+      }
+      list.lines.push_back(
+          Cat({R2(rank), mark, name, RightAligned(state.todayPoints(level, m.pupil), 4, 3), "/",
+               RightAligned(state.totalPoints(level, m.pupil), 4, 5)}));
     }
   }
   SortListLines(list.lines);
@@ -281,8 +346,12 @@ std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
     const ResultEntry& e = records[r];
     const int level = e.level;
     const int p = e.pupilNumber;
-    if (level < 1 || level > state.levelCount || !ValidPupil(p)) continue;
-    if (std::floor(e.runDate) != today || !PupilPasses(state, p, options)) continue;
+    if (level < 1 || level > state.levelCount || !ValidPupil(p)) {
+      continue;
+    }
+    if (std::floor(e.runDate) != today || !PupilPasses(state, p, options)) {
+      continue;
+    }
     const std::string mark = Mark(state, p, options);
     const std::string name = Name5(state.rosterNames[static_cast<size_t>(p)]);
     std::string line;
@@ -290,9 +359,9 @@ std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
       const int32_t points =
           RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
       line =
-          Time5(e.seconds) + " " + Clock5(e.runTime) + mark + name + mark + std::to_string(points);
+          Cat({Time5(e.seconds), " ", Clock5(e.runTime), mark, name, mark, std::to_string(points)});
     } else {
-      line = std::string(kTimeOutHead) + Clock5(e.runTime) + mark + name + mark;
+      line = Cat({kTimeOutHead, Clock5(e.runTime), mark, name, mark});
     }
     lists[static_cast<size_t>(level)].lines.push_back(std::move(line));
   }
@@ -311,22 +380,26 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
     const ResultEntry& e = records[r];
     const int level = e.level;
     const int p = e.pupilNumber;
-    if (level < 1 || level > state.levelCount || !ValidPupil(p)) continue;
-    if (!(e.runDate > from) || !PupilPasses(state, p, options)) continue;
+    if (level < 1 || level > state.levelCount || !ValidPupil(p)) {
+      continue;
+    }
+    if (!(e.runDate > from) || !PupilPasses(state, p, options)) {
+      continue;
+    }
     const std::string mark = Mark(state, p, options);
     const std::string name = Name5(state.rosterNames[static_cast<size_t>(p)]);
     std::string line;
     if (e.seconds >= kTimeOutFrom) {
-      line = std::string(kTimeOutHead) + Date5(e.runDate) + mark + name + mark;
+      line = Cat({kTimeOutHead, Date5(e.runDate), mark, name, mark});
     } else {
       const int32_t points =
           RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
       if (timeView) {
-        line =
-            Time5(e.seconds) + " " + Date5(e.runDate) + mark + name + mark + std::to_string(points);
+        line = Cat(
+            {Time5(e.seconds), " ", Date5(e.runDate), mark, name, mark, std::to_string(points)});
       } else {
-        line = RightAligned(points, 6, 5) + " " + Date5(e.runDate) + mark + name + mark +
-               std::to_string(e.seconds) + "秒";
+        line = Cat({RightAligned(points, 6, 5), " ", Date5(e.runDate), mark, name, mark,
+                    std::to_string(e.seconds), "秒"});
       }
     }
     lists[static_cast<size_t>(level)].lines.push_back(std::move(line));
@@ -337,11 +410,15 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
 
 std::optional<uint32_t> TimeListColour(const SharedState& state, int level,
                                        const std::vector<std::string>& lines) {
-  if (level < 1 || level >= kLevelSlots) return std::nullopt;
+  if (level < 1 || level >= kLevelSlots) {
+    return std::nullopt;
+  }
   const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
   std::optional<uint32_t> colour;
   for (const std::string& line : lines) {
-    if (CharsAt(line, 2, 1) == "×") continue;
+    if (CharsAt(line, 2, 1) == "×") {
+      continue;
+    }
     const long long v = LeadingNumber(CharsAt(line, 1, 4));
     if (v <= standard.targetTime) {
       colour = kListGreen;

@@ -85,7 +85,9 @@ TEST(LevelAvailability, OverPracticeRule) {
       s.overPracticeWindowRuns(level, 9) = static_cast<int16_t>(c.runs);
       s.overPracticeWindowPoints(level, 9) = c.points;
     }
-    if (c.finalCleared) s.recentRuns(4, 9) = 3, s.recentPoints(4, 9) = 100;
+    if (c.finalCleared) {
+      s.recentRuns(4, 9) = 3, s.recentPoints(4, 9) = 100;
+    }
     LevelAvailability a = ComputeLevelAvailability(s);
     EXPECT_EQ(std::vector<bool>(a.enabled.begin() + 1, a.enabled.end()), c.enabled) << c.what;
     for (int level = 1; level <= 4; ++level) {

@@ -90,7 +90,9 @@ TEST_F(RankingTest, CumulativePointsRankingOrdersByTotalThenToday) {
 
 TEST_F(RankingTest, GradeFilterKeepsSchoolWideRanks) {
   int times[] = {10, 20, 30, 40, 50};
-  for (int p = 1; p <= 5; ++p) s.bestTime(3, p) = times[p - 1];
+  for (int p = 1; p <= 5; ++p) {
+    s.bestTime(3, p) = times[p - 1];
+  }
   AddPupil(s, 6, "加藤", 3);
   s.bestTime(3, 6) = 35;  // the sixth pupil ranks fourth
   ListOptions o{0, "小３", kTimeView, kCumulativeRanking};
@@ -149,7 +151,9 @@ TEST_F(RankingTest, TodayRunsListReadsOnlyTheNewest1000Records) {
   const double today = MakeDate(2026, 12, 10);
   std::vector<ResultEntry> records;
   records.push_back(Record(today, 9, 0, 1, 3, 40));
-  for (int i = 0; i < 999; ++i) records.push_back(Record(today - 1, 9, 0, 1, 4, 40));
+  for (int i = 0; i < 999; ++i) {
+    records.push_back(Record(today - 1, 9, 0, 1, 4, 40));
+  }
   ListOptions o{0, "全学年", kTimeView, kCumulativeRanking};
   EXPECT_EQ(BuildTodayRunLists(s, records, today, o)[3].lines.size(), 1U);
   records.push_back(Record(today - 1, 9, 0, 1, 4, 40));
