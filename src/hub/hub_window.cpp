@@ -190,7 +190,7 @@ void HubWindow::CreateControls() {
   Command5 = button(this, "Command5", QStringLiteral("本日成績表示"));
   Command6 = button(this, "Command6", QStringLiteral("過去最高表示"));
   Command7 = button(this, "Command7", QStringLiteral("全成績"));
-  Command9 = button(this, "Command9", QStringLiteral("Command9"));
+  Command9 = button(this, "Command9", QString());
   for (QPushButton* b : {Command5, Command6, Command7, Command9}) {
     b->setVisible(false);
   }
