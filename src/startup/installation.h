@@ -19,4 +19,20 @@ void InitialiseIdentity(SharedState& state);
 // The level catalogue, set at every name confirmation: four timed levels named ﾚﾍﾞﾙ1 … ﾚﾍﾞﾙ4.
 void SetUpCatalogue(SharedState& state);
 
+// 1 when an executable folder path (with or without the closing separator) is the development
+// layout: it contains "KT0042" and not "ZELANTO", letter case ignored; else 0.
+int16_t DevelopmentLayoutFor(const std::string& folderPath);
+
+// The school line of the common settings file split into school code and name: when the numeric
+// value of its first five characters is not 0 they are the code and the rest is the name;
+// otherwise the whole line is the name and the code is empty.
+void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::string& schoolName);
+
+// The native folder separator that ends every folder value.
+#ifdef _WIN32
+inline constexpr char kFolderSeparator = '\\';
+#else
+inline constexpr char kFolderSeparator = '/';
+#endif
+
 }  // namespace numora
