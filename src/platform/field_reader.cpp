@@ -56,6 +56,8 @@ FieldReader FieldReader::FromBytes(std::string cp932Bytes) {
 }
 
 bool FieldReader::AtEnd() const {
+  // A comma always has a field after it, even an empty one at the end of a line or file.
+  if (afterComma_) return false;
   // Blanks, line breaks and an end-of-file mark after the last field do not make another field.
   for (size_t i = pos_; i < utf8_.size(); ++i) {
     char c = utf8_[i];
@@ -93,9 +95,11 @@ std::string FieldReader::NextText() {
     field = utf8_.substr(start, end - start);
   }
   // Consume the field's terminator: a comma, or one line break (CR LF, CR or LF).
+  afterComma_ = false;
   if (pos_ < n) {
     if (utf8_[pos_] == ',') {
       ++pos_;
+      afterComma_ = true;
     } else if (utf8_[pos_] == '\r') {
       ++pos_;
       if (pos_ < n && utf8_[pos_] == '\n') ++pos_;

@@ -40,6 +40,7 @@ class FieldReader {
   size_t pos_ = 0;
   bool ok_ = false;
   bool pastEnd_ = false;
+  bool afterComma_ = false;
   std::string error_;
 };
 

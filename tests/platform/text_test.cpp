@@ -68,6 +68,16 @@ TEST(FieldReader, StandardsHeaderGivesTwelveFieldsAndNumbers) {
   EXPECT_TRUE(r.AtEnd());
 }
 
+TEST(FieldReader, EmptyFieldsAfterTheLastCommaOfTheFileCount) {
+  for (const char* text :
+       {"/data/,,,,,,,,,\r\n", "/data/,,,,,,,,,", "/data/,0,0,0,0,0,0,0,0,0\r\n"}) {
+    FieldReader r = FieldReader::FromBytes(text);
+    for (int i = 0; i < 10; ++i) r.NextText();
+    EXPECT_FALSE(r.pastEnd()) << text;
+    EXPECT_TRUE(r.AtEnd()) << text;
+  }
+}
+
 TEST(FieldReader, MissingFileIsReported) {
   FieldReader r("/nonexistent/新名簿.txt");
   EXPECT_FALSE(r.ok());
