@@ -11,6 +11,10 @@ namespace numora {
 // "Today" is services.clock.Today().
 void RebuildStatistics(SharedState& state, Services& services);
 
+// The time digits of a run: the number formed by the first three characters of the decimal text
+// of its seconds (47 → 47, 99999 → 999, 1234 → 123).
+int32_t TimeDigits(int32_t seconds);
+
 // The points one run of the given seconds earns on a level.
 int32_t RunPoints(const SharedState& state, int level, int32_t seconds);
 

@@ -148,6 +148,10 @@ struct SharedState {
   std::string mciReturnBuffer;
   std::string mciResult;
   int16_t soundFailures = 0;
+
+  // 1 once the user has been told about a results record that cannot be placed in the tables;
+  // the scan tells it once per program run.
+  int16_t scanWarningShown = 0;
 };
 
 }  // namespace numora

@@ -1,0 +1,149 @@
+#include "records/results_scan.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <vector>
+
+#include "platform/dates.h"
+#include "records/results_file.h"
+
+namespace numora {
+
+namespace {
+
+// A sharing conflict is waited out one second at a time; after this long the scan reports it as
+// an error instead of hanging the program for good.
+constexpr RetryPolicy kScanRetry{1.0, 1.0, 300.0};
+
+// The Visual-Basic style number of the "index out of range" error the tables would raise.
+constexpr int kIndexOutOfRange = 9;
+
+inline uint64_t Le64(const unsigned char* p) {
+  uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+inline int16_t Le16s(const unsigned char* p) {
+  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+}
+inline int32_t Le32s(const unsigned char* p) {
+  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                              (static_cast<uint32_t>(p[2]) << 16) |
+                              (static_cast<uint32_t>(p[3]) << 24));
+}
+
+}  // namespace
+
+std::string ScanErrorMessage(int marker, int errorNumber, const std::string& description,
+                             double runDate, int64_t recordNumber, double runTime, int pupil,
+                             int level, int32_t seconds) {
+  std::string text = "成績ランダムファイル表示";
+  text += std::to_string(marker);
+  text += std::to_string(errorNumber);
+  text += description;
+  text += std::to_string(errorNumber);
+  text += "/date" + FormatShortDate(runDate);
+  text += "/i=" + std::to_string(recordNumber);
+  text += "/time=" + FormatTimeOfDay(runTime);
+  text += "/name=";
+  text += "/Bangou=" + std::to_string(pupil);
+  text += "/level=" + std::to_string(level);
+  text += "/time=" + std::to_string(seconds);
+  text += "line" + std::to_string(marker);
+  return text;
+}
+
+bool ScanResults(SharedState& state, Services& services) {
+  for (int level = 1; level < kLevelSlots; ++level) {
+    const auto row =
+        state.bestTime.cells.begin() + static_cast<std::ptrdiff_t>(LevelPupilIndex(level, 1));
+    std::fill(row, row + (kPupilSlots - 1), static_cast<int32_t>(kNoBestTime));
+  }
+
+  // One read of the newest complete records; the buffer is kept between scans.
+  static thread_local std::vector<unsigned char> buffer;
+  const std::string path = ResultsFilePath(state);
+  uint32_t firstRecord = 1;
+  uint32_t records = 0;
+  int marker = 3;
+  int errorNumber = 0;
+  std::string errorText;
+  const FileStatus st = RetryOnConflict(services, kScanRetry, [&]() {
+    ResultsFile file;
+    marker = 3;
+    FileStatus s = file.Open(path);
+    // A folder that only allows reading still lets the results be shown.
+    if (s != FileStatus::Ok && file.OpenForReading(path) == FileStatus::Ok) s = FileStatus::Ok;
+    uint32_t count = 0;
+    if (s == FileStatus::Ok) {
+      marker = 4;
+      s = file.RecordCount(count);
+    }
+    if (s == FileStatus::Ok) {
+      firstRecord = count > kScanWindowRecords ? count - kScanWindowRecords + 1 : 1;
+      records = count - firstRecord + 1;
+      if (count == 0) records = 0;
+      buffer.resize(static_cast<size_t>(records) * kResultRecordSize);
+      marker = 5;
+      s = file.ReadAt(
+          static_cast<int64_t>(firstRecord - 1) * static_cast<int64_t>(kResultRecordSize),
+          buffer.data(), buffer.size());
+      // Shortened while being read (another copy deleted a record): read it again.
+      if (s == FileStatus::Failed && file.lastError() == -1) s = FileStatus::Conflict;
+    }
+    if (s != FileStatus::Ok) {
+      errorNumber = file.lastError();
+      errorText = file.lastErrorText();
+    }
+    return s;
+  });
+  if (st != FileStatus::Ok) {
+    services.host.ShowMessage("注意",
+                              ScanErrorMessage(marker, errorNumber, errorText, 0, 0, 0, 0, 0, 0));
+    services.host.EndProgram(1);
+    return false;
+  }
+
+  int32_t kept = 0;
+  const unsigned char* p = buffer.data();
+  ResultEntry* entries = state.resultEntries.data();
+  int32_t* best = state.bestTime.cells.data();
+  for (uint32_t i = 0; i < records; ++i, p += kResultRecordSize) {
+    const int16_t pupil = Le16s(p + 16);
+    const int16_t level = Le16s(p + 18);
+    const int32_t seconds = Le32s(p + 20);
+    const double runDate = std::bit_cast<double>(Le64(p));
+    if (pupil < 0 || pupil >= kPupilSlots || level < 0 || level >= kLevelSlots) {
+      // Cannot be placed in the tables: left out of everything; the user hears of it once.
+      if (state.scanWarningShown == 0) {
+        state.scanWarningShown = 1;
+        services.host.ShowMessage(
+            "注意", ScanErrorMessage(8, kIndexOutOfRange, "インデックスが有効範囲にありません。",
+                                     runDate, static_cast<int64_t>(firstRecord) + i,
+                                     std::bit_cast<double>(Le64(p + 8)), pupil, level, seconds));
+      }
+      continue;
+    }
+    int32_t& b = best[LevelPupilIndex(level, pupil)];
+    if (b > seconds) b = seconds;
+    if (runDate < 0 || pupil == 0 || level < 1 || kept >= kMaxResultEntries) continue;
+    ResultEntry& e = entries[++kept];
+    e.runDate = runDate;
+    e.runTime = std::bit_cast<double>(Le64(p + 8));
+    e.pupilNumber = pupil;
+    e.level = level;
+    e.seconds = seconds;
+  }
+  state.resultEntryCount = kept;
+
+  // The level best covers pupils 1 to 1000 only.
+  for (int level = 1; level < kLevelSlots; ++level) {
+    const int32_t* row = best + LevelPupilIndex(level, 1);
+    state.bestTimeAll[static_cast<size_t>(level)] =
+        std::min(static_cast<int32_t>(kNoBestTime), *std::min_element(row, row + 1000));
+  }
+  return true;
+}
+
+}  // namespace numora
