@@ -1,8 +1,32 @@
 // numora: the drill program. Starts at the splash window.
 
 #include <QApplication>
+#include <memory>
+
+#include "platform/system_services.h"
+#include "startup/app_context_qt.h"
+#include "startup/host_qt.h"
+#include "startup/shared_state.h"
+#include "startup/splash_window.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("numora"));
+  QApplication::setApplicationVersion(QStringLiteral(NUMORA_VERSION_TEXT));
+
+  numora::SystemClock clock;
+  numora::SystemRandom random;
+  numora::SdlSound sound;
+  numora::QtHost host;
+  numora::Services services{clock, random, sound, host};
+  // The shared state is large (its per-level-per-pupil tables); it lives on the heap for the
+  // whole run.
+  auto state = std::make_unique<numora::SharedState>();
+  state->programFolder = numora::ExecutableFolder();
+  numora::AppContext ctx{*state, services, {}, {}, {}, {}, {}, {}, {}};
+  host.unloadAllWindows = [&ctx] { numora::UnloadAllWindows(ctx); };
+
+  numora::ShowSplash(ctx);
+  return QApplication::exec();
 }

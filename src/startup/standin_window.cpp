@@ -35,26 +35,5 @@ void ShowNameSelection(AppContext& ctx) {
 void UnloadNameSelection(AppContext& ctx) {
   if (ctx.namesel) ctx.namesel->deleteLater();
 }
-void StartDrill(AppContext& ctx) {
-  ShowStandIn(ctx, QStringLiteral("ドリル画面"));
-}
-void ShowEvaluation(AppContext& ctx) {
-  ShowStandIn(ctx, QStringLiteral("終了画面"));
-}
-
-}  // namespace numora
-
-namespace numora {
-
-void ShowWaitWindow(AppContext& /*ctx*/) {}
-void UnloadWaitWindow(AppContext& ctx) {
-  if (ctx.basefrm) ctx.basefrm->deleteLater();
-}
-void UnloadAllWindows(AppContext& ctx) {
-  for (QWidget* w : {ctx.standIn.data(), ctx.evaluation.data(), ctx.drill.data(), ctx.hub.data(),
-                     ctx.namesel.data(), ctx.basefrm.data(), ctx.firstfrm.data()}) {
-    if (w != nullptr) w->close();
-  }
-}
 
 }  // namespace numora

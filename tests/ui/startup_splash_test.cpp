@@ -1,0 +1,142 @@
+// The splash window: date caption, season colour, seeding, the one tick and a failing set-up.
+
+#include <QtTest>
+#include <filesystem>
+
+#include "platform/cp932.h"
+#include "platform/field_reader.h"
+#include "startup/base_window.h"
+#include "startup/splash_window.h"
+#include "ui_test_support.h"
+
+using numora::testing::UiFixture;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string U8(const fs::path& p) {
+  const std::u8string s = p.u8string();
+  return {s.begin(), s.end()};
+}
+
+void WriteCp932(const fs::path& file, const std::string& utf8) {
+  fs::create_directories(file.parent_path());
+  QVERIFY(numora::WriteWholeFile(U8(file), numora::Utf8ToCp932(utf8)));
+}
+
+}  // namespace
+
+class StartupSplashTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    base_ = fs::temp_directory_path() /
+            ("numora_splash_" + std::to_string(QCoreApplication::applicationPid()));
+    fs::remove_all(base_);
+  }
+  void cleanup() { fs::remove_all(base_); }
+
+  void showsEraDateAndSeasonColour_data() {
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<unsigned>("colour");
+    QTest::newRow("winter") << 2026 << 12 << 10 << "令和8年 12月 10日（木）" << 0xC0FFC0u;
+    QTest::newRow("heisei spring") << 2019 << 4 << 30 << "平成31年 4月 30日（火）" << 0xC0FFC0u;
+    QTest::newRow("february") << 2027 << 2 << 1 << "令和9年 2月 01日（月）" << 0x0080FFu;
+    QTest::newRow("summer") << 2026 << 7 << 15 << "令和8年 7月 15日（水）" << 0xC0C000u;
+    QTest::newRow("autumn") << 2026 << 10 << 5 << "令和8年 10月 05日（月）" << 0x0040C0u;
+  }
+
+  void showsEraDateAndSeasonColour() {
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(QString, date);
+    QFETCH(unsigned, colour);
+    UiFixture f;
+    f.fakes.clock.Set(year, month, day, 8, 30, 15);
+    f.state.programFolder = "/opt/KT0042/build/";
+    auto* splash = numora::ShowSplash(f.ctx);
+    QCOMPARE(splash->Label5->text(), date);
+    QCOMPARE(splash->Label1->text(), QStringLiteral("Just a moment, please."));
+    QCOMPARE(static_cast<unsigned>(f.state.seasonColour.Number()), colour);
+    QCOMPARE(splash->palette().color(QPalette::Window), numora::VbColour(colour));
+    QCOMPARE(f.fakes.random.seeds.size(), size_t{1});
+    QCOMPARE(f.fakes.random.seeds[0], 8 * 3600.0 + 30 * 60 + 15);
+    QCOMPARE(f.state.developmentLayout, int16_t{1});
+    QVERIFY(splash->Timer1->isActive());
+    QCOMPARE(splash->Timer1->interval(), 100);
+    QVERIFY(f.ctx.firstfrm == splash);
+    if (QString(QTest::currentDataTag()) == "winter") splash->grab().save("/tmp/numora_splash.png");
+    delete splash;
+  }
+
+  void failingSetUpShowsTheFileAndEnds() {
+    UiFixture f;
+    f.state.programFolder = U8(base_ / "apps" / "numora") + "/";
+    fs::create_directories(base_ / "apps" / "numora");
+    auto* splash = numora::ShowSplash(f.ctx);
+    QPointer<numora::Firstfrm> guard(splash);
+    splash->Timer1_Timer();
+    QVERIFY(!splash->Timer1->isActive());
+    QCOMPARE(f.fakes.host.messages.size(), size_t{1});
+    const QString message = QString::fromStdString(f.fakes.host.messages[0]);
+    QVERIFY2(message.startsWith("注意|"), qPrintable(message));
+    QVERIFY2(message.contains(QString::fromStdString(U8(base_ / "apps" / "パスデータ.txt"))),
+             qPrintable(message));
+    QCOMPARE(f.fakes.host.endedWith.size(), size_t{1});
+    QVERIFY(f.fakes.host.endedWith[0] != 0);
+    QVERIFY(!f.ctx.standIn && !f.ctx.namesel);
+    QVERIFY(!fs::exists(base_ / "data"));  // nothing written
+    delete guard.data();
+  }
+
+  void tickSetsUpAndOpensTheNameSelection() {
+    const fs::path data = base_ / "data";
+    WriteCp932(base_ / "apps" / "パスデータ.txt",
+               U8(data) + "/\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+    WriteCp932(data / "共通データ.txt",
+               "4\r\n12345ひかり小\r\n0\r\n0\r\n0\r\n1234\r\n0\r\n0\r\n0\r\n0\r\n");
+    WriteCp932(data / "numora" / "タイム回数データ.txt",
+               "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n40,60,"
+               "100,3,1,10,0,7,1,,,\r\n");
+    WriteCp932(data / "音フォルダ" / "新音ファイル.txt", "正解音2\r\na\r\n*\r\n");
+    UiFixture f;
+    f.state.programFolder = U8(base_ / "apps" / "numora") + "/";
+    QPointer<numora::Firstfrm> splash = numora::ShowSplash(f.ctx);
+    splash->Timer1_Timer();
+    QVERIFY(f.fakes.host.messages.empty());
+    QVERIFY(f.fakes.host.endedWith.empty());
+    QCOMPARE(f.state.schoolName, std::string("ひかり小"));
+    QCOMPARE(f.state.levelStandards[1].targetTime, 40);
+    QVERIFY(f.ctx.standIn || f.ctx.namesel);  // the selection screen is open
+    QTRY_VERIFY(splash.isNull());             // and the splash unloaded
+    if (f.ctx.standIn) delete f.ctx.standIn.data();
+    if (f.ctx.namesel) delete f.ctx.namesel.data();
+  }
+
+  void waitWindowShowsWhiteLabel() {
+    UiFixture f;
+    numora::ShowWaitWindow(f.ctx);
+    auto* w = qobject_cast<numora::BaseFrm*>(f.ctx.basefrm.data());
+    QVERIFY(w != nullptr);
+    QCOMPARE(w->objectName(), QStringLiteral("BASEFRM"));
+    QCOMPARE(w->Label19->text(), QStringLiteral("Just a moment, please."));
+    QCOMPARE(w->Label19->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QVERIFY(f.fakes.host.processed > 0);
+    w->grab().save("/tmp/numora_basefrm.png");
+    QPointer<QWidget> guard(w);
+    numora::UnloadWaitWindow(f.ctx);
+    QTRY_VERIFY(guard.isNull());
+  }
+
+ private:
+  fs::path base_;
+};
+
+QTEST_MAIN(StartupSplashTest)
+#include "startup_splash_test.moc"
