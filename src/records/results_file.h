@@ -126,9 +126,10 @@ struct RetryPolicy {
   double maxDelaySeconds = 1.0;
   double patienceSeconds = 30.0;
 };
-// Appends and rewrites: quick retries first (a lock is held for milliseconds), then one second
-// apart, for 30 seconds in all.
-inline constexpr RetryPolicy kWriterRetry{0.01, 1.0, 30.0};
+// Appends, rewrites and deletions: a lock is held for milliseconds only, so they try again
+// after 5 ms, then ever less often up to every 50 ms, for 30 seconds in all. Short steps matter
+// when many copies write at once: a lock that is free only for moments must be tried often.
+inline constexpr RetryPolicy kWriterRetry{0.005, 0.05, 30.0};
 // The scan: one second apart.
 inline constexpr RetryPolicy kReaderRetry{1.0, 1.0, 30.0};
 

@@ -235,8 +235,8 @@ TEST_F(ResultsFileTest, AppendTakesTheMomentOnceTheLockIsHeld) {
 
   ASSERT_TRUE(AppendRunRecord(*state, services, 12, 3, 47));
   EXPECT_TRUE(host.messages.empty());
-  // Quick retries first, then one second apart: 0.01 + 0.02 + … + 1 + 1.
-  EXPECT_NEAR(host.waited, 0.01 + 0.02 + 0.04 + 0.08 + 0.16 + 0.32 + 0.64 + 1 + 1, 1e-9);
+  // Quick retries first, then every 50 ms: 0.005 + 0.01 + 0.02 + 0.04 + 0.05 × 5.
+  EXPECT_NEAR(host.waited, 0.005 + 0.01 + 0.02 + 0.04 + 0.05 * 5, 1e-9);
   const auto records = Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_NEAR(TimeOfDaySeconds(records[0].runTime), 10 * 3600 + 5 * 60 + host.waited, 1e-3);
@@ -266,7 +266,7 @@ TEST(RetryOnConflict, WaitsBetweenAttemptsUpToThePatience) {
       {kReaderRetry, 3, FileStatus::Ok, 3, 4},
       {kReaderRetry, 1000, FileStatus::Conflict, 30, 31},
       {{0.25, 1, 2}, 1000, FileStatus::Conflict, 2, 5},  // 0.25 + 0.5 + 1 + 0.25
-      {kWriterRetry, 2, FileStatus::Ok, 0.03, 3},
+      {kWriterRetry, 2, FileStatus::Ok, 0.015, 3},
   };
   for (const auto& c : cases) {
     FakeServices fake;
@@ -303,6 +303,18 @@ TEST_F(ResultsFileTest, LocksExcludeEachOtherWithinOneProgramToo) {
   EXPECT_EQ(b.TryLock(), FileStatus::Conflict);
   a.Close();
   EXPECT_EQ(b.TryLock(), FileStatus::Ok);
+}
+
+TEST_F(ResultsFileTest, AnOpenFileNoticesThatADeletionReplacedIt) {
+  WriteRecords({MakeRun(1, 1, 1)});
+  ResultsFile old;
+  ASSERT_EQ(OpenResultsFile(*state, old), FileStatus::Ok);
+  EXPECT_TRUE(old.StillAtPath());
+  std::string error;
+  ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 1, error)) << error;
+  EXPECT_FALSE(old.StillAtPath());  // an append holding it opens the file again
+  ASSERT_TRUE(AppendRunRecord(*state, fake.services, 2, 1, 5));
+  EXPECT_EQ(SecondsInFile(), (std::vector<int>{5}));
 }
 
 // --- Single records ---------------------------------------------------------------------------
