@@ -1,0 +1,468 @@
+// The drill window through whole runs: the status panel and board at the start, right and wrong
+// answers with their penalty and hints, the run clock with its time bar and countdown squares,
+// the time-out, and exactly one hand-off when the last answer and the time limit meet.
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+#include "drill/drill_window.h"
+#include "drill_test_env.h"
+#include "records/evaluation_window.h"
+
+using numora::DrillWindow;
+using numora::EvaluationWindow;
+using numora::testing::DrillEnv;
+
+namespace {
+
+const std::string kOk = "/snd/ok.wav";
+const std::string kNg = "/snd/ng.wav";
+
+DrillWindow* Start(DrillEnv& env) {
+  numora::StartDrill(env.ctx);
+  return qobject_cast<DrillWindow*>(env.ctx.drill.data());
+}
+
+void Tick(DrillEnv& env, DrillWindow* w, double seconds) {
+  env.clock.Advance(seconds);
+  w->runClockTick();
+}
+
+// Presses every divisor of the current target, then "判定".
+void AnswerRight(DrillWindow* w) {
+  const int target = w->targetNumber();
+  for (int n = 1; n <= 100; ++n) {
+    if (target % n == 0) w->Label1[static_cast<std::size_t>(n)]->click();
+  }
+  w->Command1->click();
+}
+
+int NonDivisor(int target) {
+  for (int n = 2; n <= 100; ++n) {
+    if (target % n != 0) return n;
+  }
+  return 100;
+}
+
+bool AllTilesOpen(DrillWindow* w) {
+  for (int n = 1; n <= 100; ++n) {
+    auto* t = w->Label1[static_cast<std::size_t>(n)];
+    if (!t->isEnabled() || t->palette().color(QPalette::Button) != numora::VbColour(0x00FF00)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<int> VisibleSlots(DrillWindow* w) {
+  std::vector<int> v;
+  for (int k = 1; k < static_cast<int>(w->Label5.size()); ++k) {
+    if (!w->Label5[static_cast<std::size_t>(k)]->isHidden()) v.push_back(k);
+  }
+  return v;
+}
+
+int Width(DrillWindow* w, QWidget* shape) {
+  return w->twipRect(shape).width();
+}
+
+}  // namespace
+
+class DrillRunTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { env_ = std::make_unique<DrillEnv>(); }
+  void cleanup() { env_.reset(); }
+
+  void startShowsStatusPanelAndACleanBoard() {
+    DrillEnv& env = *env_;
+    env.state.todayRuns(1, DrillEnv::kPupil) = 2;
+    env.state.todayRuns(3, DrillEnv::kPupil) = 1;
+    DrillWindow* w = Start(env);
+    QVERIFY(w != nullptr);
+    QCOMPARE(w->objectName(), QStringLiteral("MainFrm"));
+    QCOMPARE(env.random.seeds.size(), std::size_t{1});
+    QVERIFY(std::abs(env.random.seeds[0] - 32400.0) < 0.01);
+
+    QCOMPARE(w->sLabel2->text(), QStringLiteral("ヌモラ"));
+    QCOMPARE(w->sLabel7->text(), QStringLiteral("山田　花子"));
+    QCOMPARE(w->sLabel14->text(), QStringLiteral("ヌモラ市立第一小学校"));
+    QCOMPARE(w->sLabel8->text(), QStringLiteral("ﾚﾍﾞﾙ1"));
+    QCOMPARE(w->sLabel9->text(), QStringLiteral("10"));
+    QCOMPARE(w->sLabel10->text(), QStringLiteral("0"));
+    QCOMPARE(w->sLabel13->text(), QStringLiteral("5"));
+    QCOMPARE(w->sLabel12->text(), QStringLiteral("4"));  // three runs today, this is the fourth
+    QCOMPARE(w->sLabel11->text(), QStringLiteral("3"));
+    QCOMPARE(env.state.todayTotalRuns, int16_t{3});
+    QCOMPARE(w->sLabel16[4]->text(), QStringLiteral("このレベル"));
+    QCOMPARE(w->sLabel17[0]->text(), QStringLiteral("YourBest"));
+    QCOMPARE(w->sLabel17[1]->text(), QStringLiteral("Best"));
+    QCOMPARE(w->sLabel17[2]->text(), QStringLiteral("Pass"));
+    QCOMPARE(w->Label3->text(), QStringLiteral("の約数を押しなさい"));
+    QCOMPARE(w->Label4->text(), QStringLiteral("ヒント"));
+    QCOMPARE(w->Command1->text(), QStringLiteral("判定"));
+    QVERIFY(w->sPicture2->isHidden());
+    QVERIFY(w->Picture1->isHidden());
+
+    // Time limit 300 s: the bar shows the minimum time (60) and the target time (40) to scale.
+    QCOMPARE(env.state.timeLimit, 300);
+    QCOMPARE(env.state.problemsPerRun, int16_t{10});
+    QCOMPARE(Width(w, w->sShape4), Width(w, w->sShape5) / 5);
+    QCOMPARE(Width(w, w->sShape3),
+             static_cast<int>(std::lround(Width(w, w->sShape5) * 40.0 / 300)));
+    QCOMPARE(Width(w, w->sShape2), 0);
+    QVERIFY(w->runClockActive());
+    QCOMPARE(w->sTimer1->interval(), 1000);
+    QVERIFY(w->sTimer2->isActive());
+    QCOMPARE(w->sTimer2->interval(), 10000);
+    for (int i = 10; i <= 39; ++i) QVERIFY(!w->sPicture3[static_cast<std::size_t>(i)]->isHidden());
+
+    // The board: tiles 1..100 row by row in a gapless 10 × 10 grid right of the template.
+    QVERIFY(w->Label1[0]->isHidden());
+    QCOMPARE(w->Label1.size(), std::size_t{101});
+    for (int n = 1; n <= 100; ++n) {
+      auto* tile = w->Label1[static_cast<std::size_t>(n)];
+      const int c = (n - 1) % 10 + 1;
+      const int r = (n - 1) / 10 + 1;
+      QCOMPARE(tile->text(), QString::number(n));
+      QCOMPARE(tile->accessibleName(), QString::number(n));
+      QCOMPARE(tile->objectName(), QStringLiteral("Label1(%1)").arg(n));
+      QCOMPARE(w->twipRect(tile), QRect(1485 + c * 1005, 1575 + (r - 1) * 825, 1005, 825));
+      QCOMPARE(tile->parentWidget(), w->Picture2);
+    }
+    QVERIFY(AllTilesOpen(w));
+    const std::vector<int> level1 = numora::TargetList(1);
+    QVERIFY(std::find(level1.begin(), level1.end(), w->targetNumber()) != level1.end());
+    QCOMPARE(w->Label2->text(), QString::number(w->targetNumber()));
+    QCOMPARE(w->divisorCount(), numora::DivisorCount(w->targetNumber()));
+
+    // The minutes since the start follow the ten-second refresh.
+    env.clock.Advance(60);
+    w->statusRefreshTick();
+    QCOMPARE(w->sLabel13->text(), QStringLiteral("6"));
+  }
+
+  void wholeRunOfTenRightAnswers() {
+    DrillEnv& env = *env_;
+    QPointer<DrillWindow> w = Start(env);
+    int previous = 0;
+    for (int problem = 1; problem <= 10; ++problem) {
+      Tick(env, w, 9.0);
+      QVERIFY(w->targetNumber() != previous);
+      previous = w->targetNumber();
+      QCOMPARE(w->sLabel9->text(), QString::number(11 - problem));
+      AnswerRight(w);
+      QCOMPARE(env.Played(kOk), 2 * problem);  // the correct cue sounds twice per answer
+    }
+    QCOMPARE(env.Played(kNg), 0);
+    QCOMPARE(env.state.correctCount, 10);
+    QCOMPARE(env.state.allAnswered, int16_t{1});
+    QCOMPARE(env.state.runEnding, int16_t{1});
+    QCOMPARE(env.state.timedOut, int16_t{0});
+    QCOMPARE(env.state.recordedTime, 90);
+    QCOMPARE(w->sLabel9->text(), QStringLiteral("0"));
+    QVERIFY(!w->runClockActive());
+    // The cover says the run is being recorded; the drill window is closed.
+    QVERIFY(!w->sPicture2->isHidden());
+    QVERIFY(!w->lblsss1->isHidden());
+    QVERIFY(w->lblsss2->isHidden());
+    QCOMPARE(w->lblsss1->text(), QStringLiteral("成績記録中"));
+    QVERIFY(!w->isVisible());
+
+    const std::vector<numora::ResultRecord> records = env.Records();
+    QCOMPARE(records.size(), std::size_t{1});
+    QCOMPARE(records[0].seconds, 90);
+    QCOMPARE(records[0].level, int16_t{1});
+    QCOMPARE(records[0].pupilNumber, int16_t{DrillEnv::kPupil});
+    // One second of tick count passed before the evaluation window opened.
+    auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
+    QVERIFY(eval != nullptr);
+    QCOMPARE(eval->Label18->text(), QStringLiteral("今の成績：90秒"));
+    DrillEnv::FlushDeletes();
+    QVERIFY(w.isNull());
+  }
+
+  void wrongTileAndEarlyJudgeCostTenSecondsEach() {
+    DrillEnv& env = *env_;
+    env.random.script = {5.5 / 11};  // level 1, entry 5: target 12
+    DrillWindow* w = Start(env);
+    QCOMPARE(w->targetNumber(), 12);
+    Tick(env, w, 3.0);
+    QCOMPARE(w->sLabel10->text(), QStringLiteral("3"));
+    const float start = env.state.runStart;
+
+    // Tile 5 does not divide 12: a wrong answer at once.
+    w->Label1[2]->click();
+    QVERIFY(!w->Label1[2]->isEnabled());
+    QCOMPARE(w->Label1[2]->palette().color(QPalette::Button), numora::VbColour(0xFFFFFF));
+    w->Label1[5]->click();
+    QCOMPARE(env.state.judgeResult, int16_t{2});
+    QCOMPARE(env.state.runStart, start - 10.0f);
+    QCOMPARE(env.Played(kNg), 1);
+    QVERIFY(AllTilesOpen(w));
+    QCOMPARE(w->List1->count(), 0);
+    QVERIFY(!w->Picture1->isHidden());
+    QCOMPARE(VisibleSlots(w), (std::vector<int>{1, 10}));
+    QCOMPARE(w->Label5[1]->text(), QStringLiteral("1"));
+    QCOMPARE(w->Label5[10]->text(), QStringLiteral("12"));
+    QCOMPARE(w->sLabel9->text(), QStringLiteral("10"));
+    QCOMPARE(w->targetNumber(), 12);
+
+    // The penalty shows at the next tick: 4 s of clock plus 10.
+    Tick(env, w, 1.0);
+    QCOMPARE(w->sLabel10->text(), QStringLiteral("14"));
+    QCOMPARE(Width(w, w->sShape2), static_cast<int>(std::lround(14 * env.state.timeBarScale)));
+
+    // The next tile press hides the hints; "判定" before every divisor is pressed is wrong too.
+    for (int n : {1, 2, 3, 4, 6}) w->Label1[static_cast<std::size_t>(n)]->click();
+    QVERIFY(w->Picture1->isHidden());
+    QCOMPARE(w->List1->count(), 5);
+    w->Command1->click();
+    QCOMPARE(env.Played(kNg), 2);
+    QCOMPARE(env.Played(kOk), 0);
+    QVERIFY(AllTilesOpen(w));
+    QCOMPARE(VisibleSlots(w), (std::vector<int>{1, 2, 9, 10}));
+    Tick(env, w, 1.0);
+    QCOMPARE(w->sLabel10->text(), QStringLiteral("25"));
+
+    // Right at last: a new problem, and the hints of the old one are gone.
+    AnswerRight(w);
+    QCOMPARE(env.state.correctCount, 1);
+    QCOMPARE(w->sLabel9->text(), QStringLiteral("9"));
+    QVERIFY(w->targetNumber() != 12);
+    QVERIFY(w->Picture1->isHidden());
+    QVERIFY(VisibleSlots(w).empty());
+    QCOMPARE(w->hintPairsShown(), 0);
+  }
+
+  void sixWrongAnswersOnOneProblem() {
+    DrillEnv& env = *env_;
+    env.state.currentLevel = 3;
+    env.random.script = {0.5 / 26};  // level 3, entry 0: target 12
+    DrillWindow* w = Start(env);
+    QCOMPARE(w->targetNumber(), 12);
+    const float start = env.state.runStart;
+    for (int i = 1; i <= 6; ++i) w->Command1->click();
+    QCOMPARE(env.state.runStart, start - 60.0f);
+    QCOMPARE(env.Played(kNg), 6);
+    QCOMPARE(w->hintPairsShown(), 6);
+    // Five pairs of slots at most; the empty ones show nothing.
+    QCOMPARE(VisibleSlots(w), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    QCOMPARE(w->Label5[4]->text(), QString());
+    Tick(env, w, 1.0);
+    QCOMPARE(w->sLabel10->text(), QStringLiteral("61"));
+  }
+
+  void sixPairTargetRevealsEveryPair() {
+    DrillEnv& env = *env_;
+    env.state.currentLevel = 3;
+    env.random.script = {25.5 / 26};  // level 3, last entry: target 60
+    DrillWindow* w = Start(env);
+    QCOMPARE(w->targetNumber(), 60);
+    QCOMPARE(w->twipRect(w->Picture1).width(), 1350 + 11 * 1050 + 600 + 150);
+    const QRect panel = w->twipRect(w->Picture1);
+    QVERIFY(panel.right() < 15360);
+    QVERIFY(panel.bottom() < 1575);  // above the board
+    const int expected[13] = {0, 1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60};
+    for (int i = 1; i <= 6; ++i) {
+      w->Command1->click();
+      QVERIFY(!w->Label5[static_cast<std::size_t>(i)]->isHidden());
+      QVERIFY(!w->Label5[static_cast<std::size_t>(13 - i)]->isHidden());
+      QCOMPARE(VisibleSlots(w).size(), static_cast<std::size_t>(2 * i));
+    }
+    for (int k = 1; k <= 12; ++k) {
+      QCOMPARE(w->Label5[static_cast<std::size_t>(k)]->text(), QString::number(expected[k]));
+      QVERIFY(w->twipRect(w->Label5[static_cast<std::size_t>(k)]).right() < panel.width());
+    }
+    w->Command1->click();  // a seventh wrong answer reveals nothing more
+    QCOMPARE(VisibleSlots(w).size(), std::size_t{12});
+
+    // The next problem has ten slots again and a panel of ordinary width.
+    AnswerRight(w);
+    QCOMPARE(w->hints().slotCount, 10);
+    QCOMPARE(w->twipRect(w->Picture1).width(), 1350 + 9 * 1050 + 600 + 150);
+  }
+
+  void timeOutAtFiveTimesTheMinimumTime() {
+    DrillEnv& env = *env_;
+    QPointer<DrillWindow> w = Start(env);
+    const int target = w->targetNumber();
+    for (int s = 1; s < 300; ++s) Tick(env, w, 1.0);
+    QCOMPARE(env.state.timedOut, int16_t{0});
+    QVERIFY(w->sPicture2->isHidden());
+    QVERIFY(Width(w, w->sShape2) < Width(w, w->sShape5));
+    Tick(env, w, 1.0);
+    QCOMPARE(env.state.elapsedSeconds, 300);
+    QCOMPARE(env.state.timedOut, int16_t{1});
+    QCOMPARE(env.state.recordedTime, 99999);
+    QVERIFY(!w->runClockActive());
+    QCOMPARE(Width(w, w->sShape2), Width(w, w->sShape5));
+    QVERIFY(!w->sPicture2->isHidden());
+    QVERIFY(w->lblsss1->isHidden());
+    QVERIFY(!w->lblsss2->isHidden());
+    QCOMPARE(w->lblsss2->text(), QStringLiteral("時間切れ"));
+    QCOMPARE(w->lblsss2->palette().color(QPalette::WindowText), numora::VbColour(0x0000FF));
+    const std::vector<numora::ResultRecord> records = env.Records();
+    QCOMPARE(records.size(), std::size_t{1});
+    QCOMPARE(records[0].seconds, 99999);
+
+    // Presses after the time-out change nothing, and the clock does not end the run twice.
+    w->Label1[1]->click();
+    w->Command1->click();
+    w->問題作成表示();
+    Tick(env, w, 1.0);
+    QCOMPARE(w->targetNumber(), target);
+    QCOMPARE(w->List1->count(), 0);
+    QCOMPARE(env.Played(kOk) + env.Played(kNg), 0);
+    QCOMPARE(env.Records().size(), std::size_t{1});
+    auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
+    QVERIFY(eval != nullptr);
+    QCOMPARE(eval->Label20->text(), QStringLiteral("時間切れ"));
+  }
+
+  // The time limit is reached first; the final "判定" arrives while the hand-off lets messages be
+  // processed. It is ignored: one time-out record.
+  void timeLimitFirstThenLastAnswerInTheSameSecond() {
+    DrillEnv& env = *env_;
+    QPointer<DrillWindow> w = Start(env);
+    for (int i = 1; i <= 9; ++i) AnswerRight(w);
+    for (int s = 1; s < 300; ++s) Tick(env, w, 1.0);
+    const int target = w->targetNumber();
+    for (int n = 1; n <= 100; ++n) {
+      if (target % n == 0) w->Label1[static_cast<std::size_t>(n)]->click();
+    }
+    int ticksInside = 0;
+    env.host.hook = [&] {
+      if (env.state.runEnding != 1) return false;
+      w->Command1_Click();
+      w->runClockTick();  // a queued tick as well
+      ++ticksInside;
+      return true;
+    };
+    Tick(env, w, 1.0);
+    QCOMPARE(ticksInside, 1);
+    QCOMPARE(env.state.correctCount, 9);
+    QCOMPARE(env.state.timedOut, int16_t{1});
+    QCOMPARE(env.state.allAnswered, int16_t{0});
+    QCOMPARE(env.Played(kOk), 18);
+    const std::vector<numora::ResultRecord> records = env.Records();
+    QCOMPARE(records.size(), std::size_t{1});
+    QCOMPARE(records[0].seconds, 99999);
+  }
+
+  // The final "判定" is handled inside the tick that reaches the limit (while the tick lets
+  // messages be processed): the answer ends the run and the tick does not end it again.
+  void lastAnswerInsideTheLimitTick() {
+    DrillEnv& env = *env_;
+    QPointer<DrillWindow> w = Start(env);
+    for (int i = 1; i <= 9; ++i) AnswerRight(w);
+    for (int s = 1; s < 300; ++s) Tick(env, w, 1.0);
+    const int target = w->targetNumber();
+    for (int n = 1; n <= 100; ++n) {
+      if (target % n == 0) w->Label1[static_cast<std::size_t>(n)]->click();
+    }
+    env.host.hook = [&] {
+      w->Command1_Click();
+      return true;
+    };
+    Tick(env, w, 1.0);
+    QCOMPARE(env.state.correctCount, 10);
+    QCOMPARE(env.state.allAnswered, int16_t{1});
+    QCOMPARE(env.state.timedOut, int16_t{0});
+    QCOMPARE(env.state.recordedTime, 300);
+    QVERIFY(!w->lblsss1->isHidden());
+    QVERIFY(w->lblsss2->isHidden());
+    const std::vector<numora::ResultRecord> records = env.Records();
+    QCOMPARE(records.size(), std::size_t{1});
+    QCOMPARE(records[0].seconds, 300);
+  }
+
+  void countdownSquaresAtTheirThresholds() {
+    DrillEnv& env = *env_;
+    env.state.bestTimeAll[1] = 50;
+    env.state.bestTime(1, DrillEnv::kPupil) = 70;
+    DrillWindow* w = Start(env);
+    auto hidden = [&] {
+      std::vector<int> v;
+      for (int i = 10; i <= 39; ++i) {
+        if (w->sPicture3[static_cast<std::size_t>(i)]->isHidden()) v.push_back(i);
+      }
+      return v;
+    };
+    for (int s = 1; s <= 30; ++s) Tick(env, w, 1.0);
+    QVERIFY(hidden().empty());
+    Tick(env, w, 1.0);  // 31: the target time 40 is nine seconds ahead
+    QCOMPARE(hidden(), std::vector<int>{30});
+    for (int s = 32; s <= 40; ++s) Tick(env, w, 1.0);
+    QCOMPARE(hidden().size(), std::size_t{10});
+    Tick(env, w, 1.0);  // 41: the school's best, 50
+    QCOMPARE(hidden().size(), std::size_t{11});
+    QVERIFY(w->sPicture3[10]->isHidden());
+    for (int s = 42; s <= 61; ++s) Tick(env, w, 1.0);  // 61: the pupil's best, 70
+    QCOMPARE(hidden().size(), std::size_t{21});
+    QVERIFY(w->sPicture3[20]->isHidden());
+    QVERIFY(!w->sPicture3[21]->isHidden());
+    for (int s = 62; s <= 100; ++s) Tick(env, w, 1.0);
+    QCOMPARE(hidden().size(), std::size_t{30});
+  }
+
+  void noBestTimesLeaveGreenAndOliveSquaresVisible() {
+    DrillEnv& env = *env_;
+    DrillWindow* w = Start(env);
+    QCOMPARE(env.state.bestTimeAll[1], 99999);
+    for (int s = 1; s <= 120; ++s) Tick(env, w, 1.0);
+    for (int i = 10; i <= 29; ++i) QVERIFY(!w->sPicture3[static_cast<std::size_t>(i)]->isHidden());
+    for (int i = 30; i <= 39; ++i) QVERIFY(w->sPicture3[static_cast<std::size_t>(i)]->isHidden());
+  }
+
+  void levelWithoutTargetsReturnsToTheMenu() {
+    DrillEnv& env = *env_;
+    env.state.currentLevel = 5;
+    env.state.levelNames[5] = "ﾚﾍﾞﾙ5";
+    env.state.levelIsTimed[5] = 1;
+    numora::StartDrill(env.ctx);
+    QVERIFY(env.ctx.drill.isNull());
+    QCOMPARE(env.host.messages.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(env.host.messages[0]),
+             QStringLiteral("注意|「ﾚﾍﾞﾙ5」には問題が用意されていません。\nメニューに戻ります。"));
+    QVERIFY(!env.ctx.hub.isNull());
+  }
+
+  void levelWithoutMinimumTimeRunsWithoutALimit() {
+    DrillEnv& env = *env_;
+    env.state.levelStandards[1].minimumTime = 0;
+    DrillWindow* w = Start(env);
+    QCOMPARE(env.state.timeLimit, 0);
+    QCOMPARE(Width(w, w->sShape4), 0);
+    QCOMPARE(Width(w, w->sShape3), 0);
+    Tick(env, w, 2000.0);
+    QCOMPARE(w->sLabel10->text(), QStringLiteral("2000"));
+    QCOMPARE(Width(w, w->sShape2), 0);
+    QCOMPARE(env.state.timedOut, int16_t{0});
+    QVERIFY(w->sPicture2->isHidden());
+    for (int i = 1; i <= 10; ++i) AnswerRight(w);
+    QCOMPARE(env.state.recordedTime, 2000);
+    QCOMPARE(env.Records().size(), std::size_t{1});
+  }
+
+  void drillAreaClickFocusesTheJudgeButton() {
+    DrillEnv& env = *env_;
+    DrillWindow* w = Start(env);
+    QVERIFY(w->focusWidget() != w->Command1);
+    QTest::mouseClick(w->Picture2, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->Command1));
+  }
+
+ private:
+  std::unique_ptr<DrillEnv> env_;
+};
+
+QTEST_MAIN(DrillRunTest)
+#include "drill_run_test.moc"

@@ -1,0 +1,140 @@
+#pragma once
+
+// A small installation for the drill and evaluation window tests: a temporary data folder for the
+// results file, four timed levels with their standards, a pupil, a sound table, a clock that only
+// moves when told, and a host whose event processing can run a scripted step (a click or a clock
+// tick arriving while a handler lets pending messages be processed).
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/fakes.h"
+#include "records/results_file.h"
+#include "records/statistics.h"
+#include "startup/app_context_qt.h"
+#include "startup/shared_state.h"
+
+namespace numora::testing {
+
+// Scripted fractions first, then a fixed pseudo-random sequence.
+class TestRandom : public Random {
+ public:
+  void Seed(double seed) override { seeds.push_back(seed); }
+  double Next() override {
+    if (!script.empty()) {
+      const double v = script.front();
+      script.pop_front();
+      return v;
+    }
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state_ >> 11) / 9007199254740992.0;
+  }
+  std::deque<double> script;
+  std::vector<double> seeds;
+
+ private:
+  uint64_t state_ = 2024;
+};
+
+// A recording host whose ProcessEvents can run one scripted step. The step returns true when it
+// is done (it is then dropped); it never runs inside itself.
+class HookHost : public RecordingHost {
+ public:
+  using RecordingHost::RecordingHost;
+  void ProcessEvents() override {
+    ++processed;
+    if (!hook || inHook_) return;
+    inHook_ = true;
+    const bool done = hook();
+    inHook_ = false;
+    if (done) hook = nullptr;
+  }
+  std::function<bool()> hook;
+
+ private:
+  bool inHook_ = false;
+};
+
+struct DrillEnv {
+  QTemporaryDir dir;
+  FakeClock clock;
+  TestRandom random;
+  RecordingSound sound;
+  HookHost host{&clock};
+  Services services{clock, random, sound, host};
+  SharedState state;
+  AppContext ctx{state, services};
+
+  static constexpr int kPupil = 3;
+
+  DrillEnv() {
+    state.programTitle = "ヌモラ";
+    state.levelCount = 4;
+    state.finalLevel = 4;
+    for (int l = 1; l <= 4; ++l) {
+      state.levelNames[static_cast<std::size_t>(l)] = "ﾚﾍﾞﾙ" + std::to_string(l);
+      state.levelIsTimed[static_cast<std::size_t>(l)] = 1;
+      LevelStandard& s = state.levelStandards[static_cast<std::size_t>(l)];
+      s.targetTime = 40;
+      s.minimumTime = 60;
+      s.clearPoints = 20;
+      s.clearCount = 3;
+      s.pointMultiplier = 1.0f;
+      s.overPracticeCount = 0;
+      s.overPracticePoints = 0;
+      s.passPeriodDays = 7;
+      s.overPracticePeriodDays = 7;
+    }
+    state.currentPupil = kPupil;
+    state.pupilName = " 山田　花子 ";
+    state.rosterNames[kPupil] = "山田　花子";
+    state.pupilStartTime = 9 * 3600 - 300;  // five minutes before the clock's 9:00
+    state.currentLevel = 1;
+    state.schoolName = "ヌモラ市立第一小学校";
+    state.schoolCode = "12345";
+    state.dataFolder = QDir::toNativeSeparators(dir.path()).toStdString() + "/";
+    state.soundFolder = "/snd/";
+    const char* const files[11] = {"", "", "ok", "", "ng", "", "", "", "self", "", "fail"};
+    for (int k : {2, 4, 8, 10}) {
+      state.soundTable[static_cast<std::size_t>(k)][1] = files[k];
+      state.soundTable[static_cast<std::size_t>(k)][21] = "1";
+    }
+    // As the hub does before a run: the statistics and best times from the (empty) results file.
+    RebuildStatistics(state, services);
+  }
+
+  ~DrillEnv() {
+    for (QWidget* w : {ctx.evaluation.data(), ctx.drill.data(), ctx.hub.data(), ctx.basefrm.data(),
+                       ctx.standIn.data()}) {
+      delete w;
+    }
+    FlushDeletes();
+  }
+
+  static void FlushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  int Played(const std::string& path) const {
+    return static_cast<int>(std::count(sound.played.begin(), sound.played.end(), path));
+  }
+
+  std::vector<ResultRecord> Records() {
+    std::vector<ResultRecord> records;
+    std::string error;
+    ReadAllResultRecords(state, services, records, error);
+    return records;
+  }
+};
+
+}  // namespace numora::testing
