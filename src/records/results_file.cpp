@@ -28,7 +28,9 @@ constexpr int kShortTransfer = -1;  // lastError of a read that met the end of t
 
 uint64_t Le64(const unsigned char* p) {
   uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  for (int i = 7; i >= 0; --i) {
+    v = (v << 8) | p[i];
+  }
   return v;
 }
 uint32_t Le32(const unsigned char* p) {
@@ -39,10 +41,14 @@ uint16_t Le16(const unsigned char* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 void Put64(unsigned char* p, uint64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+  for (int i = 0; i < 8; ++i) {
+    p[i] = static_cast<unsigned char>(v >> (8 * i));
+  }
 }
 void Put32(unsigned char* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i) {
+    p[i] = static_cast<unsigned char>(v >> (8 * i));
+  }
 }
 void Put16(unsigned char* p, uint16_t v) {
   p[0] = static_cast<unsigned char>(v);
@@ -110,8 +116,12 @@ std::array<char, 5> MakeTextField(std::string_view utf8) {
   while (i < bytes.size()) {
     const size_t width =
         IsCp932LeadByte(static_cast<unsigned char>(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
-    if (used + width > field.size()) break;
-    for (size_t k = 0; k < width; ++k) field[used++] = bytes[i + k];
+    if (used + width > field.size()) {
+      break;
+    }
+    for (size_t k = 0; k < width; ++k) {
+      field[used++] = bytes[i + k];
+    }
     i += width;
   }
   return field;
@@ -119,7 +129,9 @@ std::array<char, 5> MakeTextField(std::string_view utf8) {
 
 std::string TextFieldToUtf8(const std::array<char, 5>& field) {
   size_t end = field.size();
-  while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == '\0')) --end;
+  while (end > 0 && (field[end - 1] == ' ' || field[end - 1] == '\0')) {
+    --end;
+  }
   return Cp932ToUtf8(std::string_view(field.data(), end));
 }
 
@@ -380,7 +392,9 @@ FileStatus ResultsFile::Open(const std::string& utf8Path) {
   do {
     fd = ::open(utf8Path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return Fail();
+  if (fd < 0) {
+    return Fail();
+  }
   fd_ = fd;
   return FileStatus::Ok;
 }
@@ -392,7 +406,9 @@ FileStatus ResultsFile::OpenForReading(const std::string& utf8Path) {
   do {
     fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return Fail();
+  if (fd < 0) {
+    return Fail();
+  }
   fd_ = fd;
   return FileStatus::Ok;
 }
@@ -402,7 +418,9 @@ bool ResultsFile::IsOpen() const {
 }
 
 void ResultsFile::Close() {
-  if (fd_ < 0) return;
+  if (fd_ < 0) {
+    return;
+  }
   Unlock();
   ::close(fd_);
   fd_ = -1;
@@ -410,7 +428,9 @@ void ResultsFile::Close() {
 
 FileStatus ResultsFile::Length(int64_t& bytes) {
   struct stat st {};
-  if (::fstat(fd_, &st) != 0) return Fail();
+  if (::fstat(fd_, &st) != 0) {
+    return Fail();
+  }
   bytes = static_cast<int64_t>(st.st_size);
   return FileStatus::Ok;
 }
@@ -420,7 +440,9 @@ FileStatus ResultsFile::ReadAt(int64_t offset, void* buffer, size_t n) {
   while (n > 0) {
     const ssize_t got = ::pread(fd_, p, n, static_cast<off_t>(offset));
     if (got < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR) {
+        continue;
+      }
       return Fail();
     }
     if (got == 0) {
@@ -439,7 +461,9 @@ FileStatus ResultsFile::WriteAt(int64_t offset, const void* buffer, size_t n) {
   while (n > 0) {
     const ssize_t put = ::pwrite(fd_, p, n, static_cast<off_t>(offset));
     if (put < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR) {
+        continue;
+      }
       return Fail();
     }
     p += put;
@@ -450,12 +474,16 @@ FileStatus ResultsFile::WriteAt(int64_t offset, const void* buffer, size_t n) {
 }
 
 FileStatus ResultsFile::Truncate(int64_t bytes) {
-  if (::ftruncate(fd_, static_cast<off_t>(bytes)) != 0) return Fail();
+  if (::ftruncate(fd_, static_cast<off_t>(bytes)) != 0) {
+    return Fail();
+  }
   return FileStatus::Ok;
 }
 
 FileStatus ResultsFile::Sync() {
-  if (::fsync(fd_) != 0) return Fail();
+  if (::fsync(fd_) != 0) {
+    return Fail();
+  }
   return FileStatus::Ok;
 }
 
@@ -476,13 +504,17 @@ FileStatus ResultsFile::TryLock() {
   do {
     rc = ::fcntl(fd_, command, &lock);
   } while (rc != 0 && errno == EINTR);
-  if (rc != 0) return Fail();
+  if (rc != 0) {
+    return Fail();
+  }
   locked_ = true;
   return FileStatus::Ok;
 }
 
 void ResultsFile::Unlock() {
-  if (!locked_) return;
+  if (!locked_) {
+    return;
+  }
   struct flock lock {};
   lock.l_type = F_UNLCK;
   lock.l_whence = SEEK_SET;
@@ -497,7 +529,9 @@ void ResultsFile::Unlock() {
 bool ResultsFile::StillAtPath() const {
   struct stat mine {};
   struct stat theirs {};
-  if (::fstat(fd_, &mine) != 0 || ::stat(path_.c_str(), &theirs) != 0) return false;
+  if (::fstat(fd_, &mine) != 0 || ::stat(path_.c_str(), &theirs) != 0) {
+    return false;
+  }
   return mine.st_dev == theirs.st_dev && mine.st_ino == theirs.st_ino;
 }
 
@@ -506,7 +540,9 @@ bool ResultsFile::StillAtPath() const {
 FileStatus ResultsFile::RecordCount(uint32_t& count) {
   int64_t bytes = 0;
   const FileStatus st = Length(bytes);
-  if (st != FileStatus::Ok) return st;
+  if (st != FileStatus::Ok) {
+    return st;
+  }
   const int64_t records = bytes / static_cast<int64_t>(kResultRecordSize);
   count = static_cast<uint32_t>(std::min<int64_t>(records, UINT32_MAX));
   return FileStatus::Ok;
@@ -517,7 +553,9 @@ FileStatus ReadRecordAt(ResultsFile& file, uint32_t n, ResultRecord& record) {
   const FileStatus st =
       file.ReadAt(static_cast<int64_t>(n - 1) * static_cast<int64_t>(kResultRecordSize), bytes,
                   kResultRecordSize);
-  if (st == FileStatus::Ok) record = DecodeResultRecord(bytes);
+  if (st == FileStatus::Ok) {
+    record = DecodeResultRecord(bytes);
+  }
   return st;
 }
 
@@ -529,8 +567,12 @@ FileStatus RetryOnConflict(Services& services, const RetryPolicy& policy,
   double delay = policy.firstDelaySeconds;
   for (;;) {
     const FileStatus st = attempt();
-    if (st != FileStatus::Conflict) return st;
-    if (waited >= policy.patienceSeconds) return FileStatus::Conflict;
+    if (st != FileStatus::Conflict) {
+      return st;
+    }
+    if (waited >= policy.patienceSeconds) {
+      return FileStatus::Conflict;
+    }
     const double wait = std::min(delay, policy.patienceSeconds - waited);
     services.host.WaitResponsive(wait);
     waited += wait;
@@ -571,7 +613,9 @@ bool ReplaceWith(const std::string& from, const std::string& to) {
 // Makes a creation, rename or removal in the folder durable.
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
+  if (fd < 0) {
+    return;
+  }
   ::fsync(fd);
   ::close(fd);
 }
@@ -631,7 +675,9 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclus
     while (ok && from < to) {
       const ssize_t n = ::write(fd, bytes.data() + from, to - from);
       if (n < 0) {
-        if (errno == EINTR) continue;
+        if (errno == EINTR) {
+          continue;
+        }
         ok = false;
         break;
       }
@@ -645,16 +691,24 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclus
     return false;
   }
   put(half, bytes.size());
-  if (ok) ok = ::fsync(fd) == 0;
-  if (!ok) error = path + " に書き込めません（" + std::strerror(errno) + "）";
+  if (ok) {
+    ok = ::fsync(fd) == 0;
+  }
+  if (!ok) {
+    error = path + " に書き込めません（" + std::strerror(errno) + "）";
+  }
   ::close(fd);
-  if (!ok) ::unlink(path.c_str());  // an unfinished file of our own is of no use to anyone
+  if (!ok) {
+    ::unlink(path.c_str());  // an unfinished file of our own is of no use to anyone
+  }
   return ok;
 #endif
 }
 
 std::string FormatSecondsForMessage(int32_t seconds) {
-  if (seconds >= kTimeOutSeconds) return "時間切れ";
+  if (seconds >= kTimeOutSeconds) {
+    return "時間切れ";
+  }
   return std::to_string(seconds) + "秒";
 }
 
@@ -672,12 +726,18 @@ bool AppendRecordToFile(const std::string& utf8Path, Services& services, ResultR
   const FileStatus st = RetryOnConflict(services, kWriterRetry, [&]() {
     ResultsFile file;
     FileStatus s = file.Open(utf8Path);
-    if (s == FileStatus::Ok) s = file.TryLock();
+    if (s == FileStatus::Ok) {
+      s = file.TryLock();
+    }
     // A deletion may have replaced the file between the open and the lock: write into the file
     // that is there now.
-    if (s == FileStatus::Ok && !file.StillAtPath()) s = FileStatus::Conflict;
+    if (s == FileStatus::Ok && !file.StillAtPath()) {
+      s = FileStatus::Conflict;
+    }
     uint32_t count = 0;
-    if (s == FileStatus::Ok) s = file.RecordCount(count);
+    if (s == FileStatus::Ok) {
+      s = file.RecordCount(count);
+    }
     if (s == FileStatus::Ok) {
       const double now = services.clock.Now();
       record.runDate = std::floor(now);
@@ -686,13 +746,21 @@ bool AppendRecordToFile(const std::string& utf8Path, Services& services, ResultR
       EncodeResultRecord(record, bytes);
       s = file.WriteAt(static_cast<int64_t>(count) * static_cast<int64_t>(kResultRecordSize), bytes,
                        kResultRecordSize);
-      if (s == FileStatus::Ok) s = file.Sync();
-      if (s == FileStatus::Conflict) s = FileStatus::Failed;  // never write a record twice
+      if (s == FileStatus::Ok) {
+        s = file.Sync();
+      }
+      if (s == FileStatus::Conflict) {
+        s = FileStatus::Failed;  // never write a record twice
+      }
     }
-    if (s != FileStatus::Ok) failure = file.lastErrorText();
+    if (s != FileStatus::Ok) {
+      failure = file.lastErrorText();
+    }
     return s;
   });
-  if (st == FileStatus::Ok) return true;
+  if (st == FileStatus::Ok) {
+    return true;
+  }
   error = st == FileStatus::Conflict
               ? "成績ファイルが他のコンピュータで使用中のままです（" + failure + "）"
               : "成績ファイルに書き込めません（" + failure + "）";
@@ -715,7 +783,9 @@ bool AppendRunRecord(SharedState& state, Services& services, int16_t pupil, int1
   record.seconds = seconds;
   record.schoolCode = MakeTextField(state.schoolCode.Text());
   std::string error;
-  if (AppendRecordToFile(ResultsFilePath(state), services, record, error)) return true;
+  if (AppendRecordToFile(ResultsFilePath(state), services, record, error)) {
+    return true;
+  }
   services.host.ShowMessage("注意",
                             UnstoredRunMessage(pupil, level, seconds, services.clock.Now(), error));
   return false;
@@ -735,12 +805,16 @@ bool ReadAllResultRecords(const SharedState& state, Services& services,
     ResultsFile file;
     FileStatus s = OpenResultsFile(state, file);
     uint32_t count = 0;
-    if (s == FileStatus::Ok) s = file.RecordCount(count);
+    if (s == FileStatus::Ok) {
+      s = file.RecordCount(count);
+    }
     if (s == FileStatus::Ok) {
       bytes.resize(static_cast<size_t>(count) * kResultRecordSize);
       s = file.ReadAt(0, bytes.data(), bytes.size());
     }
-    if (s != FileStatus::Ok) failure = file.lastErrorText();
+    if (s != FileStatus::Ok) {
+      failure = file.lastErrorText();
+    }
     return s;
   });
   if (st != FileStatus::Ok) {
@@ -750,8 +824,9 @@ bool ReadAllResultRecords(const SharedState& state, Services& services,
   const size_t count = bytes.size() / kResultRecordSize;
   records.reserve(count);
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  for (size_t i = 0; i < count; ++i)
+  for (size_t i = 0; i < count; ++i) {
     records.push_back(DecodeResultRecord(p + i * kResultRecordSize));
+  }
   return true;
 }
 
@@ -763,16 +838,24 @@ bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
     ResultsFile file;
     FileStatus s = OpenResultsFile(state, file);
     uint32_t count = 0;
-    if (s == FileStatus::Ok) s = file.RecordCount(count);
+    if (s == FileStatus::Ok) {
+      s = file.RecordCount(count);
+    }
     if (s == FileStatus::Ok && (n < 1 || n > count)) {
       missing = true;
       return FileStatus::Failed;
     }
-    if (s == FileStatus::Ok) s = ReadRecordAt(file, n, record);
-    if (s != FileStatus::Ok) failure = file.lastErrorText();
+    if (s == FileStatus::Ok) {
+      s = ReadRecordAt(file, n, record);
+    }
+    if (s != FileStatus::Ok) {
+      failure = file.lastErrorText();
+    }
     return s;
   });
-  if (st == FileStatus::Ok) return true;
+  if (st == FileStatus::Ok) {
+    return true;
+  }
   error = missing ? "記録 " + std::to_string(n) + " はありません"
                   : ResultsFilePath(state) + " を読めません（" + failure + "）";
   return false;
@@ -785,10 +868,16 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
   const FileStatus st = RetryOnConflict(services, kWriterRetry, [&]() {
     ResultsFile file;
     FileStatus s = OpenResultsFile(state, file);
-    if (s == FileStatus::Ok) s = file.TryLock();
-    if (s == FileStatus::Ok && !file.StillAtPath()) s = FileStatus::Conflict;
+    if (s == FileStatus::Ok) {
+      s = file.TryLock();
+    }
+    if (s == FileStatus::Ok && !file.StillAtPath()) {
+      s = FileStatus::Conflict;
+    }
     uint32_t count = 0;
-    if (s == FileStatus::Ok) s = file.RecordCount(count);
+    if (s == FileStatus::Ok) {
+      s = file.RecordCount(count);
+    }
     if (s == FileStatus::Ok && (n < 1 || n > count)) {
       missing = true;
       return FileStatus::Failed;
@@ -798,13 +887,21 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
       EncodeResultRecord(record, bytes);
       s = file.WriteAt(static_cast<int64_t>(n - 1) * static_cast<int64_t>(kResultRecordSize), bytes,
                        kResultRecordSize);
-      if (s == FileStatus::Ok) s = file.Sync();
-      if (s == FileStatus::Conflict) s = FileStatus::Failed;
+      if (s == FileStatus::Ok) {
+        s = file.Sync();
+      }
+      if (s == FileStatus::Conflict) {
+        s = FileStatus::Failed;
+      }
     }
-    if (s != FileStatus::Ok) failure = file.lastErrorText();
+    if (s != FileStatus::Ok) {
+      failure = file.lastErrorText();
+    }
     return s;
   });
-  if (st == FileStatus::Ok) return true;
+  if (st == FileStatus::Ok) {
+    return true;
+  }
   if (missing) {
     error = "記録 " + std::to_string(n) + " はありません";
   } else if (st == FileStatus::Conflict) {
@@ -832,8 +929,12 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
   const FileStatus st = RetryOnConflict(services, kWriterRetry, [&]() {
     ResultsFile file;
     FileStatus s = OpenResultsFile(state, file);
-    if (s == FileStatus::Ok) s = file.TryLock();
-    if (s == FileStatus::Ok && !file.StillAtPath()) s = FileStatus::Conflict;
+    if (s == FileStatus::Ok) {
+      s = file.TryLock();
+    }
+    if (s == FileStatus::Ok && !file.StillAtPath()) {
+      s = FileStatus::Conflict;
+    }
     if (s != FileStatus::Ok) {
       failure = file.lastErrorText();
       return s;
@@ -846,7 +947,9 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
         copySeen = true;
         firstCopySeenMs = now;
       }
-      if (now - firstCopySeenMs < 3000) return FileStatus::Conflict;
+      if (now - firstCopySeenMs < 3000) {
+        return FileStatus::Conflict;
+      }
       outcome = Outcome::LeftOver;
       return FileStatus::Failed;
     }
@@ -932,7 +1035,9 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
     return FileStatus::Ok;
   });
 
-  if (st == FileStatus::Ok) return true;
+  if (st == FileStatus::Ok) {
+    return true;
+  }
   switch (outcome) {
     case Outcome::Stopped:
       error = "消去を途中で止めました";
@@ -955,7 +1060,9 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
 
 std::string DetectInterruptedDelete(const SharedState& state) {
   const std::string copyPath = ResultsSafetyCopyPath(state);
-  if (!PathExists(copyPath)) return {};
+  if (!PathExists(copyPath)) {
+    return {};
+  }
   std::string copy;
   std::string current;
   {
@@ -963,7 +1070,9 @@ std::string DetectInterruptedDelete(const SharedState& state) {
     int64_t length = 0;
     if (f.OpenForReading(copyPath) == FileStatus::Ok && f.Length(length) == FileStatus::Ok) {
       copy.resize(static_cast<size_t>(length));
-      if (f.ReadAt(0, copy.data(), copy.size()) != FileStatus::Ok) copy.clear();
+      if (f.ReadAt(0, copy.data(), copy.size()) != FileStatus::Ok) {
+        copy.clear();
+      }
     }
   }
   {
@@ -972,7 +1081,9 @@ std::string DetectInterruptedDelete(const SharedState& state) {
     if (f.OpenForReading(ResultsFilePath(state)) == FileStatus::Ok &&
         f.Length(length) == FileStatus::Ok) {
       current.resize(static_cast<size_t>(length));
-      if (f.ReadAt(0, current.data(), current.size()) != FileStatus::Ok) current.clear();
+      if (f.ReadAt(0, current.data(), current.size()) != FileStatus::Ok) {
+        current.clear();
+      }
     }
   }
   const size_t copyRecords = copy.size() / kResultRecordSize;

@@ -74,7 +74,9 @@ class ResultsFileTest : public ::testing::Test {
   std::string Path() const { return ResultsFilePath(*state); }
   void WriteRecords(const std::vector<ResultRecord>& records, const std::string& tail = "") {
     std::string bytes;
-    for (const auto& r : records) bytes += Encoded(r);
+    for (const auto& r : records) {
+      bytes += Encoded(r);
+    }
     WriteBytes(Path(), bytes + tail);
   }
   std::vector<ResultRecord> Records() {
@@ -85,7 +87,9 @@ class ResultsFileTest : public ::testing::Test {
   }
   std::vector<int> SecondsInFile() {
     std::vector<int> out;
-    for (const auto& r : Records()) out.push_back(r.seconds);
+    for (const auto& r : Records()) {
+      out.push_back(r.seconds);
+    }
     return out;
   }
 
@@ -217,7 +221,9 @@ class ReleasingHost : public RecordingHost {
       : RecordingHost(clock), holder_(holder), left_(waitsBeforeRelease) {}
   void WaitResponsive(double seconds) override {
     RecordingHost::WaitResponsive(seconds);
-    if (--left_ == 0) holder_->Unlock();
+    if (--left_ == 0) {
+      holder_->Unlock();
+    }
   }
 
  private:

@@ -95,7 +95,9 @@ class ResultsProcessesTest : public ::testing::Test {
       ProcessHost host;
       Services services{clock, random, sound, host};
       for (int i = 0; i < count; ++i) {
-        if (!AppendRunRecord(*state, services, static_cast<int16_t>(writer), 1, i)) return false;
+        if (!AppendRunRecord(*state, services, static_cast<int16_t>(writer), 1, i)) {
+          return false;
+        }
       }
       return host.messages == 0;
     });
@@ -112,7 +114,9 @@ class ResultsProcessesTest : public ::testing::Test {
   // Seconds of each pupil's records in file order.
   std::map<int, std::vector<int>> ByPupil() {
     std::map<int, std::vector<int>> out;
-    for (const auto& r : Records()) out[r.pupilNumber].push_back(r.seconds);
+    for (const auto& r : Records()) {
+      out[r.pupilNumber].push_back(r.seconds);
+    }
     return out;
   }
 
@@ -122,7 +126,9 @@ class ResultsProcessesTest : public ::testing::Test {
 
 std::vector<int> Sequence(int from, int to) {
   std::vector<int> v;
-  for (int i = from; i < to; ++i) v.push_back(i);
+  for (int i = from; i < to; ++i) {
+    v.push_back(i);
+  }
   return v;
 }
 
@@ -130,7 +136,9 @@ TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordInt
   constexpr int kWriters = 8;
   constexpr int kEach = 500;
   std::vector<pid_t> writers;
-  for (int w = 1; w <= kWriters; ++w) writers.push_back(SpawnWriter(w, kEach));
+  for (int w = 1; w <= kWriters; ++w) {
+    writers.push_back(SpawnWriter(w, kEach));
+  }
 
   // The reader scans as the program does while the writers run. Every scan must succeed and see
   // each writer's runs as an unbroken sequence 0, 1, 2, … of intact records.
@@ -162,7 +170,9 @@ TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordInt
       }
     }
   }
-  for (int status : statuses) EXPECT_EQ(status, 0);
+  for (int status : statuses) {
+    EXPECT_EQ(status, 0);
+  }
   EXPECT_GT(scans, 1);
 
   EXPECT_EQ(fs::file_size(ResultsFilePath(*state)), kWriters * kEach * kResultRecordSize);
@@ -170,8 +180,12 @@ TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordInt
   EXPECT_EQ(state->resultEntryCount, kWriters * kEach);
   const auto byPupil = ByPupil();
   ASSERT_EQ(byPupil.size(), static_cast<size_t>(kWriters));
-  for (const auto& [pupil, seconds] : byPupil) EXPECT_EQ(seconds, Sequence(0, kEach)) << pupil;
-  for (const auto& r : Records()) EXPECT_EQ(TextFieldToUtf8(r.schoolCode), "12345");
+  for (const auto& [pupil, seconds] : byPupil) {
+    EXPECT_EQ(seconds, Sequence(0, kEach)) << pupil;
+  }
+  for (const auto& r : Records()) {
+    EXPECT_EQ(TextFieldToUtf8(r.schoolCode), "12345");
+  }
 }
 
 // A deleter removing the first record again and again while four writers append: every appended
@@ -180,10 +194,14 @@ TEST_F(ResultsProcessesTest, DeletionsBesideAppendsLoseNoAppendedRun) {
   constexpr int kOriginal = 60;
   constexpr int kDeletions = 40;
   FakeServices fake;
-  for (int i = 0; i < kOriginal; ++i) ASSERT_TRUE(AppendRunRecord(*state, fake.services, 99, 2, i));
+  for (int i = 0; i < kOriginal; ++i) {
+    ASSERT_TRUE(AppendRunRecord(*state, fake.services, 99, 2, i));
+  }
 
   std::vector<pid_t> children;
-  for (int w = 1; w <= 4; ++w) children.push_back(SpawnWriter(w, 150));
+  for (int w = 1; w <= 4; ++w) {
+    children.push_back(SpawnWriter(w, 150));
+  }
   children.push_back(Spawn([this]() {
     SystemClock clock;
     SystemRandom random;
@@ -199,10 +217,14 @@ TEST_F(ResultsProcessesTest, DeletionsBesideAppendsLoseNoAppendedRun) {
     }
     return true;
   }));
-  for (pid_t pid : children) EXPECT_EQ(WaitFor(pid), 0);
+  for (pid_t pid : children) {
+    EXPECT_EQ(WaitFor(pid), 0);
+  }
 
   const auto byPupil = ByPupil();
-  for (int w = 1; w <= 4; ++w) EXPECT_EQ(byPupil.at(w), Sequence(0, 150)) << w;
+  for (int w = 1; w <= 4; ++w) {
+    EXPECT_EQ(byPupil.at(w), Sequence(0, 150)) << w;
+  }
   EXPECT_EQ(byPupil.at(99), Sequence(kDeletions, kOriginal));
   EXPECT_EQ(Records().size(), static_cast<size_t>(4 * 150 + kOriginal - kDeletions));
   EXPECT_EQ(DetectInterruptedDelete(*state), "");
@@ -218,13 +240,17 @@ TEST_F(ResultsProcessesTest, DeletionKilledAtEachStepLeavesEveryOtherRecord) {
     fs::remove(ResultsSafetyCopyPath(*state));
     fs::remove(ResultsFilePath(*state));
     FakeServices fake;
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(AppendRunRecord(*state, fake.services, 1, 1, i));
+    for (int i = 0; i < 5; ++i) {
+      ASSERT_TRUE(AppendRunRecord(*state, fake.services, 1, 1, i));
+    }
 
     const pid_t deleter = Spawn([this, step]() {
       FakeServices services;
       std::string error;
       DeleteResultRecord(*state, services.services, 3, error, [step](DeleteStep s) {
-        if (static_cast<int>(s) == step) raise(SIGKILL);
+        if (static_cast<int>(s) == step) {
+          raise(SIGKILL);
+        }
         return true;
       });
       return true;
