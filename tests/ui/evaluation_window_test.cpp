@@ -1,0 +1,226 @@
+// The evaluation window after a recorded run: its lines, the message and sound of the run, the
+// clear line and goal panel, the buttons offered half a second later, and where they lead.
+
+#include "records/evaluation_window.h"
+
+#include <QFrame>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "drill/drill_window.h"
+#include "drill_test_env.h"
+
+using numora::EvaluationWindow;
+using numora::testing::DrillEnv;
+
+namespace {
+
+// Appends runs of the pupil dated today and sets up the run that has just been recorded.
+void Runs(DrillEnv& env, int level, const QList<int>& seconds) {
+  for (int s : seconds) {
+    QVERIFY(numora::AppendRunRecord(env.state, env.services, DrillEnv::kPupil,
+                                    static_cast<int16_t>(level), s));
+  }
+}
+
+EvaluationWindow* Show(DrillEnv& env) {
+  numora::ShowEvaluation(env.ctx);
+  return qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
+}
+
+QStringList Played(const DrillEnv& env) {
+  QStringList list;
+  for (const auto& p : env.sound.played) list << QString::fromStdString(p);
+  return list;
+}
+
+}  // namespace
+
+class EvaluationWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { env_ = std::make_unique<DrillEnv>(); }
+  void cleanup() { env_.reset(); }
+
+  void messageSoundAndButtons_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("earlier");  // earlier runs today on the level
+    QTest::addColumn<int>("t");
+    QTest::addColumn<int>("flags");  // 1 timed out, 2 level best, 4 personal best, 8 cleared before
+    QTest::addColumn<int>("overPracticeCount");
+    QTest::addColumn<bool>("clearCount9999");
+    QTest::addColumn<QString>("points");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("message");  // empty: no message line
+    QTest::addColumn<QStringList>("sounds");
+    QTest::addColumn<bool>("cleared");
+    QTest::addColumn<bool>("goalPanel");
+    QTest::addColumn<QString>("label2After");  // empty: hidden after the delay
+    QTest::addColumn<bool>("retry");
+
+    const QString none;
+    const QString clear = QStringLiteral("このレベルクリア");
+    QTest::newRow("time-out") << 1 << QList<int>{} << 99999 << 1 << 0 << false
+                              << "獲得ポイント：0点×1→0点"
+                              << "記録なし"
+                              << "時間切れ" << QStringList{} << false << false << none << true;
+    QTest::newRow("level and personal best")
+        << 1 << QList<int>{} << 20 << 6 << 0 << false << "獲得ポイント：11点×1→11点"
+        << "今の成績：20秒"
+        << "！！！最高新記録！！！" << QStringList{"/snd/最高1.wav"} << false << false << none
+        << true;
+    QTest::newRow("personal best")
+        << 1 << QList<int>{} << 50 << 4 << 0 << false << "獲得ポイント：4点×1→4点"
+        << "今の成績：50秒"
+        << "新記録おめでとう" << QStringList{"/snd/self.wav"} << false << false << none << true;
+    QTest::newRow("at the minimum time")
+        << 1 << QList<int>{} << 60 << 0 << 0 << false << "獲得ポイント：4点×1→4点"
+        << "今の成績：60秒" << none << QStringList{"/snd/fail.wav"} << false << false << none
+        << true;
+    QTest::newRow("over the minimum time")
+        << 1 << QList<int>{} << 61 << 0 << 0 << false << "獲得ポイント：4点×1→4点"
+        << "今の成績：61秒" << none << QStringList{} << false << false << none << true;
+    QTest::newRow("goal cleared for the first time")
+        << 4 << QList<int>{20, 20} << 20 << 0 << 0 << false << "獲得ポイント：11点×1→11点"
+        << "今の成績：20秒" << none << QStringList{"/snd/fail.wav", "/snd/合格.wav"} << true << true
+        << clear << true;
+    QTest::newRow("goal cleared again")
+        << 4 << QList<int>{20, 20} << 20 << 8 << 0 << false << "獲得ポイント：11点×1→11点"
+        << "今の成績：20秒" << none << QStringList{"/snd/fail.wav"} << true << true << clear
+        << true;
+    QTest::newRow("goal panel suppressed by a 9999 clear count")
+        << 4 << QList<int>{20, 20} << 20 << 0 << 0 << true << "獲得ポイント：11点×1→11点"
+        << "今の成績：20秒" << none << QStringList{"/snd/fail.wav", "/snd/合格.wav"} << true
+        << false << clear << true;
+    QTest::newRow("cleared level 2 practised too much")
+        << 2 << QList<int>{20, 20} << 20 << 8 << 3 << false << "獲得ポイント：11点×1→11点"
+        << "今の成績：20秒" << none << QStringList{"/snd/fail.wav"} << true << false
+        << "次のレベルへ進みましょう" << false;
+    QTest::newRow("cleared goal practised too much")
+        << 4 << QList<int>{20, 20} << 20 << 8 << 3 << false << "獲得ポイント：11点×1→11点"
+        << "今の成績：20秒" << none << QStringList{"/snd/fail.wav"} << true << true << none << true;
+  }
+
+  void messageSoundAndButtons() {
+    QFETCH(int, level);
+    QFETCH(QList<int>, earlier);
+    QFETCH(int, t);
+    QFETCH(int, flags);
+    QFETCH(int, overPracticeCount);
+    QFETCH(bool, clearCount9999);
+    QFETCH(QString, points);
+    QFETCH(QString, time);
+    QFETCH(QString, message);
+    QFETCH(QStringList, sounds);
+    QFETCH(bool, cleared);
+    QFETCH(bool, goalPanel);
+    QFETCH(QString, label2After);
+    QFETCH(bool, retry);
+
+    DrillEnv& env = *env_;
+    env.state.currentLevel = static_cast<int16_t>(level);
+    env.state.levelStandards[static_cast<std::size_t>(level)].overPracticeCount = overPracticeCount;
+    if (clearCount9999) env.state.levelStandards[9].clearCount = 9999;
+    Runs(env, level, earlier);
+    Runs(env, level, {t});
+    env.state.recordedTime = t;
+    env.state.timedOut = (flags & 1) != 0 ? 1 : 0;
+    env.state.newLevelBest = (flags & 2) != 0 ? 1 : 0;
+    env.state.newPersonalBest = (flags & 4) != 0 ? 1 : 0;
+    env.state.clearedBefore = (flags & 8) != 0 ? 1 : 0;
+
+    EvaluationWindow* w = Show(env);
+    QVERIFY(w != nullptr);
+    QCOMPARE(w->windowTitle(), QStringLiteral("終了"));
+    QCOMPARE(w->Label19->text(), points);
+    QCOMPARE(w->Label18->text(), time);
+    QCOMPARE(!w->Label20->isHidden(), !message.isEmpty());
+    if (!message.isEmpty()) QCOMPARE(w->Label20->text(), message);
+    QCOMPARE(Played(env), sounds);
+    QCOMPARE(!w->Label2->isHidden(), cleared);
+    if (cleared) QCOMPARE(w->Label2->text(), QStringLiteral("このレベルクリア"));
+    QCOMPARE(!w->Picture1->isHidden(), goalPanel);
+    QCOMPARE(w->Label1->text(), QStringLiteral("目標レベルクリア。おめでとう！"));
+    QCOMPARE(env.state.newLevelBest, int16_t{0});
+    QCOMPARE(env.state.newPersonalBest, int16_t{0});
+    QVERIFY(w->Command4->isHidden());
+    QVERIFY(w->Command5->isHidden());
+    QVERIFY(w->Timer1->isActive());
+    QCOMPARE(w->Timer1->interval(), 500);
+
+    w->timer1Tick();
+    QVERIFY(!w->Timer1->isActive());
+    QVERIFY(w->Picture1->isHidden());
+    QVERIFY(!w->Command4->isHidden());
+    QCOMPARE(w->Command4->text(), QStringLiteral("メニューへ"));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->Command4));
+    QCOMPARE(!w->Label2->isHidden(), !label2After.isEmpty());
+    if (!label2After.isEmpty()) QCOMPARE(w->Label2->text(), label2After);
+    QCOMPARE(!w->Command5->isHidden(), retry);
+    QCOMPARE(w->Command5->text(), QStringLiteral("もう一度"));
+  }
+
+  void linesAndTodaysCounts() {
+    DrillEnv& env = *env_;
+    env.state.levelStandards[1].pointMultiplier = 1.5f;
+    Runs(env, 1, {47, 99999, 48});
+    Runs(env, 2, {30});
+    Runs(env, 1, {20});
+    env.state.recordedTime = 20;
+    env.state.todayRuns(1, DrillEnv::kPupil) = 2;  // as last rebuilt, before this run
+    EvaluationWindow* w = Show(env);
+    QCOMPARE(w->Label15->text(), QStringLiteral("ヌモラ"));
+    QCOMPARE(w->Label16->text(), QStringLiteral("ﾚﾍﾞﾙ1"));
+    QCOMPARE(w->Label17->text(), QStringLiteral("山田　花子"));
+    QCOMPARE(w->Label19->text(), QStringLiteral("獲得ポイント：11点×1.5→16点"));
+    QCOMPARE(w->Label13->text(), QStringLiteral(" (このレベル　3回目)"));
+    QCOMPARE(w->Label14->text(), QStringLiteral("（4回目)"));
+    QCOMPARE(env.state.todayTotalRuns, int16_t{4});
+  }
+
+  void menuButtonShowsTheHub() {
+    DrillEnv& env = *env_;
+    Runs(env, 1, {50});
+    env.state.recordedTime = 50;
+    QPointer<EvaluationWindow> w = Show(env);
+    w->timer1Tick();
+    QTest::mouseClick(w->Command4, Qt::LeftButton);
+    QVERIFY(!w->Command4->isEnabled());
+    QVERIFY(!env.ctx.hub.isNull());
+    QVERIFY(!w->isVisible());
+    DrillEnv::FlushDeletes();
+    QVERIFY(w.isNull());
+  }
+
+  void againButtonStartsTheSameLevel() {
+    DrillEnv& env = *env_;
+    env.state.currentLevel = 2;
+    Runs(env, 2, {50});
+    env.state.recordedTime = 50;
+    env.state.allAnswered = 1;
+    env.state.runEnding = 1;
+    env.state.correctCount = 10;
+    QPointer<EvaluationWindow> w = Show(env);
+    w->timer1Tick();
+    QTest::mouseClick(w->Command5, Qt::LeftButton);
+    QVERIFY(!w->Command4->isEnabled());
+    QVERIFY(!w->isVisible());
+    auto* drill = qobject_cast<numora::DrillWindow*>(env.ctx.drill.data());
+    QVERIFY(drill != nullptr);
+    QCOMPARE(drill->sLabel8->text(), QStringLiteral("ﾚﾍﾞﾙ2"));
+    QCOMPARE(env.state.allAnswered, int16_t{0});
+    QCOMPARE(env.state.runEnding, int16_t{0});
+    QCOMPARE(env.state.correctCount, 0);
+    QVERIFY(drill->runClockActive());
+    QVERIFY(env.ctx.basefrm.isNull());  // the new run's set-up unloads the wait window
+  }
+
+ private:
+  std::unique_ptr<DrillEnv> env_;
+};
+
+QTEST_MAIN(EvaluationWindowTest)
+#include "evaluation_window_test.moc"
