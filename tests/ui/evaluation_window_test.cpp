@@ -3,6 +3,7 @@
 
 #include "records/evaluation_window.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QPushButton>
 #include <QTimer>
@@ -28,6 +29,15 @@ void Runs(DrillEnv& env, int level, const QList<int>& seconds) {
 EvaluationWindow* Show(DrillEnv& env) {
   numora::ShowEvaluation(env.ctx);
   return qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
+}
+
+// With NUMORA_SCREENSHOT_DIR set, saves the window there as a picture.
+void Snap(QWidget* w, const QString& name) {
+  const QString dir = qEnvironmentVariable("NUMORA_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  w->resize(1024, 768);
+  QDir().mkpath(dir);
+  w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 QStringList Played(const DrillEnv& env) {
@@ -148,6 +158,7 @@ class EvaluationWindowTest : public QObject {
     QCOMPARE(env.state.newPersonalBest, int16_t{0});
     QVERIFY(w->Command4->isHidden());
     QVERIFY(w->Command5->isHidden());
+    Snap(w, QStringLiteral("evaluation_%1").arg(QTest::currentDataTag()).replace(' ', '_'));
     QVERIFY(w->Timer1->isActive());
     QCOMPARE(w->Timer1->interval(), 500);
 
@@ -161,6 +172,7 @@ class EvaluationWindowTest : public QObject {
     if (!label2After.isEmpty()) QCOMPARE(w->Label2->text(), label2After);
     QCOMPARE(!w->Command5->isHidden(), retry);
     QCOMPARE(w->Command5->text(), QStringLiteral("もう一度"));
+    Snap(w, QStringLiteral("evaluation_%1_buttons").arg(QTest::currentDataTag()).replace(' ', '_'));
   }
 
   void linesAndTodaysCounts() {
