@@ -86,11 +86,17 @@ struct Tool {
 
 // Whole decimal number within [low, high]; false for anything else.
 bool ParseInteger(const std::string& text, long long low, long long high, long long& value) {
-  if (text.empty() || text.size() > 12) return false;
+  if (text.empty() || text.size() > 12) {
+    return false;
+  }
   size_t i = text[0] == '-' ? 1 : 0;
-  if (i == text.size()) return false;
+  if (i == text.size()) {
+    return false;
+  }
   for (size_t k = i; k < text.size(); ++k) {
-    if (text[k] < '0' || text[k] > '9') return false;
+    if (text[k] < '0' || text[k] > '9') {
+      return false;
+    }
   }
   value = std::stoll(text);
   return value >= low && value <= high;
@@ -105,7 +111,9 @@ bool ParseDay(const std::string& text, double& date) {
   if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) {
     return false;
   }
-  if (y < 1900 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) return false;
+  if (y < 1900 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) {
+    return false;
+  }
   date = MakeDate(y, m, d);
   const CivilDate back = ToCivil(date);
   return back.year == y && back.month == m && back.day == d;
@@ -120,7 +128,9 @@ bool ParseTimeOfDay(const std::string& text, double& fraction) {
   if (text.size() != 8 || std::sscanf(text.c_str(), "%2d:%2d:%2d%c", &h, &mi, &s, &tail) != 3) {
     return false;
   }
-  if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) return false;
+  if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) {
+    return false;
+  }
   fraction = (h * 3600.0 + mi * 60.0 + s) / 86400.0;
   return true;
 }
@@ -139,7 +149,9 @@ bool SetUpFromOptions(std::map<std::string, std::string>& options, const char* u
 #else
   const char separator = '/';
 #endif
-  if (programFolder.back() != separator) programFolder += separator;
+  if (programFolder.back() != separator) {
+    programFolder += separator;
+  }
   std::string error;
   if (!SetUpPathsAndSettings(state, programFolder, error)) {
     err << error << "\n";
@@ -149,10 +161,14 @@ bool SetUpFromOptions(std::map<std::string, std::string>& options, const char* u
 }
 
 std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  if (text.find_first_of(",\"\r\n") == std::string::npos) {
+    return text;
+  }
   std::string quoted = "\"";
   for (char c : text) {
-    if (c == '"') quoted += '"';
+    if (c == '"') {
+      quoted += '"';
+    }
     quoted += c;
   }
   return quoted + "\"";
@@ -160,7 +176,9 @@ std::string CsvField(const std::string& text) {
 
 // A stored date as the export shows it; a value that is no date at all is said so.
 std::string DateText(double date, bool timeOfDay) {
-  if (!std::isfinite(date) || date < -657434 || date > 2958466) return "不正な日付";
+  if (!std::isfinite(date) || date < -657434 || date > 2958466) {
+    return "不正な日付";
+  }
   return timeOfDay ? FormatTimeOfDay(date) : FormatShortDate(date);
 }
 
@@ -200,7 +218,9 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
     return 2;
   }
   auto state = std::make_unique<SharedState>();
-  if (!SetUpFromOptions(options, usage, *state, err)) return 2;
+  if (!SetUpFromOptions(options, usage, *state, err)) {
+    return 2;
+  }
   Tool tool(err, day + fraction);
   if (!AppendRunRecord(*state, tool.services, static_cast<int16_t>(pupil),
                        static_cast<int16_t>(level), static_cast<int32_t>(seconds))) {
@@ -229,10 +249,14 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return 2;
   }
   auto state = std::make_unique<SharedState>();
-  if (!SetUpFromOptions(options, usage, *state, err)) return 2;
+  if (!SetUpFromOptions(options, usage, *state, err)) {
+    return 2;
+  }
   Tool tool(err, today + 0.5);
   RebuildStatistics(*state, tool.services);
-  if (tool.host.ended >= 0) return 1;
+  if (tool.host.ended >= 0) {
+    return 1;
+  }
 
   std::vector<char> hasEntry(static_cast<size_t>(kLevelSlots) * kPupilSlots, 0);
   for (int32_t i = 1; i <= state->resultEntryCount; ++i) {
@@ -247,7 +271,9 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   for (int level = 1; level < kLevelSlots; ++level) {
     for (int pupil = 1; pupil < kPupilSlots; ++pupil) {
       const size_t c = LevelPupilIndex(level, pupil);
-      if (hasEntry[c] == 0 && s.bestTime[c] >= kTimeOutSeconds) continue;
+      if (hasEntry[c] == 0 && s.bestTime[c] >= kTimeOutSeconds) {
+        continue;
+      }
       text << level << '\t' << pupil << '\t' << s.totalRuns[c] << '\t' << s.totalPoints[c] << '\t'
            << s.totalTimeSum[c] << '\t' << FormatSingle(s.totalAverageTime[c]) << '\t'
            << FormatSingle(s.todayRuns[c]) << '\t' << s.todayPoints[c] << '\t'
@@ -265,7 +291,9 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   const char* usage = "export --program-folder DIR [--output FILE]";
   auto options = ParseDataOptions(args);
   auto state = std::make_unique<SharedState>();
-  if (!SetUpFromOptions(options, usage, *state, err)) return 2;
+  if (!SetUpFromOptions(options, usage, *state, err)) {
+    return 2;
+  }
   SystemClock systemClock;
   Tool tool(err, systemClock.Now());
   std::vector<ResultRecord> records;

@@ -43,7 +43,9 @@ constexpr int kDemoLevels = 4;
 std::vector<int> ListedPupils(const SharedState& state) {
   std::vector<int> pupils;
   FieldReader roster(state.dataRootFolder.Text() + "新名簿.txt");
-  if (!roster.ok()) return pupils;
+  if (!roster.ok()) {
+    return pupils;
+  }
   while (!roster.AtEnd()) {
     const double number = roster.NextNumber();
     roster.NextText();
@@ -71,7 +73,9 @@ void SeedDemoHistory(SharedState& state, double today) {
   std::vector<ResultRecord> records;
 
   for (const int pupil : pupils) {
-    if (random.Chance(0.15)) continue;  // a few pupils have not started yet
+    if (random.Chance(0.15)) {
+      continue;  // a few pupils have not started yet
+    }
     // How quick the pupil is against the target time, and how keen (runs per school day).
     const double pace = 0.7 + random.Next() * 0.9;
     const double keenness = 0.3 + random.Next() * 0.6;
@@ -80,8 +84,12 @@ void SeedDemoHistory(SharedState& state, double today) {
     for (int daysAgo = kDemoDays - 1; daysAgo >= 0; --daysAgo) {
       const double day = today - daysAgo;
       const int weekday = WeekdayOf(day);
-      if ((weekday == 0 || weekday == 6) && daysAgo != 0) continue;  // no school at weekends
-      if (!random.Chance(keenness)) continue;
+      if ((weekday == 0 || weekday == 6) && daysAgo != 0) {
+        continue;  // no school at weekends
+      }
+      if (!random.Chance(keenness)) {
+        continue;
+      }
       const int runs = random.Between(1, 3);
       double timeOfDay = (9 * 3600.0 + random.Between(0, 6 * 3600)) / 86400.0;
       for (int k = 0; k < runs; ++k) {
@@ -118,9 +126,13 @@ void SeedDemoHistory(SharedState& state, double today) {
 
   // Written straight after the last complete record, under the lock like any append.
   ResultsFile file;
-  if (OpenResultsFile(state, file) != FileStatus::Ok || file.TryLock() != FileStatus::Ok) return;
+  if (OpenResultsFile(state, file) != FileStatus::Ok || file.TryLock() != FileStatus::Ok) {
+    return;
+  }
   uint32_t count = 0;
-  if (file.RecordCount(count) != FileStatus::Ok) return;
+  if (file.RecordCount(count) != FileStatus::Ok) {
+    return;
+  }
   std::vector<unsigned char> bytes(records.size() * kResultRecordSize);
   for (size_t i = 0; i < records.size(); ++i) {
     EncodeResultRecord(records[i], bytes.data() + i * kResultRecordSize);

@@ -71,7 +71,9 @@ bool CheckResultsFile(const SharedState& state, std::ostream& report) {
     const unsigned char* p = bytes.data() + i * kResultRecordSize;
     const int pupil = Le16s(p + 16);
     const int level = Le16s(p + 18);
-    if (pupil >= 0 && pupil < kPupilSlots && level >= 0 && level < kLevelSlots) continue;
+    if (pupil >= 0 && pupil < kPupilSlots && level >= 0 && level < kLevelSlots) {
+      continue;
+    }
     allWell = false;
     if (listed >= kListedRecordsLimit) {
       ++unlisted;

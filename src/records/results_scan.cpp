@@ -21,7 +21,9 @@ constexpr int kIndexOutOfRange = 9;
 
 inline uint64_t Le64(const unsigned char* p) {
   uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  for (int i = 7; i >= 0; --i) {
+    v = (v << 8) | p[i];
+  }
   return v;
 }
 inline int16_t Le16s(const unsigned char* p) {
@@ -74,7 +76,9 @@ bool ScanResults(SharedState& state, Services& services) {
     marker = 3;
     FileStatus s = file.Open(path);
     // A folder that only allows reading still lets the results be shown.
-    if (s != FileStatus::Ok && file.OpenForReading(path) == FileStatus::Ok) s = FileStatus::Ok;
+    if (s != FileStatus::Ok && file.OpenForReading(path) == FileStatus::Ok) {
+      s = FileStatus::Ok;
+    }
     uint32_t count = 0;
     if (s == FileStatus::Ok) {
       marker = 4;
@@ -83,14 +87,18 @@ bool ScanResults(SharedState& state, Services& services) {
     if (s == FileStatus::Ok) {
       firstRecord = count > kScanWindowRecords ? count - kScanWindowRecords + 1 : 1;
       records = count - firstRecord + 1;
-      if (count == 0) records = 0;
+      if (count == 0) {
+        records = 0;
+      }
       buffer.resize(static_cast<size_t>(records) * kResultRecordSize);
       marker = 5;
       s = file.ReadAt(
           static_cast<int64_t>(firstRecord - 1) * static_cast<int64_t>(kResultRecordSize),
           buffer.data(), buffer.size());
       // Shortened while being read (another copy deleted a record): read it again.
-      if (s == FileStatus::Failed && file.lastError() == -1) s = FileStatus::Conflict;
+      if (s == FileStatus::Failed && file.lastError() == -1) {
+        s = FileStatus::Conflict;
+      }
     }
     if (s != FileStatus::Ok) {
       errorNumber = file.lastError();
@@ -126,8 +134,12 @@ bool ScanResults(SharedState& state, Services& services) {
       continue;
     }
     int32_t& b = best[LevelPupilIndex(level, pupil)];
-    if (b > seconds) b = seconds;
-    if (runDate < 0 || pupil == 0 || level < 1 || kept >= kMaxResultEntries) continue;
+    if (b > seconds) {
+      b = seconds;
+    }
+    if (runDate < 0 || pupil == 0 || level < 1 || kept >= kMaxResultEntries) {
+      continue;
+    }
     ResultEntry& e = entries[++kept];
     e.runDate = runDate;
     e.runTime = std::bit_cast<double>(Le64(p + 8));

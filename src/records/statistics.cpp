@@ -12,16 +12,22 @@ namespace numora {
 int32_t TimeDigits(int32_t seconds) {
   // The number formed by the first three characters of the decimal text (no sign, no padding).
   int64_t v = std::llabs(static_cast<int64_t>(seconds));
-  while (v >= 1000) v /= 10;
+  while (v >= 1000) {
+    v /= 10;
+  }
   return static_cast<int32_t>(v);
 }
 
 int32_t RunPoints(const SharedState& state, int level, int32_t seconds) {
-  if (level < 0 || level >= kLevelSlots) return 0;
+  if (level < 0 || level >= kLevelSlots) {
+    return 0;
+  }
   const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
   const int32_t target = standard.targetTime;
   // A level without a positive target time cannot be scored (the formula divides by it).
-  if (target <= 0) return 0;
+  if (target <= 0) {
+    return 0;
+  }
   int32_t base = 0;
   if (seconds <= target) {
     const double share = static_cast<double>(target - TimeDigits(seconds)) / target;
@@ -31,7 +37,9 @@ int32_t RunPoints(const SharedState& state, int level, int32_t seconds) {
   } else if (seconds < 10 * static_cast<int64_t>(target)) {
     base = 1;
   }
-  if (seconds >= 99998) base = 0;
+  if (seconds >= 99998) {
+    base = 0;
+  }
   // The multiplier is single precision, and so is its product with the base points.
   const float product = standard.pointMultiplier * static_cast<float>(base);
   return static_cast<int32_t>(std::floor(product));
@@ -67,7 +75,9 @@ void RebuildStatistics(SharedState& state, Services& services) {
   ClearPlayableCells(state.overPracticeWindowRuns);
   ClearPlayableCells(state.overPracticeWindowPoints);
 
-  if (!ScanResults(state, services)) return;
+  if (!ScanResults(state, services)) {
+    return;
+  }
 
   const double today = std::floor(services.clock.Today());
   std::array<double, kLevelSlots> passStart{};
@@ -82,25 +92,35 @@ void RebuildStatistics(SharedState& state, Services& services) {
     const ResultEntry& e = state.resultEntries[static_cast<size_t>(i)];
     const int level = e.level;
     const int pupil = e.pupilNumber;
-    if (level < 1 || level >= kLevelSlots || pupil < 1 || pupil >= kPupilSlots) continue;
+    if (level < 1 || level >= kLevelSlots || pupil < 1 || pupil >= kPupilSlots) {
+      continue;
+    }
     const size_t cell = LevelPupilIndex(level, pupil);
     const bool counted = e.seconds < 6000;
     const int32_t points = RunPoints(state, level, e.seconds);
     const int32_t digits = TimeDigits(e.seconds);
     const double day = std::floor(e.runDate);
-    if (counted) ++state.totalRuns[cell];
+    if (counted) {
+      ++state.totalRuns[cell];
+    }
     if (day > passStart[static_cast<size_t>(level)]) {
-      if (counted) ++state.recentRuns[cell];
+      if (counted) {
+        ++state.recentRuns[cell];
+      }
       state.recentPoints[cell] += points;
     }
     if (day > practiceStart[static_cast<size_t>(level)]) {
-      if (counted) ++state.overPracticeWindowRuns[cell];
+      if (counted) {
+        ++state.overPracticeWindowRuns[cell];
+      }
       state.overPracticeWindowPoints[cell] += points;
     }
     state.totalPoints[cell] += points;
     state.totalTimeSum[cell] += digits;
     if (day == today) {
-      if (counted) state.todayRuns[cell] += 1.0F;
+      if (counted) {
+        state.todayRuns[cell] += 1.0F;
+      }
       state.todayTimeSum[cell] += static_cast<float>(digits);
       state.todayPoints[cell] += points;
     }
