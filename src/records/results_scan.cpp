@@ -16,6 +16,10 @@ namespace {
 // an error instead of hanging the program for good.
 constexpr RetryPolicy kScanRetry{1.0, 1.0, 300.0};
 
+// Bits of scanWarningShown.
+constexpr int16_t kToldUnplaceableRecord = 1;
+constexpr int16_t kToldInterruptedDelete = 2;
+
 // The Visual-Basic style number of the "index out of range" error the tables would raise.
 constexpr int kIndexOutOfRange = 9;
 
@@ -113,6 +117,17 @@ bool ScanResults(SharedState& state, Services& services) {
     return false;
   }
 
+  // A safety copy left by an interrupted delete: every other figure is shown as usual, and the
+  // user is told once how to get every record back.
+  if ((state.scanWarningShown & kToldInterruptedDelete) == 0) {
+    const std::string interrupted = DetectInterruptedDelete(state);
+    if (!interrupted.empty()) {
+      state.scanWarningShown =
+          static_cast<int16_t>(state.scanWarningShown | kToldInterruptedDelete);
+      services.host.ShowMessage("注意", interrupted);
+    }
+  }
+
   int32_t kept = 0;
   const unsigned char* p = buffer.data();
   ResultEntry* entries = state.resultEntries.data();
@@ -124,8 +139,9 @@ bool ScanResults(SharedState& state, Services& services) {
     const double runDate = std::bit_cast<double>(Le64(p));
     if (pupil < 0 || pupil >= kPupilSlots || level < 0 || level >= kLevelSlots) {
       // Cannot be placed in the tables: left out of everything; the user hears of it once.
-      if (state.scanWarningShown == 0) {
-        state.scanWarningShown = 1;
+      if ((state.scanWarningShown & kToldUnplaceableRecord) == 0) {
+        state.scanWarningShown =
+            static_cast<int16_t>(state.scanWarningShown | kToldUnplaceableRecord);
         services.host.ShowMessage(
             "注意", ScanErrorMessage(8, kIndexOutOfRange, "インデックスが有効範囲にありません。",
                                      runDate, static_cast<int64_t>(firstRecord) + i,

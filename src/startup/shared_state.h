@@ -149,8 +149,8 @@ struct SharedState {
   std::string mciResult;
   int16_t soundFailures = 0;
 
-  // 1 once the user has been told about a results record that cannot be placed in the tables;
-  // the scan tells it once per program run.
+  // What the results scan has told the user in this program run, so each is told once: bit 1 a
+  // record that cannot be placed in the tables, bit 2 a delete that was interrupted.
   int16_t scanWarningShown = 0;
 };
 

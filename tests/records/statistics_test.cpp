@@ -240,6 +240,17 @@ TEST_F(RecordsFixture, RecordsOutsideTheTablesAreSkippedAndReportedOnce) {
   EXPECT_EQ(state_->totalRuns(1, 3), 1);
 }
 
+TEST_F(RecordsFixture, LeftOverSafetyCopyIsReportedOnceAndKept) {
+  Write({Rec(Today(), 3, 1, 40)});
+  std::ofstream(ResultsSafetyCopyPath(*state_)) << "copy";
+  RebuildStatistics(*state_, fake_.services);
+  RebuildStatistics(*state_, fake_.services);
+  ASSERT_EQ(fake_.host.messages.size(), 1U);
+  EXPECT_EQ(fake_.host.messages[0], "注意|" + DetectInterruptedDelete(*state_));
+  EXPECT_TRUE(fs::exists(ResultsSafetyCopyPath(*state_))) << "never discarded";
+  EXPECT_EQ(state_->totalRuns(1, 3), 1);
+}
+
 TEST_F(RecordsFixture, ScanReadsOnlyTheNewest20000Records) {
   std::vector<ResultRecord> records;
   const double today = Today();
