@@ -31,7 +31,8 @@ int32_t RunPoints(const SharedState& state, int level, int32_t seconds) {
   int32_t base = 0;
   if (seconds <= target) {
     const double share = static_cast<double>(target - TimeDigits(seconds)) / target;
-    base = static_cast<int32_t>(std::floor(share * share * share * 50.0 + 5.0));
+    // A damaged record with a negative time could give a negative share: it earns nothing.
+    base = share < 0 ? 0 : static_cast<int32_t>(std::floor(share * share * share * 50.0 + 5.0));
   } else if (seconds < 2 * static_cast<int64_t>(target)) {
     base = 4;
   } else if (seconds < 10 * static_cast<int64_t>(target)) {

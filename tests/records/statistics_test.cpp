@@ -91,7 +91,9 @@ TEST(RunPointsTest, PointsFollowTargetTimeAndMultiplier) {
       {0, 1, 0, 0},
       {0, 1, 30, 0},
       {-5, 1, 10, 0},
-      // The product is single precision: 0.7 × 10 base points gives 7, not 6.
+      // A damaged record with a negative time earns nothing rather than negative points.
+      {60, 1, -1234, 0},
+      // Multipliers below 1 round the single-precision product down.
       {60, 0.7F, 60 * 2, 0},
       {60, 0.7F, 50, 3},
   };
