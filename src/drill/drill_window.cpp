@@ -1,5 +1,6 @@
 #include "drill/drill_window.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -79,6 +80,20 @@ std::string Trimmed(const std::string& s) {
 }
 
 }  // namespace
+
+// Marks a handler of the window as running; the last one to finish deletes an unloaded window.
+class DrillWindow::Busy {
+ public:
+  explicit Busy(DrillWindow* w) : w_(w) { ++w_->busy_; }
+  ~Busy() {
+    if (--w_->busy_ == 0 && w_->unloadPending_) w_->deleteLater();
+  }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  DrillWindow* w_;
+};
 
 void BoardTile::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
@@ -306,6 +321,7 @@ void DrillWindow::Form_Load() {
 }
 
 void DrillWindow::Form_Activate() {
+  const Busy busy(this);
   if (activated_) return;
   activated_ = true;
   CreateBoard();
@@ -389,6 +405,7 @@ void DrillWindow::OpenAllTiles() {
 }
 
 void DrillWindow::問題作成表示() {
+  const Busy busy(this);
   if (state_.timedOut == 1 || state_.allAnswered == 1) return;
   hintPairsShown_ = 0;
   divisorCount_ = 0;
@@ -416,6 +433,7 @@ void DrillWindow::問題作成表示() {
 // ---- Answering ----
 
 void DrillWindow::Label1_Click(int n) {
+  const Busy busy(this);
   Picture1->setVisible(false);
   if (state_.timedOut == 1 || state_.allAnswered == 1) return;
   if (n < 1 || n > 100 || targetNumber_ < 1) return;
@@ -434,6 +452,7 @@ void DrillWindow::Label1_Click(int n) {
 }
 
 void DrillWindow::Command1_Click() {
+  const Busy busy(this);
   if (state_.timedOut == 1 || state_.allAnswered == 1) return;
   if (List1->count() == divisorCount_) {
     PlayCueWatched(state_, services_, kCueCorrect);
@@ -453,6 +472,7 @@ void DrillWindow::ShowRemaining() {
 }
 
 void DrillWindow::判定後処理() {
+  const Busy busy(this);
   if (state_.timedOut == 1 || state_.allAnswered == 1) return;
   if (state_.judgeResult == 1) {
     state_.judgeResult = 0;
@@ -491,6 +511,7 @@ void DrillWindow::SetBarWidth(QFrame* shape, double width) {
 }
 
 void DrillWindow::runClockTick() {
+  const Busy busy(this);
   const int level = state_.currentLevel;
   state_.elapsedSeconds = ElapsedSeconds(services_.clock.Timer(), state_.runStart);
   const int32_t elapsed = state_.elapsedSeconds;
@@ -520,12 +541,14 @@ void DrillWindow::runClockTick() {
 }
 
 void DrillWindow::statusRefreshTick() {
+  const Busy busy(this);
   sLabel13->setText(QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
 }
 
 // ---- End of the run ----
 
 void DrillWindow::EndOfRun() {
+  const Busy busy(this);
   services_.host.ProcessEvents();
   if (state_.runEnding == 1) return;
   state_.runEnding = 1;
@@ -537,7 +560,7 @@ void DrillWindow::EndOfRun() {
   if (!TimedLevel()) {
     // Nothing is recorded for an untimed level: back to the menu after the same pause.
     WaitOnTickCount(services_, 1.0);
-    close();
+    Unload();
     ShowHub(ctx_);
     return;
   }
@@ -550,10 +573,31 @@ void DrillWindow::EndOfRun() {
 }
 
 void DrillWindow::TimedWait(double seconds) {
+  const Busy busy(this);
   WaitOnTickCount(services_, seconds);
-  sTimer2->stop();
-  close();
+  Unload();
   ShowEvaluation(ctx_);
+}
+
+void DrillWindow::Unload() {
+  sTimer1->stop();
+  sTimer2->stop();
+  hide();
+  if (unloadPending_) return;
+  unloadPending_ = true;
+  if (busy_ == 0) deleteLater();
+}
+
+void DrillWindow::closeEvent(QCloseEvent* event) {
+  if (busy_ > 0) {
+    // Closed while a handler runs (it lets messages be processed): delete it afterwards.
+    event->ignore();
+    Unload();
+    return;
+  }
+  sTimer1->stop();
+  sTimer2->stop();
+  FormWidget::closeEvent(event);
 }
 
 bool DrillWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -57,6 +57,9 @@ class DrillWindow : public FormWidget {
   void statusRefreshTick();  // sTimer2, every ten seconds
   void EndOfRun();           // the end-of-run hand-off
   void TimedWait(double seconds);
+  // Stops the clocks and hides the window; it is deleted once none of its handlers is running,
+  // because the hand-off can end the run deep inside a tick or a click of this window.
+  void Unload();
 
   int targetNumber() const { return targetNumber_; }
   int previousTarget() const { return previousTarget_; }
@@ -105,8 +108,10 @@ class DrillWindow : public FormWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  class Busy;
   void CreateControls();
   void CreateStatusPanel();
   void CreateDrillArea();
@@ -121,6 +126,8 @@ class DrillWindow : public FormWidget {
   SharedState& state_;
   Services& services_;
   bool activated_ = false;
+  int busy_ = 0;  // handlers of this window now running (they can nest)
+  bool unloadPending_ = false;
   int targetNumber_ = 0;
   int previousTarget_ = 0;
   int divisorCount_ = 0;

@@ -1,5 +1,6 @@
 #include "records/evaluation_window.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QPushButton>
 #include <QTimer>
@@ -29,6 +30,20 @@ std::string Trimmed(const std::string& s) {
 }
 
 }  // namespace
+
+// Marks a handler of the window as running; the last one to finish deletes an unloaded window.
+class EvaluationWindow::Busy {
+ public:
+  explicit Busy(EvaluationWindow* w) : w_(w) { ++w_->busy_; }
+  ~Busy() {
+    if (--w_->busy_ == 0 && w_->unloadPending_) w_->deleteLater();
+  }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  EvaluationWindow* w_;
+};
 
 EvaluationWindow::EvaluationWindow(AppContext& ctx)
     : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
@@ -112,6 +127,7 @@ void EvaluationWindow::Form_Load() {
 }
 
 void EvaluationWindow::Form_Activate() {
+  const Busy busy(this);
   if (activated_) return;
   activated_ = true;
   const int level = state_.currentLevel;
@@ -171,6 +187,7 @@ void EvaluationWindow::Form_Activate() {
 }
 
 void EvaluationWindow::timer1Tick() {
+  const Busy busy(this);
   Picture1->setVisible(false);
   Command4->setVisible(true);
   services_.host.ProcessEvents();
@@ -187,19 +204,39 @@ void EvaluationWindow::timer1Tick() {
 }
 
 void EvaluationWindow::Command4_Click() {
+  const Busy busy(this);
   Command4->setEnabled(false);
   ShowHub(ctx_);
-  close();
+  Unload();
   services_.host.ProcessEvents();
 }
 
 void EvaluationWindow::Command5_Click() {
+  const Busy busy(this);
   Command4->setEnabled(false);
   Command5->setEnabled(false);
   ShowWaitWindow(ctx_);
-  close();
+  Unload();
   services_.host.ProcessEvents();
   StartDrill(ctx_);
+}
+
+void EvaluationWindow::Unload() {
+  Timer1->stop();
+  hide();
+  if (unloadPending_) return;
+  unloadPending_ = true;
+  if (busy_ == 0) deleteLater();
+}
+
+void EvaluationWindow::closeEvent(QCloseEvent* event) {
+  if (busy_ > 0) {
+    event->ignore();
+    Unload();
+    return;
+  }
+  Timer1->stop();
+  FormWidget::closeEvent(event);
 }
 
 void ShowEvaluation(AppContext& ctx) {

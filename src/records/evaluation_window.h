@@ -29,6 +29,8 @@ class EvaluationWindow : public FormWidget {
   void timer1Tick();      // Timer1, once, 500 ms after the activation
   void Command4_Click();  // "メニューへ"
   void Command5_Click();  // "もう一度"
+  // Hides the window; it is deleted once none of its handlers is running.
+  void Unload();
 
   const EvaluationResult& result() const { return result_; }
 
@@ -48,13 +50,19 @@ class EvaluationWindow : public FormWidget {
   QPushButton* Command5 = nullptr;  // "もう一度"
   QTimer* Timer1 = nullptr;
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  class Busy;
   void CreateControls();
 
   AppContext& ctx_;
   SharedState& state_;
   Services& services_;
   bool activated_ = false;
+  int busy_ = 0;  // handlers of this window now running
+  bool unloadPending_ = false;
   EvaluationResult result_;
 };
 

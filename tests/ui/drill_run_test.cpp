@@ -384,6 +384,55 @@ class DrillRunTest : public QObject {
     QCOMPARE(records[0].seconds, 300);
   }
 
+  // With pending events really processed inside an event loop (deferred deletions included, as
+  // in the program), a run that ends inside a tick, or inside a click delivered while the tick
+  // lets messages be processed, leaves the window alive until the handlers have returned.
+  void windowOutlivesTheHandlersThatEndTheRun() {
+    DrillEnv& env = *env_;
+    env.host.realEvents = true;
+    QPointer<DrillWindow> w = Start(env);
+    QPointer<EvaluationWindow> eval;
+    QPointer<DrillWindow> again;
+    bool aliveAfterTimeOut = false;
+    bool evaluationAliveAfterClick = false;
+    bool aliveAfterLastTick = false;
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+      for (int s = 1; s <= 300; ++s) Tick(env, w, 1.0);
+      aliveAfterTimeOut = !w.isNull();
+      eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
+      eval->timer1Tick();
+      eval->Command5->click();  // "もう一度"
+      evaluationAliveAfterClick = !eval.isNull();
+      again = qobject_cast<DrillWindow*>(env.ctx.drill.data());
+      for (int i = 1; i <= 9; ++i) AnswerRight(again);
+      for (int s = 1; s < 300; ++s) Tick(env, again, 1.0);
+      const int target = again->targetNumber();
+      for (int n = 1; n <= 100; ++n) {
+        if (target % n == 0) again->Label1[static_cast<std::size_t>(n)]->click();
+      }
+      // The last "判定" arrives as an event while the limit tick processes messages.
+      QMetaObject::invokeMethod(again->Command1, &QPushButton::click, Qt::QueuedConnection);
+      Tick(env, again, 1.0);
+      aliveAfterLastTick = !again.isNull();
+      loop.quit();
+    });
+    loop.exec();
+    QVERIFY(aliveAfterTimeOut);
+    QVERIFY(evaluationAliveAfterClick);
+    QVERIFY(aliveAfterLastTick);
+    QCOMPARE(env.state.allAnswered, int16_t{1});
+    QCOMPARE(env.state.timedOut, int16_t{0});
+    DrillEnv::FlushDeletes();
+    QVERIFY(w.isNull());
+    QVERIFY(eval.isNull());
+    QVERIFY(again.isNull());
+    const std::vector<numora::ResultRecord> records = env.Records();
+    QCOMPARE(records.size(), std::size_t{2});
+    QCOMPARE(records[0].seconds, 99999);
+    QCOMPARE(records[1].seconds, 300);
+  }
+
   void countdownSquaresAtTheirThresholds() {
     DrillEnv& env = *env_;
     env.state.bestTimeAll[1] = 50;

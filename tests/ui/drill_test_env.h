@@ -46,13 +46,15 @@ class TestRandom : public Random {
   uint64_t state_ = 2024;
 };
 
-// A recording host whose ProcessEvents can run one scripted step. The step returns true when it
+// A recording host whose ProcessEvents can run one scripted step (and, when asked, Qt's pending
+// events as well). The step returns true when it
 // is done (it is then dropped); it never runs inside itself.
 class HookHost : public RecordingHost {
  public:
   using RecordingHost::RecordingHost;
   void ProcessEvents() override {
     ++processed;
+    if (realEvents) QCoreApplication::processEvents();
     if (!hook || inHook_) return;
     inHook_ = true;
     const bool done = hook();
@@ -60,6 +62,7 @@ class HookHost : public RecordingHost {
     if (done) hook = nullptr;
   }
   std::function<bool()> hook;
+  bool realEvents = false;  // also process Qt's pending events, as the program does
 
  private:
   bool inHook_ = false;
