@@ -74,7 +74,9 @@ QString Number(double n) {
 
 std::string Trimmed(const std::string& s) {
   const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
+  if (first == std::string::npos) {
+    return {};
+  }
   const auto last = s.find_last_not_of(' ');
   return s.substr(first, last - first + 1);
 }
@@ -86,7 +88,9 @@ class DrillWindow::Busy {
  public:
   explicit Busy(DrillWindow* w) : w_(w) { ++w_->busy_; }
   ~Busy() {
-    if (--w_->busy_ == 0 && w_->unloadPending_) w_->deleteLater();
+    if (--w_->busy_ == 0 && w_->unloadPending_) {
+      w_->deleteLater();
+    }
   }
   Busy(const Busy&) = delete;
   Busy& operator=(const Busy&) = delete;
@@ -322,7 +326,9 @@ void DrillWindow::Form_Load() {
 
 void DrillWindow::Form_Activate() {
   const Busy busy(this);
-  if (activated_) return;
+  if (activated_) {
+    return;
+  }
   activated_ = true;
   CreateBoard();
   初期設定();
@@ -406,13 +412,17 @@ void DrillWindow::OpenAllTiles() {
 
 void DrillWindow::問題作成表示() {
   const Busy busy(this);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) return;
+  if (state_.timedOut == 1 || state_.allAnswered == 1) {
+    return;
+  }
   hintPairsShown_ = 0;
   divisorCount_ = 0;
   List1->clear();
   OpenAllTiles();
   const std::vector<int> targets = TargetList(state_.currentLevel);
-  if (targets.empty()) return;  // the drill start turns such a level away
+  if (targets.empty()) {
+    return;  // the drill start turns such a level away
+  }
   targetNumber_ = DrawTarget(targets, previousTarget_, services_.random);
   previousTarget_ = targetNumber_;
   Label2->setText(QString::number(targetNumber_));
@@ -435,12 +445,20 @@ void DrillWindow::問題作成表示() {
 void DrillWindow::Label1_Click(int n) {
   const Busy busy(this);
   Picture1->setVisible(false);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) return;
-  if (n < 1 || n > 100 || targetNumber_ < 1) return;
-  if (Command1->isVisible()) Command1->setFocus();
+  if (state_.timedOut == 1 || state_.allAnswered == 1) {
+    return;
+  }
+  if (n < 1 || n > 100 || targetNumber_ < 1) {
+    return;
+  }
+  if (Command1->isVisible()) {
+    Command1->setFocus();
+  }
   if (targetNumber_ % n == 0) {
     BoardTile* tile = Label1[static_cast<std::size_t>(n)];
-    if (!tile->isEnabled()) return;  // already pressed on this problem
+    if (!tile->isEnabled()) {
+      return;  // already pressed on this problem
+    }
     List1->addItem(QString::number(n));
     tile->setEnabled(false);
     SetBackColour(tile, kWhite);
@@ -453,7 +471,9 @@ void DrillWindow::Label1_Click(int n) {
 
 void DrillWindow::Command1_Click() {
   const Busy busy(this);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) return;
+  if (state_.timedOut == 1 || state_.allAnswered == 1) {
+    return;
+  }
   if (List1->count() == divisorCount_) {
     PlayCueWatched(state_, services_, kCueCorrect);
     state_.judgeResult = 1;
@@ -464,7 +484,9 @@ void DrillWindow::Command1_Click() {
 }
 
 void DrillWindow::Picture2_Click() {
-  if (Command1->isVisible()) Command1->setFocus();
+  if (Command1->isVisible()) {
+    Command1->setFocus();
+  }
 }
 
 void DrillWindow::ShowRemaining() {
@@ -473,7 +495,9 @@ void DrillWindow::ShowRemaining() {
 
 void DrillWindow::判定後処理() {
   const Busy busy(this);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) return;
+  if (state_.timedOut == 1 || state_.allAnswered == 1) {
+    return;
+  }
   if (state_.judgeResult == 1) {
     state_.judgeResult = 0;
     PlayCueWatched(state_, services_, kCueCorrect);
@@ -500,7 +524,9 @@ void DrillWindow::判定後処理() {
   PlayCueWatched(state_, services_, kCueWrong);
   List1->clear();
   OpenAllTiles();
-  if (state_.correctCount < 0) state_.correctCount = 0;
+  if (state_.correctCount < 0) {
+    state_.correctCount = 0;
+  }
   ShowRemaining();
 }
 
@@ -524,7 +550,9 @@ void DrillWindow::runClockTick() {
   const bool limited = state_.timeLimit > 0;
   if (TimedLevel()) {
     sLabel10->setText(QString::number(elapsed));
-    if (limited && elapsed < state_.timeLimit) SetBarWidth(sShape2, elapsed * state_.timeBarScale);
+    if (limited && elapsed < state_.timeLimit) {
+      SetBarWidth(sShape2, elapsed * state_.timeBarScale);
+    }
   }
   services_.host.ProcessEvents();
   if (!limited || elapsed < state_.timeLimit) {
@@ -550,7 +578,9 @@ void DrillWindow::statusRefreshTick() {
 void DrillWindow::EndOfRun() {
   const Busy busy(this);
   services_.host.ProcessEvents();
-  if (state_.runEnding == 1) return;
+  if (state_.runEnding == 1) {
+    return;
+  }
   state_.runEnding = 1;
   sPicture2->setVisible(true);
   sPicture2->raise();
@@ -583,9 +613,13 @@ void DrillWindow::Unload() {
   sTimer1->stop();
   sTimer2->stop();
   hide();
-  if (unloadPending_) return;
+  if (unloadPending_) {
+    return;
+  }
   unloadPending_ = true;
-  if (busy_ == 0) deleteLater();
+  if (busy_ == 0) {
+    deleteLater();
+  }
 }
 
 void DrillWindow::closeEvent(QCloseEvent* event) {
@@ -603,7 +637,9 @@ void DrillWindow::closeEvent(QCloseEvent* event) {
 bool DrillWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Picture2 && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() == Qt::LeftButton) Picture2_Click();
+    if (mouse->button() == Qt::LeftButton) {
+      Picture2_Click();
+    }
   }
   return FormWidget::eventFilter(watched, event);
 }
@@ -622,7 +658,9 @@ void StartDrill(AppContext& ctx) {
     std::string name = level >= 0 && level < kLevelSlots
                            ? state.levelNames[static_cast<std::size_t>(level)]
                            : std::string();
-    if (name.empty()) name = "レベル" + std::to_string(level);
+    if (name.empty()) {
+      name = "レベル" + std::to_string(level);
+    }
     ctx.services.host.ShowMessage(
         "注意", "「" + name + "」には問題が用意されていません。\nメニューに戻ります。");
     UnloadWaitWindow(ctx);

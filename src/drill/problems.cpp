@@ -31,7 +31,9 @@ std::vector<int> TargetList(int level) {
 }
 
 int DrawTarget(const std::vector<int>& targets, int previousTarget, Random& random) {
-  if (targets.empty()) return 0;
+  if (targets.empty()) {
+    return 0;
+  }
   // A uniform source draws another target within a few tries; a degenerate one (always the same
   // fraction) must still not hang the drill, so after many tries the next different entry is
   // taken.
@@ -40,11 +42,15 @@ int DrawTarget(const std::vector<int>& targets, int previousTarget, Random& rand
   std::size_t index = 0;
   for (int draw = 0; draw < kMaxDraws; ++draw) {
     index = std::min(static_cast<std::size_t>(std::floor(n * random.Next())), targets.size() - 1);
-    if (targets[index] != previousTarget) return targets[index];
+    if (targets[index] != previousTarget) {
+      return targets[index];
+    }
   }
   for (std::size_t step = 1; step < targets.size(); ++step) {
     const int t = targets[(index + step) % targets.size()];
-    if (t != previousTarget) return t;
+    if (t != previousTarget) {
+      return t;
+    }
   }
   return targets[index];
 }
@@ -52,17 +58,23 @@ int DrawTarget(const std::vector<int>& targets, int previousTarget, Random& rand
 int DivisorCount(int n) {
   int count = 0;
   for (int i = 1; i <= n; ++i) {
-    if (n % i == 0) ++count;
+    if (n % i == 0) {
+      ++count;
+    }
   }
   return count;
 }
 
 HintSlots PrepareHints(int target) {
   HintSlots hints;
-  if (target < 1) return hints;
+  if (target < 1) {
+    return hints;
+  }
   std::vector<int> small;
   for (int i = 1; i * i <= target; ++i) {
-    if (target % i == 0) small.push_back(i);
+    if (target % i == 0) {
+      small.push_back(i);
+    }
   }
   hints.pairCount = static_cast<int>(small.size());
   hints.slotCount = std::clamp(2 * hints.pairCount, 10, HintSlots::kMaxSlots);
@@ -77,7 +89,9 @@ HintSlots PrepareHints(int target) {
 }
 
 RevealedSlots RevealForWrongAnswer(const HintSlots& hints, int hintPairsShown) {
-  if (hintPairsShown < 1 || hintPairsShown > hints.slotCount / 2) return {};
+  if (hintPairsShown < 1 || hintPairsShown > hints.slotCount / 2) {
+    return {};
+  }
   return {hintPairsShown, hints.slotCount + 1 - hintPairsShown};
 }
 

@@ -11,30 +11,40 @@ constexpr int32_t kNoBest = 99999;
 
 int32_t ElapsedSeconds(double timer, double start) {
   double gap = timer - start;
-  if (gap < 0) gap += kSecondsPerDay;  // the timer went past midnight
+  if (gap < 0) {
+    gap += kSecondsPerDay;  // the timer went past midnight
+  }
   return static_cast<int32_t>(std::nearbyint(gap));
 }
 
 int32_t MinutesSince(double timer, int32_t startSeconds) {
   double gap = std::floor(timer - startSeconds);
-  if (gap < 0) gap += kSecondsPerDay;
+  if (gap < 0) {
+    gap += kSecondsPerDay;
+  }
   return static_cast<int32_t>(gap) / 60;
 }
 
 int32_t RunTimeLimit(const LevelStandard& standard) {
-  if (standard.minimumTime <= 0) return 0;
+  if (standard.minimumTime <= 0) {
+    return 0;
+  }
   return 5 * standard.minimumTime;
 }
 
 double TimeBarScale(double barWidth, int32_t timeLimit) {
-  if (timeLimit <= 0) return 0;
+  if (timeLimit <= 0) {
+    return 0;
+  }
   return barWidth / timeLimit;
 }
 
 CountdownThresholds CountdownThresholdsFor(const SharedState& state, int level, int pupil) {
   auto usable = [](int32_t best) { return best > 0 && best < kNoBest ? best : 0; };
   CountdownThresholds t;
-  if (level < 0 || level >= kLevelSlots || pupil < 0 || pupil >= kPupilSlots) return t;
+  if (level < 0 || level >= kLevelSlots || pupil < 0 || pupil >= kPupilSlots) {
+    return t;
+  }
   t.best = usable(state.bestTimeAll[static_cast<std::size_t>(level)]);
   t.personalBest = usable(state.bestTime(level, pupil));
   t.targetTime = state.levelStandards[static_cast<std::size_t>(level)].targetTime;
@@ -45,10 +55,13 @@ CountdownThresholds CountdownThresholdsFor(const SharedState& state, int level, 
 void CountdownSquares::Tick(int32_t elapsed, const CountdownThresholds& thresholds) {
   // A group hides its first (elapsed − X + 9) + 1 squares while the threshold X is still ahead.
   auto countDown = [&](int32_t x, int first) {
-    if (x <= 0 || x < elapsed) return;
+    if (x <= 0 || x < elapsed) {
+      return;
+    }
     const int32_t last = first + (elapsed - x + 9);
-    for (int i = first; i <= last && i <= first + 9; ++i)
+    for (int i = first; i <= last && i <= first + 9; ++i) {
       hidden[static_cast<std::size_t>(i)] = true;
+    }
   };
   countDown(thresholds.best, 10);
   countDown(thresholds.personalBest, 20);
@@ -57,21 +70,27 @@ void CountdownSquares::Tick(int32_t elapsed, const CountdownThresholds& threshol
   const int32_t x = thresholds.minimumTime;
   if (x > 0 && x >= elapsed) {
     for (int k = 0; k <= 9; ++k) {
-      if (elapsed == x - k) hidden[static_cast<std::size_t>(39 - k)] = true;
+      if (elapsed == x - k) {
+        hidden[static_cast<std::size_t>(39 - k)] = true;
+      }
     }
   }
 }
 
 int CountdownSquares::HiddenCount() const {
   int n = 0;
-  for (int i = kFirst; i <= kLast; ++i) n += hidden[static_cast<std::size_t>(i)] ? 1 : 0;
+  for (int i = kFirst; i <= kLast; ++i) {
+    n += hidden[static_cast<std::size_t>(i)] ? 1 : 0;
+  }
   return n;
 }
 
 int CharacterCount(const std::string& text) {
   int n = 0;
   for (unsigned char c : text) {
-    if ((c & 0xC0) != 0x80) ++n;
+    if ((c & 0xC0) != 0x80) {
+      ++n;
+    }
   }
   return n;
 }
@@ -81,9 +100,13 @@ double TitlePointSize(const std::string& title) {
 }
 
 int16_t TodayTotalRuns(const SharedState& state, int pupil, int lastLevel) {
-  if (pupil < 0 || pupil >= kPupilSlots) return 0;
+  if (pupil < 0 || pupil >= kPupilSlots) {
+    return 0;
+  }
   double sum = 0;
-  for (int l = 1; l <= lastLevel && l < kLevelSlots; ++l) sum += state.todayRuns(l, pupil);
+  for (int l = 1; l <= lastLevel && l < kLevelSlots; ++l) {
+    sum += state.todayRuns(l, pupil);
+  }
   return static_cast<int16_t>(std::nearbyint(sum));
 }
 
@@ -98,11 +121,15 @@ void WaitOnTickCount(Services& services, double seconds) {
     if (gap > kStepMs) {
       ++count;
       counted = true;
-      if (static_cast<double>(count) * kStepMs / 1000.0 >= seconds) break;
+      if (static_cast<double>(count) * kStepMs / 1000.0 >= seconds) {
+        break;
+      }
       start = now - (gap - kStepMs);
     }
     services.host.ProcessEvents();
-    if (!counted) services.host.WaitResponsive(0.005);
+    if (!counted) {
+      services.host.WaitResponsive(0.005);
+    }
   }
 }
 

@@ -21,14 +21,20 @@ const LevelStandard& StandardOf(const SharedState& state, int level) {
 }  // namespace
 
 int32_t EvaluationBasePoints(int32_t targetTime, int32_t t) {
-  if (t >= kTimedOutFrom || targetTime <= 0) return 0;
+  if (t >= kTimedOutFrom || targetTime <= 0) {
+    return 0;
+  }
   const double target = targetTime;
   if (t <= targetTime) {
     const double ratio = (target - t) / target;
     return static_cast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
   }
-  if (t < 2.0 * target) return 4;
-  if (t < 10.0 * target) return 1;
+  if (t < 2.0 * target) {
+    return 4;
+  }
+  if (t < 10.0 * target) {
+    return 1;
+  }
   return 0;
 }
 
@@ -43,7 +49,9 @@ std::string PointsLine(int32_t basePoints, float pointMultiplier, int32_t awarde
 }
 
 std::string RunTimeLine(int32_t t) {
-  if (t >= kTimedOutFrom) return "記録なし";
+  if (t >= kTimedOutFrom) {
+    return "記録なし";
+  }
   return "今の成績：" + std::to_string(t) + "秒";
 }
 
@@ -56,14 +64,18 @@ std::string TotalRunsLine(int todayTotalRuns) {
 }
 
 bool IsCleared(const SharedState& state, int level, int pupil) {
-  if (!InRange(level, pupil)) return false;
+  if (!InRange(level, pupil)) {
+    return false;
+  }
   const LevelStandard& s = StandardOf(state, level);
   return state.recentPoints(level, pupil) >= s.clearPoints &&
          state.recentRuns(level, pupil) >= s.clearCount;
 }
 
 bool IsOverPractised(const SharedState& state, int level, int pupil) {
-  if (!InRange(level, pupil)) return false;
+  if (!InRange(level, pupil)) {
+    return false;
+  }
   const LevelStandard& s = StandardOf(state, level);
   const double runsLimit = s.overPracticeCount.Number();
   const double pointsLimit = s.overPracticePoints.Number();
@@ -73,7 +85,9 @@ bool IsOverPractised(const SharedState& state, int level, int pupil) {
 
 bool GoalPanelAllowed(const SharedState& state) {
   for (int l = 1; l < kLevelSlots; ++l) {
-    if (StandardOf(state, l).clearCount == 9999) return false;
+    if (StandardOf(state, l).clearCount == 9999) {
+      return false;
+    }
   }
   return true;
 }
@@ -84,7 +98,9 @@ bool IsFinalLevel(const SharedState& state, int level) {
 
 EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
   EvaluationResult r;
-  if (!InRange(level, pupil)) return r;
+  if (!InRange(level, pupil)) {
+    return r;
+  }
   const LevelStandard& s = StandardOf(state, level);
   const int32_t t = state.recordedTime;
 
@@ -94,7 +110,9 @@ EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
   r.timeLine = RunTimeLine(t);
   r.levelRunsLine = LevelRunsLine(state.todayRuns(level, pupil));
   double total = 0;
-  for (int l = 1; l < kLevelSlots; ++l) total += state.todayRuns(l, pupil);
+  for (int l = 1; l < kLevelSlots; ++l) {
+    total += state.todayRuns(l, pupil);
+  }
   r.todayTotalRuns = static_cast<int16_t>(std::nearbyint(total));
   r.totalRunsLine = TotalRunsLine(r.todayTotalRuns);
 
@@ -119,7 +137,9 @@ EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
 
 EvaluationButtons ButtonsAfterDelay(const SharedState& state, int level, int pupil) {
   EvaluationButtons b;
-  if (!IsOverPractised(state, level, pupil) || !IsCleared(state, level, pupil)) return b;
+  if (!IsOverPractised(state, level, pupil) || !IsCleared(state, level, pupil)) {
+    return b;
+  }
   if (IsFinalLevel(state, level)) {
     b.hideLabel2 = true;
   } else if (state.finalLevelCleared == Value(0)) {

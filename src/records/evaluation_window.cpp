@@ -24,7 +24,9 @@ QString Q(const std::string& s) {
 
 std::string Trimmed(const std::string& s) {
   const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
+  if (first == std::string::npos) {
+    return {};
+  }
   const auto last = s.find_last_not_of(' ');
   return s.substr(first, last - first + 1);
 }
@@ -36,7 +38,9 @@ class EvaluationWindow::Busy {
  public:
   explicit Busy(EvaluationWindow* w) : w_(w) { ++w_->busy_; }
   ~Busy() {
-    if (--w_->busy_ == 0 && w_->unloadPending_) w_->deleteLater();
+    if (--w_->busy_ == 0 && w_->unloadPending_) {
+      w_->deleteLater();
+    }
   }
   Busy(const Busy&) = delete;
   Busy& operator=(const Busy&) = delete;
@@ -128,7 +132,9 @@ void EvaluationWindow::Form_Load() {
 
 void EvaluationWindow::Form_Activate() {
   const Busy busy(this);
-  if (activated_) return;
+  if (activated_) {
+    return;
+  }
   activated_ = true;
   const int level = state_.currentLevel;
   const int pupil = state_.currentPupil;
@@ -140,7 +146,9 @@ void EvaluationWindow::Form_Activate() {
   result_ = Evaluate(state_, level, pupil);
   if (result_.cleared) {
     Label2->setVisible(true);
-    if (result_.showGoalPanel) Picture1->setVisible(true);
+    if (result_.showGoalPanel) {
+      Picture1->setVisible(true);
+    }
   }
   services_.host.ProcessEvents();
   Timer1->start();
@@ -148,7 +156,9 @@ void EvaluationWindow::Form_Activate() {
   Label18->setText(Q(result_.timeLine));
   Label17->setText(Q(Trimmed(state_.pupilName)));
   Label15->setText(Q(state_.programTitle));
-  if (valid) Label16->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
+  if (valid) {
+    Label16->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
+  }
   Label13->setText(Q(result_.levelRunsLine));
   state_.todayTotalRuns = result_.todayTotalRuns;
   Label14->setText(Q(result_.totalRunsLine));
@@ -176,7 +186,9 @@ void EvaluationWindow::Form_Activate() {
       break;
   }
   if (result_.cleared && IsFinalLevel(state_, level)) {
-    if (result_.playGoalSound) PlayFixedSound(state_, services_, "合格.wav");
+    if (result_.playGoalSound) {
+      PlayFixedSound(state_, services_, "合格.wav");
+    }
   } else {
     Picture1->setVisible(false);
   }
@@ -199,7 +211,9 @@ void EvaluationWindow::timer1Tick() {
     Label2->setText(QString());
     Label2->setVisible(false);
   }
-  if (!buttons.label2Text.empty()) Label2->setText(Q(buttons.label2Text));
+  if (!buttons.label2Text.empty()) {
+    Label2->setText(Q(buttons.label2Text));
+  }
   Command5->setVisible(buttons.showRetry);
 }
 
@@ -224,9 +238,13 @@ void EvaluationWindow::Command5_Click() {
 void EvaluationWindow::Unload() {
   Timer1->stop();
   hide();
-  if (unloadPending_) return;
+  if (unloadPending_) {
+    return;
+  }
   unloadPending_ = true;
-  if (busy_ == 0) deleteLater();
+  if (busy_ == 0) {
+    deleteLater();
+  }
 }
 
 void EvaluationWindow::closeEvent(QCloseEvent* event) {
