@@ -38,7 +38,9 @@ class ScriptedRandom : public Random {
  public:
   void Seed(double seed) override { seeds.push_back(seed); }
   double Next() override {
-    if (script.empty()) return fallback;
+    if (script.empty()) {
+      return fallback;
+    }
     double v = script.front();
     script.pop_front();
     return v;
@@ -75,7 +77,9 @@ class RecordingHost : public Host {
   }
   void WaitResponsive(double seconds) override {
     waited += seconds;
-    if (clock_ != nullptr) clock_->Advance(seconds);
+    if (clock_ != nullptr) {
+      clock_->Advance(seconds);
+    }
   }
   bool StartDetached(const std::string& program, const std::vector<std::string>& args,
                      const std::string& folder) override {

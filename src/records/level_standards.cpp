@@ -97,9 +97,6 @@ StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& pa
     return result;
   }
   result.ok = true;
-  // A file whose last line ends with a comma still has an empty last field before the line break.
-  size_t last = bytes.find_last_not_of(" \t\r\n\x1A");
-  const bool endsWithEmptyField = last != std::string::npos && bytes[last] == ',';
   FieldReader in = FieldReader::FromBytes(std::move(bytes));
   int n = -1;
   while (!in.AtEnd()) {
@@ -112,7 +109,7 @@ StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& pa
     }
     LevelStandard& entry = state.levelStandards[static_cast<size_t>(n)];
     for (int column = 1; column <= 12; ++column) {
-      if (in.AtEnd() && !(column == 12 && endsWithEmptyField)) {
+      if (in.AtEnd()) {
         // The file ends inside this group: the remaining columns read as empty fields would.
         result.incompleteLastEntry = true;
       }
