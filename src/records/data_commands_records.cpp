@@ -1,14 +1,11 @@
 // numora-data append, stats and export: the results file through the program's own core code.
 
-#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/dates.h"
@@ -17,72 +14,13 @@
 #include "platform/value.h"
 #include "records/results_file.h"
 #include "records/statistics.h"
+#include "startup/command_services.h"
 #include "startup/data_commands.h"
 #include "startup/installation.h"
 
 namespace numora {
 
 namespace {
-
-// A clock standing still at one moment (the run's date and time, or a chosen "today").
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(double now) : now_(now) {}
-  double Now() const override { return now_; }
-  uint32_t TickCount() const override { return 0; }
-
- private:
-  double now_;
-};
-
-class NoRandom : public Random {
- public:
-  void Seed(double /*seed*/) override {}
-  double Next() override { return 0; }
-};
-
-class NoSound : public SoundOutput {
- public:
-  bool PlayWait(const std::string& /*path*/, std::string& errorText) override {
-    errorText = "音は出しません";
-    return false;
-  }
-};
-
-// Messages go to the error stream; waits really wait, so another copy's lock can be waited out.
-class ConsoleHost : public Host {
- public:
-  explicit ConsoleHost(std::ostream& err) : err_(err) {}
-  void ProcessEvents() override {}
-  void ShowMessage(const std::string& title, const std::string& text) override {
-    err_ << title << ": " << text << "\n";
-  }
-  bool AskYesNo(const std::string& title, const std::string& text) override {
-    err_ << title << ": " << text << "\n";
-    return false;
-  }
-  void WaitResponsive(double seconds) override {
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-  }
-  bool StartDetached(const std::string& /*program*/, const std::vector<std::string>& /*args*/,
-                     const std::string& /*folder*/) override {
-    return false;
-  }
-  void EndProgram(int status) override { ended = status; }
-  int ended = -1;
-
- private:
-  std::ostream& err_;
-};
-
-struct Tool {
-  explicit Tool(std::ostream& err, double now) : clock(now), host(err) {}
-  FixedClock clock;
-  NoRandom random;
-  NoSound sound;
-  ConsoleHost host;
-  Services services{clock, random, sound, host};
-};
 
 // Whole decimal number within [low, high]; false for anything else.
 bool ParseInteger(const std::string& text, long long low, long long high, long long& value) {
@@ -100,39 +38,6 @@ bool ParseInteger(const std::string& text, long long low, long long high, long l
   }
   value = std::stoll(text);
   return value >= low && value <= high;
-}
-
-// YYYY-MM-DD (a real calendar day) to a date.
-bool ParseDay(const std::string& text, double& date) {
-  int y = 0;
-  int m = 0;
-  int d = 0;
-  char tail = 0;
-  if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) {
-    return false;
-  }
-  if (y < 1900 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) {
-    return false;
-  }
-  date = MakeDate(y, m, d);
-  const CivilDate back = ToCivil(date);
-  return back.year == y && back.month == m && back.day == d;
-}
-
-// HH:MM:SS to a fraction of a day.
-bool ParseTimeOfDay(const std::string& text, double& fraction) {
-  int h = 0;
-  int mi = 0;
-  int s = 0;
-  char tail = 0;
-  if (text.size() != 8 || std::sscanf(text.c_str(), "%2d:%2d:%2d%c", &h, &mi, &s, &tail) != 3) {
-    return false;
-  }
-  if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) {
-    return false;
-  }
-  fraction = (h * 3600.0 + mi * 60.0 + s) / 86400.0;
-  return true;
 }
 
 // The installation of --program-folder, set up as the program sets itself up.
@@ -209,11 +114,11 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   const double now = systemClock.Now();
   double day = std::floor(now);
   double fraction = now - day;
-  if (options.count("date") != 0 && !ParseDay(options["date"], day)) {
+  if (options.count("date") != 0 && !ParseDayOption(options["date"], day)) {
     err << "--date は YYYY-MM-DD の形の正しい日付で指定してください: " << options["date"] << "\n";
     return 2;
   }
-  if (options.count("time") != 0 && !ParseTimeOfDay(options["time"], fraction)) {
+  if (options.count("time") != 0 && !ParseTimeOfDayOption(options["time"], fraction)) {
     err << "--time は HH:MM:SS の形の正しい時刻で指定してください: " << options["time"] << "\n";
     return 2;
   }
@@ -221,15 +126,15 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   if (!SetUpFromOptions(options, usage, *state, err)) {
     return 2;
   }
-  Tool tool(err, day + fraction);
-  if (!AppendRunRecord(*state, tool.services, static_cast<int16_t>(pupil),
+  CommandServices tool(err, day + fraction);
+  if (!AppendRunRecord(*state, tool.services(), static_cast<int16_t>(pupil),
                        static_cast<int16_t>(level), static_cast<int32_t>(seconds))) {
     return 1;
   }
   int64_t count = 0;
   std::vector<ResultRecord> records;
   std::string error;
-  if (ReadAllResultRecords(*state, tool.services, records, error)) {
+  if (ReadAllResultRecords(*state, tool.services(), records, error)) {
     count = static_cast<int64_t>(records.size());
   }
   out << "記録しました: 記録番号 " << count << "　" << FormatShortDate(day) << " "
@@ -244,7 +149,7 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   auto options = ParseDataOptions(args);
   SystemClock systemClock;
   double today = systemClock.Today();
-  if (options.count("today") != 0 && !ParseDay(options["today"], today)) {
+  if (options.count("today") != 0 && !ParseDayOption(options["today"], today)) {
     err << "--today は YYYY-MM-DD の形の正しい日付で指定してください: " << options["today"] << "\n";
     return 2;
   }
@@ -252,9 +157,9 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   if (!SetUpFromOptions(options, usage, *state, err)) {
     return 2;
   }
-  Tool tool(err, today + 0.5);
-  RebuildStatistics(*state, tool.services);
-  if (tool.host.ended >= 0) {
+  CommandServices tool(err, today + 0.5);
+  RebuildStatistics(*state, tool.services());
+  if (tool.endedWith() >= 0) {
     return 1;
   }
 
@@ -295,10 +200,10 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
     return 2;
   }
   SystemClock systemClock;
-  Tool tool(err, systemClock.Now());
+  CommandServices tool(err, systemClock.Now());
   std::vector<ResultRecord> records;
   std::string error;
-  if (!ReadAllResultRecords(*state, tool.services, records, error)) {
+  if (!ReadAllResultRecords(*state, tool.services(), records, error)) {
     err << error << "\n";
     return 1;
   }

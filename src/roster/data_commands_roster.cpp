@@ -1,7 +1,6 @@
 // numora-data namelist: the visible lines of the selection screen's name list.
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -10,75 +9,11 @@
 #include "platform/system_services.h"
 #include "roster/name_list.h"
 #include "roster/roster.h"
+#include "startup/command_services.h"
 #include "startup/data_commands.h"
 #include "startup/installation.h"
 
 namespace numora {
-
-namespace {
-
-// A clock standing still at noon of one day.
-class FixedClock : public Clock {
- public:
-  explicit FixedClock(double now) : now_(now) {}
-  double Now() const override { return now_; }
-  uint32_t TickCount() const override { return 0; }
-
- private:
-  double now_;
-};
-
-class NoRandom : public Random {
- public:
-  void Seed(double /*seed*/) override {}
-  double Next() override { return 0; }
-};
-
-class NoSound : public SoundOutput {
- public:
-  bool PlayWait(const std::string& /*path*/, std::string& errorText) override {
-    errorText = "音は出しません";
-    return false;
-  }
-};
-
-// Messages go to the error stream; nothing waits and nothing is started.
-class ConsoleHost : public Host {
- public:
-  explicit ConsoleHost(std::ostream& err) : err_(err) {}
-  void ProcessEvents() override {}
-  void ShowMessage(const std::string& title, const std::string& text) override {
-    err_ << title << ": " << text << "\n";
-  }
-  bool AskYesNo(const std::string& title, const std::string& text) override {
-    err_ << title << ": " << text << "\n";
-    return false;
-  }
-  void WaitResponsive(double /*seconds*/) override {}
-  bool StartDetached(const std::string& /*program*/, const std::vector<std::string>& /*args*/,
-                     const std::string& /*folder*/) override {
-    return false;
-  }
-  void EndProgram(int /*status*/) override {}
-
- private:
-  std::ostream& err_;
-};
-
-bool ParseDate(const std::string& text, double& date) {
-  int y = 0;
-  int m = 0;
-  int d = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) return false;
-  if (y < 1900 || m < 1 || m > 12 || d < 1 || d > 31) return false;
-  date = MakeDate(y, m, d);
-  // A day that does not exist in its month (2 月 30 日) comes back as another date.
-  const CivilDate back = ToCivil(date);
-  return back.year == y && back.month == m && back.day == d;
-}
-
-}  // namespace
 
 int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
   const auto options = ParseDataOptions(args);
@@ -113,17 +48,14 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
   double now = systemClock.Now();
   if (const std::string* t = option("today")) {
     double day = 0;
-    if (!ParseDate(*t, day)) {
+    if (!ParseDayOption(*t, day)) {
       err << "--today の日付は YYYY-MM-DD の形で指定してください: " << *t << "\n";
       return 2;
     }
     now = day + 0.5;
   }
-  FixedClock clock(now);
-  NoRandom random;
-  NoSound sound;
-  ConsoleHost host(err);
-  Services services{clock, random, sound, host};
+  CommandServices tool(err, now);
+  Services& services = tool.services();
 
   auto state = std::make_unique<SharedState>();
   std::string error;
