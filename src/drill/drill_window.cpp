@@ -12,6 +12,7 @@
 
 #include "platform/value.h"
 #include "records/statistics.h"
+#include "roster/roster.h"
 #include "startup/sound_cues.h"
 
 namespace numora {
@@ -72,32 +73,7 @@ QString Number(double n) {
   return Q(FormatNumber(n));
 }
 
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) {
-    return {};
-  }
-  const auto last = s.find_last_not_of(' ');
-  return s.substr(first, last - first + 1);
-}
-
 }  // namespace
-
-// Marks a handler of the window as running; the last one to finish deletes an unloaded window.
-class DrillWindow::Busy {
- public:
-  explicit Busy(DrillWindow* w) : w_(w) { ++w_->busy_; }
-  ~Busy() {
-    if (--w_->busy_ == 0 && w_->unloadPending_) {
-      w_->deleteLater();
-    }
-  }
-  Busy(const Busy&) = delete;
-  Busy& operator=(const Busy&) = delete;
-
- private:
-  DrillWindow* w_;
-};
 
 void BoardTile::paintEvent(QPaintEvent* /*event*/) {
   QPainter p(this);
@@ -377,7 +353,7 @@ void DrillWindow::初期設定() {
   }
   setFontPoints(sLabel2, TitlePointSize(state_.programTitle), true);
   sLabel2->setText(Q(state_.programTitle));
-  sLabel7->setText(Q(Trimmed(state_.pupilName)));
+  sLabel7->setText(Q(TrimSpaces(state_.pupilName)));
   if (level >= 0 && level < kLevelSlots) {
     sLabel8->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
   }
@@ -612,18 +588,11 @@ void DrillWindow::TimedWait(double seconds) {
 void DrillWindow::Unload() {
   sTimer1->stop();
   sTimer2->stop();
-  hide();
-  if (unloadPending_) {
-    return;
-  }
-  unloadPending_ = true;
-  if (busy_ == 0) {
-    deleteLater();
-  }
+  UnloadWhenIdle();
 }
 
 void DrillWindow::closeEvent(QCloseEvent* event) {
-  if (busy_ > 0) {
+  if (handlerRunning()) {
     // Closed while a handler runs (it lets messages be processed): delete it afterwards.
     event->ignore();
     Unload();

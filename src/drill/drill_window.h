@@ -111,7 +111,6 @@ class DrillWindow : public FormWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  class Busy;
   void CreateControls();
   void CreateStatusPanel();
   void CreateDrillArea();
@@ -126,8 +125,6 @@ class DrillWindow : public FormWidget {
   SharedState& state_;
   Services& services_;
   bool activated_ = false;
-  int busy_ = 0;  // handlers of this window now running (they can nest)
-  bool unloadPending_ = false;
   int targetNumber_ = 0;
   int previousTarget_ = 0;
   int divisorCount_ = 0;

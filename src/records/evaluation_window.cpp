@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "records/statistics.h"
+#include "roster/roster.h"
 #include "startup/sound_cues.h"
 
 namespace numora {
@@ -22,32 +23,7 @@ QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) {
-    return {};
-  }
-  const auto last = s.find_last_not_of(' ');
-  return s.substr(first, last - first + 1);
-}
-
 }  // namespace
-
-// Marks a handler of the window as running; the last one to finish deletes an unloaded window.
-class EvaluationWindow::Busy {
- public:
-  explicit Busy(EvaluationWindow* w) : w_(w) { ++w_->busy_; }
-  ~Busy() {
-    if (--w_->busy_ == 0 && w_->unloadPending_) {
-      w_->deleteLater();
-    }
-  }
-  Busy(const Busy&) = delete;
-  Busy& operator=(const Busy&) = delete;
-
- private:
-  EvaluationWindow* w_;
-};
 
 EvaluationWindow::EvaluationWindow(AppContext& ctx)
     : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
@@ -154,7 +130,7 @@ void EvaluationWindow::Form_Activate() {
   Timer1->start();
   Label19->setText(Q(result_.pointsLine));
   Label18->setText(Q(result_.timeLine));
-  Label17->setText(Q(Trimmed(state_.pupilName)));
+  Label17->setText(Q(TrimSpaces(state_.pupilName)));
   Label15->setText(Q(state_.programTitle));
   if (valid) {
     Label16->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
@@ -237,18 +213,11 @@ void EvaluationWindow::Command5_Click() {
 
 void EvaluationWindow::Unload() {
   Timer1->stop();
-  hide();
-  if (unloadPending_) {
-    return;
-  }
-  unloadPending_ = true;
-  if (busy_ == 0) {
-    deleteLater();
-  }
+  UnloadWhenIdle();
 }
 
 void EvaluationWindow::closeEvent(QCloseEvent* event) {
-  if (busy_ > 0) {
+  if (handlerRunning()) {
     event->ignore();
     Unload();
     return;

@@ -54,15 +54,12 @@ class EvaluationWindow : public FormWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  class Busy;
   void CreateControls();
 
   AppContext& ctx_;
   SharedState& state_;
   Services& services_;
   bool activated_ = false;
-  int busy_ = 0;  // handlers of this window now running
-  bool unloadPending_ = false;
   EvaluationResult result_;
 };
 

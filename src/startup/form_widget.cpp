@@ -136,4 +136,15 @@ void FormWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
 }
 
+void FormWidget::UnloadWhenIdle() {
+  hide();
+  if (unloadPending_) {
+    return;
+  }
+  unloadPending_ = true;
+  if (busy_ == 0) {
+    deleteLater();
+  }
+}
+
 }  // namespace numora

@@ -37,6 +37,28 @@ class FormWidget : public QWidget {
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
+  // Marks a handler of the form as running. Handlers can nest (a wait lets clicks and ticks
+  // through); the last one to finish deletes a form that was unloaded meanwhile, so a form is
+  // never freed under a handler still running on it.
+  class Busy {
+   public:
+    explicit Busy(FormWidget* form) : form_(form) { ++form_->busy_; }
+    ~Busy() {
+      if (--form_->busy_ == 0 && form_->unloadPending_) {
+        form_->deleteLater();
+      }
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    FormWidget* form_;
+  };
+  // Hides the form and deletes it as soon as no handler of it is running. Unloading twice is
+  // harmless.
+  void UnloadWhenIdle();
+  bool handlerRunning() const { return busy_ > 0; }
+
  private:
   struct Item {
     QPointer<QWidget> widget;
@@ -50,6 +72,8 @@ class FormWidget : public QWidget {
   std::vector<Item> items_;
   double scale_ = 1.0;
   QPoint offset_;
+  int busy_ = 0;
+  bool unloadPending_ = false;
 };
 
 // A colour written &H00BBGGRR.
