@@ -712,6 +712,20 @@ std::string FormatSecondsForMessage(int32_t seconds) {
   return std::to_string(seconds) + "秒";
 }
 
+// Opens the results file at utf8Path and takes its writing lock. A deletion may have replaced the
+// file between the open and the lock: that counts as a conflict, so the caller retries on the file
+// that is there now.
+FileStatus OpenLockedForWriting(const std::string& utf8Path, ResultsFile& file) {
+  FileStatus s = file.Open(utf8Path);
+  if (s == FileStatus::Ok) {
+    s = file.TryLock();
+  }
+  if (s == FileStatus::Ok && !file.StillAtPath()) {
+    s = FileStatus::Conflict;
+  }
+  return s;
+}
+
 }  // namespace
 
 // --- Operations -------------------------------------------------------------------------------
@@ -725,15 +739,7 @@ bool AppendRecordToFile(const std::string& utf8Path, Services& services, ResultR
   std::string failure;
   const FileStatus st = RetryOnConflict(services, kWriterRetry, [&]() {
     ResultsFile file;
-    FileStatus s = file.Open(utf8Path);
-    if (s == FileStatus::Ok) {
-      s = file.TryLock();
-    }
-    // A deletion may have replaced the file between the open and the lock: write into the file
-    // that is there now.
-    if (s == FileStatus::Ok && !file.StillAtPath()) {
-      s = FileStatus::Conflict;
-    }
+    FileStatus s = OpenLockedForWriting(utf8Path, file);
     uint32_t count = 0;
     if (s == FileStatus::Ok) {
       s = file.RecordCount(count);
@@ -867,13 +873,7 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
   bool missing = false;
   const FileStatus st = RetryOnConflict(services, kWriterRetry, [&]() {
     ResultsFile file;
-    FileStatus s = OpenResultsFile(state, file);
-    if (s == FileStatus::Ok) {
-      s = file.TryLock();
-    }
-    if (s == FileStatus::Ok && !file.StillAtPath()) {
-      s = FileStatus::Conflict;
-    }
+    FileStatus s = OpenLockedForWriting(ResultsFilePath(state), file);
     uint32_t count = 0;
     if (s == FileStatus::Ok) {
       s = file.RecordCount(count);
@@ -928,13 +928,7 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
 
   const FileStatus st = RetryOnConflict(services, kWriterRetry, [&]() {
     ResultsFile file;
-    FileStatus s = OpenResultsFile(state, file);
-    if (s == FileStatus::Ok) {
-      s = file.TryLock();
-    }
-    if (s == FileStatus::Ok && !file.StillAtPath()) {
-      s = FileStatus::Conflict;
-    }
+    FileStatus s = OpenLockedForWriting(ResultsFilePath(state), file);
     if (s != FileStatus::Ok) {
       failure = file.lastErrorText();
       return s;
