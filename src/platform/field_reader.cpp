@@ -118,4 +118,13 @@ double FieldReader::NextNumber() {
   return NumericValue(NextText());
 }
 
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
+std::string ShownPath(const std::string& utf8Path) {
+  return PathText(std::filesystem::u8path(utf8Path).lexically_normal());
+}
+
 }  // namespace numora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -48,5 +49,9 @@ class FieldReader {
 bool ReadWholeFile(const std::string& utf8Path, std::string& bytes);
 // Writes bytes to a file, replacing it; false when it cannot be written.
 bool WriteWholeFile(const std::string& utf8Path, std::string_view bytes);
+// A path as UTF-8 text.
+std::string PathText(const std::filesystem::path& path);
+// A path as shown in messages: UTF-8 with "." and ".." steps resolved.
+std::string ShownPath(const std::string& utf8Path);
 
 }  // namespace numora

@@ -77,11 +77,6 @@ void StoreColumn(LevelStandard& e, int column, const std::string& field) {
   }
 }
 
-std::string ShownPath(const std::string& path) {
-  const std::u8string normal = std::filesystem::u8path(path).lexically_normal().u8string();
-  return {normal.begin(), normal.end()};
-}
-
 }  // namespace
 
 std::string LevelStandardsPath(const SharedState& state) {

@@ -15,11 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string U8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return {s.begin(), s.end()};
-}
-
 fs::path P(const std::string& utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
@@ -33,8 +28,8 @@ std::string Lines(const std::vector<std::string>& lines) {
 bool WriteText(const fs::path& file, const std::string& utf8, std::string& error) {
   bool convertible = true;
   const std::string bytes = Utf8ToCp932(utf8, &convertible);
-  if (!convertible || !WriteWholeFile(U8(file), bytes)) {
-    error = "ファイルを書き込めません: " + U8(file);
+  if (!convertible || !WriteWholeFile(PathText(file), bytes)) {
+    error = "ファイルを書き込めません: " + PathText(file);
     return false;
   }
   return true;
@@ -58,7 +53,7 @@ bool CopyProgram(const std::string& programExecutable, const fs::path& programFo
                     ec);
   }
   if (ec) {
-    error = "プログラム本体をコピーできません: " + U8(target) + "（" + ec.message() + "）";
+    error = "プログラム本体をコピーできません: " + PathText(target) + "（" + ec.message() + "）";
     return false;
   }
   return true;
@@ -149,9 +144,9 @@ bool WriteSounds(const fs::path& soundFolder, std::string& error) {
     table.emplace_back(cue.name);
     for (const DemoSound& s : cue.sounds) {
       table.emplace_back(s.baseName);
-      if (!WriteWholeFile(U8(soundFolder / P(std::string(s.baseName) + ".wav")),
+      if (!WriteWholeFile(PathText(soundFolder / P(std::string(s.baseName) + ".wav")),
                           SynthesiseWav(s.notes))) {
-        error = "音声ファイルを書き込めません: " + U8(soundFolder) + s.baseName + ".wav";
+        error = "音声ファイルを書き込めません: " + PathText(soundFolder) + s.baseName + ".wav";
         return false;
       }
     }
@@ -163,8 +158,8 @@ bool WriteSounds(const fs::path& soundFolder, std::string& error) {
       {"合格.wav", {N(0, 0.14), N(4, 0.14), N(7, 0.14), N(12, 0.14), N(16, 0.5, 0.4)}},
   };
   for (const auto& [name, notes] : fixed) {
-    if (!WriteWholeFile(U8(soundFolder / P(name)), SynthesiseWav(notes))) {
-      error = "音声ファイルを書き込めません: " + U8(soundFolder / P(name));
+    if (!WriteWholeFile(PathText(soundFolder / P(name)), SynthesiseWav(notes))) {
+      error = "音声ファイルを書き込めません: " + PathText(soundFolder / P(name));
       return false;
     }
   }
@@ -191,14 +186,14 @@ bool CreateDemoInstallation(const std::string& dir, const std::string& programEx
   for (const fs::path& folder : {program, sounds, dataFolder}) {
     fs::create_directories(folder, ec);
     if (ec) {
-      error = "フォルダを作れません: " + U8(folder) + "（" + ec.message() + "）";
+      error = "フォルダを作れません: " + PathText(folder) + "（" + ec.message() + "）";
       return false;
     }
   }
   if (!CopyProgram(programExecutable, program, error)) return false;
 
   // One field per line, so that empty fields never stand at the end of a line.
-  const std::string dataRoot = U8(data) + "/";
+  const std::string dataRoot = PathText(data) + "/";
   std::vector<std::string> pathFields = {dataRoot};
   for (int i = 2; i <= 10; ++i) pathFields.emplace_back("0");
   if (!WriteText(apps / P("パスデータ.txt"), Lines(pathFields), error)) return false;
@@ -215,7 +210,7 @@ bool CreateDemoInstallation(const std::string& dir, const std::string& programEx
   if (!WriteText(dataFolder / P("タイム回数データ.txt"), Lines(standards), error)) return false;
   if (!WriteSounds(sounds, error)) return false;
 
-  programFolder = U8(program) + "/";
+  programFolder = PathText(program) + "/";
   return true;
 }
 
@@ -224,11 +219,11 @@ bool RefreshDemoProgram(const std::string& dir, const std::string& programExecut
   std::error_code ec;
   const fs::path program = fs::absolute(P(dir), ec).lexically_normal() / "apps" / "numora";
   if (!fs::is_directory(program, ec)) {
-    error = "プログラムフォルダが見つかりません: " + U8(program);
+    error = "プログラムフォルダが見つかりません: " + PathText(program);
     return false;
   }
   if (!CopyProgram(programExecutable, program, error)) return false;
-  programFolder = U8(program) + "/";
+  programFolder = PathText(program) + "/";
   return true;
 }
 

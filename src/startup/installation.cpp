@@ -34,12 +34,6 @@ std::string Upper(std::string text) {
   return text;
 }
 
-// The path as a reader sees it, with "." and ".." steps resolved.
-std::string ShownPath(const std::string& path) {
-  const std::u8string normal = std::filesystem::u8path(path).lexically_normal().u8string();
-  return {normal.begin(), normal.end()};
-}
-
 std::string UnreadableText(const char* what, const char* fileName, const std::string& path) {
   return std::string(what) + "「" + fileName + "」が見つからないか読めません。\n" + ShownPath(path);
 }

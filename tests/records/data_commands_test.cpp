@@ -17,6 +17,7 @@
 
 #include "platform/dates.h"
 #include "platform/fakes.h"
+#include "platform/field_reader.h"
 #include "records/demo_history.h"
 #include "records/results_check.h"
 #include "records/results_file.h"
@@ -27,11 +28,6 @@ namespace numora {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string U8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return {s.begin(), s.end()};
-}
 
 class ResultsCommandsTest : public ::testing::Test {
  protected:
@@ -44,8 +40,8 @@ class ResultsCommandsTest : public ::testing::Test {
     const fs::path fakeProgram = base_ / "numora";
     std::ofstream(fakeProgram) << "program";
     std::string error;
-    ASSERT_TRUE(CreateDemoInstallation(U8(base_ / "demo"), U8(fakeProgram), MakeDate(2026, 12, 10),
-                                       programFolder_, error))
+    ASSERT_TRUE(CreateDemoInstallation(PathText(base_ / "demo"), PathText(fakeProgram),
+                                       MakeDate(2026, 12, 10), programFolder_, error))
         << error;
     state_ = std::make_unique<SharedState>();
     ASSERT_TRUE(SetUpPathsAndSettings(*state_, programFolder_, error)) << error;
@@ -171,7 +167,7 @@ TEST_F(ResultsCommandsTest, ExportWritesUtf8CsvWithBomAndCrLf) {
                                    "2026-12-10", "--time", "08:05:00"}),
             0);
   const fs::path csv = base_ / "書き出し.csv";
-  ASSERT_EQ(Run(RunExportCommand, {"--output", U8(csv)}), 0) << err_.str();
+  ASSERT_EQ(Run(RunExportCommand, {"--output", PathText(csv)}), 0) << err_.str();
   std::ifstream in(csv, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0U);

@@ -16,11 +16,6 @@ namespace numora::testing {
 
 namespace fs = std::filesystem;
 
-inline std::string U8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return {s.begin(), s.end()};
-}
-
 struct RosterFolder {
   RosterFolder() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -29,7 +24,7 @@ struct RosterFolder {
     fs::remove_all(root);
     fs::create_directories(root);
     state = std::make_unique<SharedState>();
-    state->dataRootFolder = U8(root) + "/";
+    state->dataRootFolder = PathText(root) + "/";
     state->schoolYearStartMonth = 4;
   }
   ~RosterFolder() { fs::remove_all(root); }
@@ -38,7 +33,7 @@ struct RosterFolder {
 
   // Writes 新名簿.txt from UTF-8 text (CR LF line ends are the caller's).
   void WriteRoster(const std::string& utf8) const {
-    ASSERT_TRUE(WriteWholeFile(U8(root / fs::u8path("新名簿.txt")), Utf8ToCp932(utf8)));
+    ASSERT_TRUE(WriteWholeFile(PathText(root / fs::u8path("新名簿.txt")), Utf8ToCp932(utf8)));
   }
 
   fs::path root;

@@ -24,11 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string U8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return {s.begin(), s.end()};
-}
-
 struct ToolRun {
   int status = -1;
   std::string output;
@@ -37,12 +32,12 @@ struct ToolRun {
 // Runs numora-data with the given arguments; stdout and stderr together.
 ToolRun RunTool(const std::string& args, const fs::path& scratch) {
   const fs::path log = scratch / "tool-output.txt";
-  const std::string command =
-      std::string("'") + NUMORA_BINARY_DIR + "/numora-data' " + args + " > '" + U8(log) + "' 2>&1";
+  const std::string command = std::string("'") + NUMORA_BINARY_DIR + "/numora-data' " + args +
+                              " > '" + PathText(log) + "' 2>&1";
   ToolRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  ReadWholeFile(U8(log), run.output);
+  ReadWholeFile(PathText(log), run.output);
   return run;
 }
 
@@ -62,19 +57,19 @@ class DemoInstallationTest : public ::testing::Test {
 TEST_F(DemoInstallationTest, WritesACompleteInstallationTheProgramCanStartFrom) {
   // Any file serves as the program to copy here.
   const fs::path fakeProgram = base_ / "numora";
-  ASSERT_TRUE(WriteWholeFile(U8(fakeProgram), "#!/bin/sh\n"));
+  ASSERT_TRUE(WriteWholeFile(PathText(fakeProgram), "#!/bin/sh\n"));
   std::string programFolder, error;
   const double today = MakeDate(2026, 3, 15);  // school year 2025 with start month 4
-  ASSERT_TRUE(
-      CreateDemoInstallation(U8(base_ / "demo"), U8(fakeProgram), today, programFolder, error))
+  ASSERT_TRUE(CreateDemoInstallation(PathText(base_ / "demo"), PathText(fakeProgram), today,
+                                     programFolder, error))
       << error;
-  EXPECT_EQ(programFolder, U8(base_ / "demo" / "apps" / "numora") + "/");
+  EXPECT_EQ(programFolder, PathText(base_ / "demo" / "apps" / "numora") + "/");
   EXPECT_TRUE(fs::exists(base_ / "demo" / "apps" / "numora" / "numora"));
-  EXPECT_TRUE(HoldsInstallation(U8(base_ / "demo")));
+  EXPECT_TRUE(HoldsInstallation(PathText(base_ / "demo")));
 
   SharedState s;
   ASSERT_TRUE(SetUpPathsAndSettings(s, programFolder, error)) << error;
-  EXPECT_EQ(s.dataRootFolder.Text(), U8(base_ / "demo" / "data") + "/");
+  EXPECT_EQ(s.dataRootFolder.Text(), PathText(base_ / "demo" / "data") + "/");
   EXPECT_EQ(s.schoolCode.Text(), "12345");
   EXPECT_FALSE(s.schoolName.empty());
   EXPECT_EQ(s.schoolYearStartMonth.Number(), 4);
@@ -147,46 +142,46 @@ TEST_F(DemoInstallationTest, WritesACompleteInstallationTheProgramCanStartFrom) 
         base_ / "demo" / "data" / "numora" / fs::u8path("タイム回数データ.txt"),
         base_ / "demo" / "data" / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt")}) {
     std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(U8(f), bytes)) << U8(f);
-    EXPECT_EQ(Utf8ToCp932(Cp932ToUtf8(bytes)), bytes) << U8(f);
+    ASSERT_TRUE(ReadWholeFile(PathText(f), bytes)) << PathText(f);
+    EXPECT_EQ(Utf8ToCp932(Cp932ToUtf8(bytes)), bytes) << PathText(f);
     for (size_t i = 0; i < bytes.size(); ++i) {
       if (bytes[i] == '\n') {
-        EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << U8(f);
+        EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << PathText(f);
       }
     }
-    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << U8(f);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << PathText(f);
   }
 }
 
 TEST_F(DemoInstallationTest, MissingProgramIsAnError) {
   std::string programFolder, error;
-  EXPECT_FALSE(CreateDemoInstallation(U8(base_ / "demo"), U8(base_ / "nothing"),
+  EXPECT_FALSE(CreateDemoInstallation(PathText(base_ / "demo"), PathText(base_ / "nothing"),
                                       MakeDate(2026, 5, 1), programFolder, error));
   EXPECT_NE(error.find("プログラム本体"), std::string::npos) << error;
 }
 
 TEST_F(DemoInstallationTest, ToolCreatesRefusesRefreshesAndChecks) {
   const fs::path demo = base_ / "demo";
-  ToolRun created = RunTool("demo '" + U8(demo) + "'", base_);
+  ToolRun created = RunTool("demo '" + PathText(demo) + "'", base_);
   ASSERT_EQ(created.status, 0) << created.output;
-  EXPECT_NE(created.output.find(U8(demo / "apps" / "numora") + "/"), std::string::npos)
+  EXPECT_NE(created.output.find(PathText(demo / "apps" / "numora") + "/"), std::string::npos)
       << created.output;
   ASSERT_TRUE(fs::exists(demo / "apps" / "numora" / "numora"));
 
-  const std::string check = "check --program-folder '" + U8(demo / "apps" / "numora") + "'";
+  const std::string check = "check --program-folder '" + PathText(demo / "apps" / "numora") + "'";
   ToolRun healthy = RunTool(check, base_);
   EXPECT_EQ(healthy.status, 0) << healthy.output;
 
   // A second demo into the same folder keeps the data; only the program may be refreshed.
   const fs::path common = demo / "data" / fs::u8path("共通データ.txt");
   std::string before, after;
-  ASSERT_TRUE(ReadWholeFile(U8(common), before));
-  ToolRun again = RunTool("demo '" + U8(demo) + "'", base_);
+  ASSERT_TRUE(ReadWholeFile(PathText(common), before));
+  ToolRun again = RunTool("demo '" + PathText(demo) + "'", base_);
   EXPECT_EQ(again.status, 1) << again.output;
   EXPECT_NE(again.output.find("--refresh-program"), std::string::npos) << again.output;
-  ToolRun refreshed = RunTool("demo '" + U8(demo) + "' --refresh-program", base_);
+  ToolRun refreshed = RunTool("demo '" + PathText(demo) + "' --refresh-program", base_);
   EXPECT_EQ(refreshed.status, 0) << refreshed.output;
-  ASSERT_TRUE(ReadWholeFile(U8(common), after));
+  ASSERT_TRUE(ReadWholeFile(PathText(common), after));
   EXPECT_EQ(before, after);
 
   // Broken installations: each named in the report, exit status 1.
@@ -194,13 +189,13 @@ TEST_F(DemoInstallationTest, ToolCreatesRefusesRefreshesAndChecks) {
   fs::remove(sounds / fs::u8path("合格.wav"));
   ToolRun noFanfare = RunTool(check, base_);
   EXPECT_EQ(noFanfare.status, 1) << noFanfare.output;
-  EXPECT_NE(noFanfare.output.find(U8(sounds / fs::u8path("合格.wav"))), std::string::npos)
+  EXPECT_NE(noFanfare.output.find(PathText(sounds / fs::u8path("合格.wav"))), std::string::npos)
       << noFanfare.output;
 
   fs::remove(demo / "apps" / fs::u8path("パスデータ.txt"));
   ToolRun noPathFile = RunTool(check, base_);
   EXPECT_EQ(noPathFile.status, 1) << noPathFile.output;
-  EXPECT_NE(noPathFile.output.find(U8(demo / "apps" / fs::u8path("パスデータ.txt"))),
+  EXPECT_NE(noPathFile.output.find(PathText(demo / "apps" / fs::u8path("パスデータ.txt"))),
             std::string::npos)
       << noPathFile.output;
 }

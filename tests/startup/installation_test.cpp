@@ -17,14 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string U8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return {s.begin(), s.end()};
-}
-
 void WriteCp932(const fs::path& file, const std::string& utf8) {
   fs::create_directories(file.parent_path());
-  ASSERT_TRUE(WriteWholeFile(U8(file), Utf8ToCp932(utf8)));
+  ASSERT_TRUE(WriteWholeFile(PathText(file), Utf8ToCp932(utf8)));
 }
 
 // A complete installation under a fresh temporary folder:
@@ -42,7 +37,7 @@ struct Installation {
     fs::create_directories(program);
     dataRoot = base / "data";
     WriteCp932(program.parent_path() / fs::u8path("パスデータ.txt"),
-               U8(dataRoot) + "/\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+               PathText(dataRoot) + "/\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
     WriteCp932(dataRoot / fs::u8path("共通データ.txt"),
                "4\r\n12345ひかり小学校\r\n1\r\n0\r\n0\r\n1234\r\n0\r\n0\r\n0\r\n0\r\n");
     WriteCp932(dataRoot / fs::u8path(programName) / fs::u8path("タイム回数データ.txt"),
@@ -52,7 +47,7 @@ struct Installation {
                "正解音2\r\nok1\r\nok2\r\n*\r\n");
   }
   ~Installation() { fs::remove_all(base); }
-  std::string ProgramFolder() const { return U8(program) + "/"; }
+  std::string ProgramFolder() const { return PathText(program) + "/"; }
   fs::path base, program, dataRoot;
 };
 
@@ -61,7 +56,7 @@ TEST(Installation, ResolvesFoldersSettingsIdentityStandardsAndSounds) {
   SharedState s;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
-  const std::string root = U8(inst.dataRoot) + "/";
+  const std::string root = PathText(inst.dataRoot) + "/";
   EXPECT_EQ(s.programFolder, inst.ProgramFolder());
   EXPECT_EQ(s.developmentLayout, 0);
   EXPECT_EQ(s.dataRootFolder.Text(), root);
@@ -132,7 +127,7 @@ TEST(Installation, ProductFamilyWordKeepsTheNormalLayout) {
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
   EXPECT_EQ(s.developmentLayout, 0);
-  EXPECT_EQ(s.dataFolder.Text(), U8(inst.dataRoot) + "/kt0042-ZeLanto/");
+  EXPECT_EQ(s.dataFolder.Text(), PathText(inst.dataRoot) + "/kt0042-ZeLanto/");
 }
 
 TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
@@ -177,18 +172,18 @@ TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
     std::string error;
     EXPECT_FALSE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << c.name;
     EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
-    EXPECT_NE(error.find(U8(file)), std::string::npos) << c.name << ": " << error;
+    EXPECT_NE(error.find(PathText(file)), std::string::npos) << c.name << ": " << error;
   }
 }
 
 TEST(Installation, DataRootWithoutClosingSeparator) {
   Installation inst;
   WriteCp932(inst.program.parent_path() / fs::u8path("パスデータ.txt"),
-             U8(inst.dataRoot) + "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+             PathText(inst.dataRoot) + "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
   SharedState s;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
-  EXPECT_EQ(s.dataRootFolder.Text(), U8(inst.dataRoot) + "/");
+  EXPECT_EQ(s.dataRootFolder.Text(), PathText(inst.dataRoot) + "/");
 }
 
 TEST(Catalogue, FourTimedLevelsWithTheGoalLast) {

@@ -10,20 +10,16 @@
 #include "startup/splash_window.h"
 #include "ui_test_support.h"
 
+using numora::PathText;
 using numora::testing::UiFixture;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string U8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return {s.begin(), s.end()};
-}
-
 void WriteCp932(const fs::path& file, const std::string& utf8) {
   fs::create_directories(file.parent_path());
-  QVERIFY(numora::WriteWholeFile(U8(file), numora::Utf8ToCp932(utf8)));
+  QVERIFY(numora::WriteWholeFile(PathText(file), numora::Utf8ToCp932(utf8)));
 }
 
 // Deletes a window at the end of a test, however the test ends, unless it is already gone.
@@ -84,7 +80,7 @@ class StartupSplashTest : public QObject {
 
   void failingSetUpShowsTheFileAndEnds() {
     UiFixture f;
-    f.state.programFolder = U8(base_ / "apps" / "numora") + "/";
+    f.state.programFolder = PathText(base_ / "apps" / "numora") + "/";
     fs::create_directories(base_ / "apps" / "numora");
     auto* splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash};
@@ -93,7 +89,7 @@ class StartupSplashTest : public QObject {
     QCOMPARE(f.fakes.host.messages.size(), size_t{1});
     const QString message = QString::fromStdString(f.fakes.host.messages[0]);
     QVERIFY2(message.startsWith("注意|"), qPrintable(message));
-    QVERIFY2(message.contains(QString::fromStdString(U8(base_ / "apps" / "パスデータ.txt"))),
+    QVERIFY2(message.contains(QString::fromStdString(PathText(base_ / "apps" / "パスデータ.txt"))),
              qPrintable(message));
     QCOMPARE(f.fakes.host.endedWith.size(), size_t{1});
     QVERIFY(f.fakes.host.endedWith[0] != 0);
@@ -105,7 +101,7 @@ class StartupSplashTest : public QObject {
     const fs::path data = base_ / "data";
     fs::create_directories(base_ / "apps" / "numora");
     WriteCp932(base_ / "apps" / "パスデータ.txt",
-               U8(data) + "/\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+               PathText(data) + "/\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     WriteCp932(data / "共通データ.txt",
                "4\r\n12345ひかり小\r\n0\r\n0\r\n0\r\n1234\r\n0\r\n0\r\n0\r\n0\r\n");
     WriteCp932(data / "numora" / "タイム回数データ.txt",
@@ -113,7 +109,7 @@ class StartupSplashTest : public QObject {
                "100,3,1,10,0,7,1,,,\r\n");
     WriteCp932(data / "音フォルダ" / "新音ファイル.txt", "正解音2\r\na\r\n*\r\n");
     UiFixture f;
-    f.state.programFolder = U8(base_ / "apps" / "numora") + "/";
+    f.state.programFolder = PathText(base_ / "apps" / "numora") + "/";
     QPointer<numora::Firstfrm> splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash.data()};
     splash->Timer1_Timer();
