@@ -395,7 +395,7 @@ void HubWindow::Form_Activate() {
 
   ProgressBar1->setRange(0, std::max(1, Levels()));
   ProgressBar1->setValue(0);
-  viewMode_ = kPointsView;
+  viewMode_ = kHubPointsView;
   suppressViewEvents_ = 1;
   {
     // Selecting the buttons from here must not run their handlers a second time.
@@ -559,7 +559,7 @@ ListOptions HubWindow::CurrentListOptions() const {
   ListOptions o;
   o.currentPupil = state_.currentPupil;
   o.filterText = Combo1->currentText().toStdString();
-  o.viewMode = viewMode_ == kPointsView ? kPointsView : kTimeView;
+  o.viewMode = viewMode_ == kHubPointsView ? kHubPointsView : kHubTimeView;
   o.rankingKind = rankingKind_ == kTodayRanking ? kTodayRanking : kCumulativeRanking;
   return o;
 }
@@ -612,7 +612,7 @@ void HubWindow::Option2_Click(int index) {
     Option1[1]->setText(QStringLiteral("BEST表示"));
     Option1[2]->setText(QStringLiteral("本日のみ"));
     Option1[3]->setEnabled(true);
-    viewMode_ = kTimeView;
+    viewMode_ = kHubTimeView;
     const int k = SelectedOption1();
     if (k != 0) {
       Option1_Click(k);
@@ -623,7 +623,7 @@ void HubWindow::Option2_Click(int index) {
     Option1[2]->setText(QStringLiteral("合計本日"));
     Option1[3]->setText(QStringLiteral("すべて"));
     Option1[3]->setEnabled(true);
-    viewMode_ = kPointsView;
+    viewMode_ = kHubPointsView;
     LetScreenRepaint();
     if (Option1[1]->isChecked()) {
       rankingKind_ = kCumulativeRanking;
@@ -648,9 +648,9 @@ void HubWindow::Option1_Click(int index) {
   Picture1->setEnabled(false);
   LetScreenRepaint();
   if (viewMode_ == 0) {
-    viewMode_ = kTimeView;
+    viewMode_ = kHubTimeView;
   }
-  if (viewMode_ == kTimeView) {
+  if (viewMode_ == kHubTimeView) {
     if (index == 1) {
       Command6_Click();
     }

@@ -1,6 +1,9 @@
 #include "hub/list_records.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
 
 namespace numora {
 
@@ -11,6 +14,47 @@ std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& /*service
     return {};
   }
   return {state.resultEntries.begin() + 1, state.resultEntries.begin() + 1 + count};
+}
+
+std::optional<HubList> HubListNamed(std::string_view name) {
+  static constexpr std::array<std::pair<std::string_view, HubList>, 6> kNames = {{
+      {"best", HubList::kBest},
+      {"today", HubList::kToday},
+      {"all", HubList::kAll},
+      {"points-total", HubList::kPointsTotal},
+      {"points-today", HubList::kPointsToday},
+      {"points-all", HubList::kPointsAll},
+  }};
+  for (const auto& [text, list] : kNames) {
+    if (text == name) {
+      return list;
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<ScoreList> BuildHubLists(SharedState& state, Services& services, HubList list,
+                                     int period, ListOptions options) {
+  const bool timeView = list == HubList::kBest || list == HubList::kToday || list == HubList::kAll;
+  options.viewMode = timeView ? kHubTimeView : kHubPointsView;
+  options.rankingKind = list == HubList::kPointsToday ? kTodayRanking : kCumulativeRanking;
+  const double now = services.clock.Now();
+  switch (list) {
+    case HubList::kToday:
+      return BuildTodayRunLists(state, ReadListRecords(state, services), now, options);
+    case HubList::kAll:
+    case HubList::kPointsAll:
+      return BuildAllRunLists(state, ReadListRecords(state, services), now, period, options);
+    case HubList::kBest:
+    case HubList::kPointsTotal:
+    case HubList::kPointsToday:
+      break;
+  }
+  std::vector<ScoreList> lists(static_cast<size_t>(std::max<int>(0, state.levelCount)) + 1);
+  for (size_t level = 1; level < lists.size(); ++level) {
+    lists[level] = BuildRankingList(state, static_cast<int>(level), options);
+  }
+  return lists;
 }
 
 }  // namespace numora

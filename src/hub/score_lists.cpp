@@ -8,6 +8,7 @@
 #include "platform/collation.h"
 #include "platform/dates.h"
 #include "platform/value.h"
+#include "roster/roster.h"
 
 namespace numora {
 
@@ -112,41 +113,12 @@ long long LeadingNumber(std::string_view s) {
   return v;
 }
 
-// Grade marks and the grade filter of the roster.
-std::string GradeMarkOf(int grade) {
-  static const char* const kMarks[] = {"①", "②", "③", "④", "⑤", "⑥", "Ⅰ", "Ⅱ", "Ⅲ"};
-  if (grade >= 1 && grade <= 9) {
-    return kMarks[grade - 1];
-  }
-  return std::string(kFullSpace);
-}
-
-bool FilterPasses(std::string_view text, int grade) {
-  if (text == "全学年") {
-    return true;
-  }
-  if (text == "小学生全体") {
-    return grade >= 1 && grade <= 6;
-  }
-  if (text == "中学生全体") {
-    return grade >= 7 && grade <= 9;
-  }
-  static const char* const kSingle[] = {"小１", "小２", "小３", "小４", "小５",
-                                        "小６", "中１", "中２", "中３"};
-  for (int g = 1; g <= 9; ++g) {
-    if (text == kSingle[g - 1]) {
-      return grade == g;
-    }
-  }
-  return false;
-}
-
 bool ValidPupil(int pupil) {
   return pupil >= 0 && pupil < kPupilSlots;
 }
 
 bool PupilPasses(const SharedState& state, int pupil, const ListOptions& options) {
-  return FilterPasses(options.filterText, PupilGradeNumber(state, pupil));
+  return GradeFilterPasses(options.filterText, PupilGradeNumber(state, pupil));
 }
 
 std::string Mark(const SharedState& state, int pupil, const ListOptions& options) {
@@ -202,14 +174,14 @@ int PupilGradeNumber(const SharedState& state, int pupil) {
   if (!ValidPupil(pupil)) {
     return -1000;
   }
-  return state.schoolYear - state.rosterBirthYears[static_cast<size_t>(pupil)] - 6;
+  return GradeNumber(state.schoolYear, state.rosterBirthYears[static_cast<size_t>(pupil)]);
 }
 
 std::string PupilMark(const SharedState& state, int pupil, int currentPupil) {
   if (pupil == currentPupil) {
     return std::string(kOwnMark);
   }
-  return GradeMarkOf(PupilGradeNumber(state, pupil));
+  return GradeMark(PupilGradeNumber(state, pupil));
 }
 
 int32_t RunBasePoints(int32_t targetTime, int32_t seconds) {
@@ -262,7 +234,7 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
   if (level < 1 || level >= kLevelSlots) {
     return list;
   }
-  const bool timeView = options.viewMode != kPointsView;
+  const bool timeView = options.viewMode != kHubPointsView;
   const bool today = options.rankingKind == kTodayRanking;
 
   struct Member {
@@ -374,7 +346,7 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
                                         int period, const ListOptions& options) {
   std::vector<ScoreList> lists = EmptyLists(state);
   const double from = now - AllResultsPeriodDays(period, now);
-  const bool timeView = options.viewMode != kPointsView;
+  const bool timeView = options.viewMode != kHubPointsView;
   auto [first, end] = Newest(records, kAllRecords);
   for (size_t r = first; r < end; ++r) {
     const ResultEntry& e = records[r];

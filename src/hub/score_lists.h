@@ -16,8 +16,8 @@
 namespace numora {
 
 // View kinds of the hub's lists.
-inline constexpr int kTimeView = 1;
-inline constexpr int kPointsView = 2;
+inline constexpr int kHubTimeView = 1;
+inline constexpr int kHubPointsView = 2;
 // Points rankings.
 inline constexpr int kCumulativeRanking = 1;
 inline constexpr int kTodayRanking = 2;
@@ -58,7 +58,7 @@ struct ScoreList {
 struct ListOptions {
   int currentPupil = 0;
   std::string filterText;  // grade filter, as in the hub's grade box
-  int viewMode = kPointsView;
+  int viewMode = kHubPointsView;
   int rankingKind = kCumulativeRanking;
 };
 

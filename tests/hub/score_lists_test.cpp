@@ -57,7 +57,7 @@ TEST_F(RankingTest, TimeRankingSharesRanksAndPutsPupilsWithoutTimeLast) {
   s.bestTime(1, 2) = 40;
   s.bestTime(1, 3) = 45;
   s.bestTime(1, 5) = 50;  // pupil 4 has no time
-  ListOptions o{3, "全学年", kTimeView, kCumulativeRanking};
+  ListOptions o{3, "全学年", kHubTimeView, kCumulativeRanking};
   ScoreList list = BuildRankingList(s, 1, o);
   std::vector<std::string> want = {" 1③青木　　　    40 　", " 1④伊藤　　　    40 　",
                                    " 3●上田　　　    45 ●", " 4Ⅱ大野　　　    50 　",
@@ -72,7 +72,7 @@ TEST_F(RankingTest, CumulativePointsRankingOrdersByTotalThenToday) {
   s.totalPoints(2, 2) = 20000, s.todayPoints(2, 2) = 50;
   s.totalPoints(2, 3) = 20000;
   s.totalPoints(2, 5) = 500, s.todayPoints(2, 5) = 60;
-  ListOptions o{3, "全学年", kPointsView, kCumulativeRanking};
+  ListOptions o{3, "全学年", kHubPointsView, kCumulativeRanking};
   std::vector<std::string> want = {" 1④伊藤　　　 50/20000", " 1●上田　　　  0/20000",
                                    " 3Ⅱ大野　　　 60/  500", " 3③青木　　　 60/  500",
                                    " 5①江口　　　  0/    0"};
@@ -95,7 +95,7 @@ TEST_F(RankingTest, GradeFilterKeepsSchoolWideRanks) {
   }
   AddPupil(s, 6, "加藤", 3);
   s.bestTime(3, 6) = 35;  // the sixth pupil ranks fourth
-  ListOptions o{0, "小３", kTimeView, kCumulativeRanking};
+  ListOptions o{0, "小３", kHubTimeView, kCumulativeRanking};
   std::vector<std::string> want = {" 1③青木　　　    10 　", " 3③上田　　　    30 　",
                                    " 4③加藤　　　    35 　"};
   EXPECT_EQ(BuildRankingList(s, 3, o).lines, want);
@@ -112,7 +112,7 @@ TEST(Ranking, RanksAbove99ShowTheirLastTwoDigitsAndEveryPupilIsRanked) {
     AddPupil(s, p, "生徒" + std::to_string(p), 5);
     s.bestTime(1, p) = p;
   }
-  ListOptions o{0, "全学年", kTimeView, kCumulativeRanking};
+  ListOptions o{0, "全学年", kHubTimeView, kCumulativeRanking};
   ScoreList list = BuildRankingList(s, 1, o);
   ASSERT_EQ(list.lines.size(), 2500U);
   // Each pupil's time equals its rank; the line starts with the rank's last two digits.
@@ -133,7 +133,7 @@ TEST_F(RankingTest, TodayRunsListShowsTimesClocksAndPointsWithoutMultiplier) {
       Record(today, 8, 0, 2, 5, 20),     Record(today, 8, 30, 2, 2, 20),
       Record(today, 8, 40, 5, 2, 20),
   };
-  ListOptions o{3, "小学生全体", kTimeView, kCumulativeRanking};
+  ListOptions o{3, "小学生全体", kHubTimeView, kCumulativeRanking};
   std::vector<ScoreList> lists = BuildTodayRunLists(s, records, today + 0.5, o);
   ASSERT_EQ(lists.size(), 5U);
   std::vector<std::string> want1 = {"  25秒 10:00●上田　　　●5", "  47秒 09:05③青木　　　③4",
@@ -154,7 +154,7 @@ TEST_F(RankingTest, TodayRunsListReadsOnlyTheNewest1000Records) {
   for (int i = 0; i < 999; ++i) {
     records.push_back(Record(today - 1, 9, 0, 1, 4, 40));
   }
-  ListOptions o{0, "全学年", kTimeView, kCumulativeRanking};
+  ListOptions o{0, "全学年", kHubTimeView, kCumulativeRanking};
   EXPECT_EQ(BuildTodayRunLists(s, records, today, o)[3].lines.size(), 1U);
   records.push_back(Record(today - 1, 9, 0, 1, 4, 40));
   EXPECT_TRUE(BuildTodayRunLists(s, records, today, o)[3].lines.empty());
@@ -166,7 +166,7 @@ TEST_F(RankingTest, AllRunsWeekRulesOnSundayAndMonday) {
     for (double day = MakeDate(2026, 12, 5); day <= now; ++day) {
       records.push_back(Record(day, 9, 0, 1, 1, 40));
     }
-    ListOptions o{0, "全学年", kTimeView, kCumulativeRanking};
+    ListOptions o{0, "全学年", kHubTimeView, kCumulativeRanking};
     std::vector<std::string> d;
     const std::vector<ScoreList> lists = BuildAllRunLists(s, records, now, period, o);
     for (const auto& line : lists[1].lines) {
@@ -194,12 +194,12 @@ TEST_F(RankingTest, AllRunsFormatsOfBothViews) {
   std::vector<ResultEntry> records = {
       Record(day, 9, 0, 1, 1, 47), Record(day - 2, 9, 0, 3, 1, 99999), Record(day, 9, 0, 1, 9, 47),
       Record(day - 40, 9, 0, 1, 1, 20)};
-  ListOptions o{3, "全学年", kTimeView, kCumulativeRanking};
+  ListOptions o{3, "全学年", kHubTimeView, kCumulativeRanking};
   auto lists = BuildAllRunLists(s, records, day + 0.5, 3, o);
   EXPECT_EQ(lists[1].lines,
             (std::vector<std::string>{"  47秒 12/10③青木　　　③4", "　　× 12/08●上田　　　●"}));
   EXPECT_EQ(lists[1].colour, kListLightGreen);
-  o.viewMode = kPointsView;
+  o.viewMode = kHubPointsView;
   lists = BuildAllRunLists(s, records, day + 0.5, 3, o);
   EXPECT_EQ(lists[1].lines,
             (std::vector<std::string>{"    4 12/10③青木　　　③47秒", "　　× 12/08●上田　　　●"}));
