@@ -142,6 +142,7 @@ void HubWindow::CreateControls() {
   Command1 = button(this, "Command1", QStringLiteral("戻る(0)"));
   place(Command1, 13100, 130, 1900, 900);
   setFontPoints(Command1, 14, true);
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
   // View selectors, grade filter and period.
   Picture5 = panel("Picture5", 0xE0E0E0);
@@ -375,6 +376,7 @@ void HubWindow::LetScreenRepaint() {
 }
 
 void HubWindow::Form_Activate() {
+  const Busy busy(this);
   hubReady_ = 0;
   Command8->setVisible(IsTeacher(state_.pupilName));
   Label17->setText(Q(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
@@ -474,6 +476,7 @@ void HubWindow::回数など表示() {
 }
 
 void HubWindow::Command4_Click(int index) {
+  const Busy busy(this);
   if (index < 1 || index > Levels()) {
     return;
   }
@@ -492,6 +495,7 @@ void HubWindow::Command4_Click(int index) {
 }
 
 void HubWindow::Label3_Click(int index) {
+  const Busy busy(this);
   if (index < 1 || index > Levels()) {
     return;
   }
@@ -505,13 +509,18 @@ void HubWindow::Label3_Click(int index) {
 }
 
 void HubWindow::Command1_Click() {
+  const Busy busy(this);
   Picture2->raise();
   Picture2->setVisible(true);
   LetScreenRepaint();
   ShowNameSelection(ctx_);
+  // The selection screen unloads the hub when it activates; unloading here as well makes sure
+  // the hub never stays behind it.
+  UnloadHub(ctx_);
 }
 
 bool HubWindow::Form_KeyPress(const QString& typed) {
+  const Busy busy(this);
   if (hubReady_ == 0) {
     return false;
   }
@@ -548,9 +557,20 @@ bool HubWindow::eventFilter(QObject* watched, QEvent* event) {
   return FormWidget::eventFilter(watched, event);
 }
 
+void HubWindow::Unload() {
+  hubReady_ = 0;
+  UnloadWhenIdle();
+}
+
 void HubWindow::closeEvent(QCloseEvent* event) {
   hubReady_ = 0;
-  event->accept();
+  if (handlerRunning()) {
+    // Closed while a handler lets messages be processed: delete it once the handler returns.
+    event->ignore();
+    Unload();
+    return;
+  }
+  FormWidget::closeEvent(event);
 }
 
 // ---- Score lists ----
@@ -600,6 +620,7 @@ void HubWindow::ShowRunLists(const std::vector<ScoreList>& lists) {
 }
 
 void HubWindow::Option2_Click(int index) {
+  const Busy busy(this);
   Command1->setEnabled(false);
   SetStartButtonsEnabled(false);
   SetListsVisible(false);
@@ -640,6 +661,7 @@ void HubWindow::Option2_Click(int index) {
 }
 
 void HubWindow::Option1_Click(int index) {
+  const Busy busy(this);
   Command1->setEnabled(false);
   SetStartButtonsEnabled(false);
   SetListsVisible(false);
@@ -694,6 +716,7 @@ void HubWindow::Option1_Click(int index) {
 }
 
 void HubWindow::Command3_Click(int level) {
+  const Busy busy(this);
   if (level < 1 || level > Levels()) {
     return;
   }
@@ -736,6 +759,7 @@ void HubWindow::Command7_Click() {
 }
 
 void HubWindow::Combo1_Click() {
+  const Busy busy(this);
   if (Option2[0]->isChecked()) {
     Option2_Click(0);
   } else {
@@ -747,6 +771,7 @@ void HubWindow::Combo1_Click() {
 }
 
 void HubWindow::Combo2_Click() {
+  const Busy busy(this);
   if (!Option1[3]->isChecked()) {
     return;
   }
@@ -773,7 +798,11 @@ void UnloadHub(AppContext& ctx) {
     return;
   }
   ctx.hub = nullptr;
-  hub->close();
+  if (auto* form = qobject_cast<HubWindow*>(hub)) {
+    form->Unload();
+  } else {
+    hub->close();
+  }
 }
 
 }  // namespace numora

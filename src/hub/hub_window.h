@@ -55,6 +55,8 @@ class HubWindow : public FormWidget {
   void Label3_Click(int index);    // level name
   void Command9_Click();           // level availability
   void 回数など表示();             // column heads "今日"/"今まで", lists cleared
+  // Hides the hub and deletes it once no handler of it is running.
+  void Unload();
 
   void Option1_Click(int index);   // list choice
   void Option2_Click(int index);   // view kind
