@@ -5,15 +5,51 @@
 #include <string>
 #include <utility>
 
+#include "records/results_file.h"
+
 namespace numora {
 
-std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& /*services*/) {
-  // The entries kept by the last statistics rebuild, in file order.
-  const int32_t count = std::min<int32_t>(state.resultEntryCount, kMaxResultEntries);
-  if (count <= 0) {
-    return {};
+std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services) {
+  // The newest records as the file holds them now, so that runs another program copy stored
+  // since the hub's refresh are listed too.
+  std::string bytes;
+  std::string failure;
+  const FileStatus status = RetryOnConflict(services, kReaderRetry, [&]() {
+    ResultsFile file;
+    FileStatus s = OpenResultsFile(state, file);
+    uint32_t count = 0;
+    if (s == FileStatus::Ok) {
+      s = file.RecordCount(count);
+    }
+    if (s == FileStatus::Ok) {
+      const uint32_t first = count > kMaxResultEntries ? count - kMaxResultEntries : 0;
+      bytes.resize(static_cast<size_t>(count - first) * kResultRecordSize);
+      s = file.ReadAt(static_cast<int64_t>(first) * kResultRecordSize, bytes.data(), bytes.size());
+    }
+    if (s != FileStatus::Ok) {
+      failure = file.lastErrorText();
+    }
+    return s;
+  });
+  if (status != FileStatus::Ok) {
+    // The lists then show the records of the last statistics rebuild; nothing is lost.
+    services.host.ShowMessage("注意",
+                              "成績累積データを読めませんでした。前回読んだ成績で表示します。\n" +
+                                  ResultsFilePath(state) + "（" + failure + "）");
+    const int32_t kept = std::min<int32_t>(state.resultEntryCount, kMaxResultEntries);
+    if (kept <= 0) {
+      return {};
+    }
+    return {state.resultEntries.begin() + 1, state.resultEntries.begin() + 1 + kept};
   }
-  return {state.resultEntries.begin() + 1, state.resultEntries.begin() + 1 + count};
+  std::vector<ResultEntry> records;
+  const size_t count = bytes.size() / kResultRecordSize;
+  records.reserve(count);
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (size_t i = 0; i < count; ++i) {
+    records.push_back(DecodeResultEntry(p + i * kResultRecordSize));
+  }
+  return records;
 }
 
 std::optional<HubList> HubListNamed(std::string_view name) {

@@ -13,7 +13,9 @@
 
 namespace numora {
 
-// The records the hub's run lists read, oldest first: the run lists take the newest of them.
+// The newest 20000 records of the results file, oldest first, for the hub's run lists (which take
+// the newest of them). Sharing conflicts are waited out; when the file cannot be read the user is
+// told and the records of the last statistics rebuild are given instead.
 std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services);
 
 // The six lists of the hub: the time view's best-time rankings, today's runs and all runs, and the
