@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <optional>
+#include <utility>
 
 #include "platform/collation.h"
 #include "platform/dates.h"
@@ -124,6 +126,48 @@ bool PupilPasses(const SharedState& state, int pupil, const ListOptions& options
 std::string Mark(const SharedState& state, int pupil, const ListOptions& options) {
   return PupilMark(state, pupil, options.currentPupil);
 }
+
+// The mark and the name piece of each pupil, worked out once per list build: a run list holds
+// many lines of the same pupils.
+class PupilPieces {
+ public:
+  PupilPieces(const SharedState& state, const ListOptions& options)
+      : state_(state), options_(options), pieces_(kPupilSlots) {}
+  const std::string& MarkOf(int pupil) { return Of(pupil).first; }
+  const std::string& NameOf(int pupil) { return Of(pupil).second; }
+
+ private:
+  const std::pair<std::string, std::string>& Of(int pupil) {
+    auto& slot = pieces_[static_cast<size_t>(pupil)];
+    if (!slot.has_value()) {
+      slot.emplace(Mark(state_, pupil, options_),
+                   Name5(state_.rosterNames[static_cast<size_t>(pupil)]));
+    }
+    return *slot;
+  }
+  const SharedState& state_;
+  const ListOptions& options_;
+  std::vector<std::optional<std::pair<std::string, std::string>>> pieces_;
+};
+
+// Date5 of the last date asked for: records come in date order, so one remembered date serves
+// almost every record.
+class DatePieces {
+ public:
+  const std::string& Of(double runDate) {
+    if (!known_ || runDate != date_) {
+      known_ = true;
+      date_ = runDate;
+      text_ = Date5(runDate);
+    }
+    return text_;
+  }
+
+ private:
+  bool known_ = false;
+  double date_ = 0;
+  std::string text_;
+};
 
 // The newest `limit` records.
 std::pair<size_t, size_t> Newest(const std::vector<ResultEntry>& records, size_t limit) {
@@ -313,6 +357,7 @@ std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
                                           const ListOptions& options) {
   std::vector<ScoreList> lists = EmptyLists(state);
   const double today = std::floor(now);
+  PupilPieces pieces(state, options);
   auto [first, end] = Newest(records, kTodayRecords);
   for (size_t r = first; r < end; ++r) {
     const ResultEntry& e = records[r];
@@ -324,8 +369,8 @@ std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
     if (std::floor(e.runDate) != today || !PupilPasses(state, p, options)) {
       continue;
     }
-    const std::string mark = Mark(state, p, options);
-    const std::string name = Name5(state.rosterNames[static_cast<size_t>(p)]);
+    const std::string& mark = pieces.MarkOf(p);
+    const std::string& name = pieces.NameOf(p);
     std::string line;
     if (e.seconds < kTimeOutFrom) {
       const int32_t points =
@@ -347,6 +392,8 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
   std::vector<ScoreList> lists = EmptyLists(state);
   const double from = now - AllResultsPeriodDays(period, now);
   const bool timeView = options.viewMode != kHubPointsView;
+  PupilPieces pieces(state, options);
+  DatePieces dates;
   auto [first, end] = Newest(records, kAllRecords);
   for (size_t r = first; r < end; ++r) {
     const ResultEntry& e = records[r];
@@ -358,19 +405,19 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
     if (!(e.runDate > from) || !PupilPasses(state, p, options)) {
       continue;
     }
-    const std::string mark = Mark(state, p, options);
-    const std::string name = Name5(state.rosterNames[static_cast<size_t>(p)]);
+    const std::string& mark = pieces.MarkOf(p);
+    const std::string& name = pieces.NameOf(p);
     std::string line;
     if (e.seconds >= kTimeOutFrom) {
-      line = Cat({kTimeOutHead, Date5(e.runDate), mark, name, mark});
+      line = Cat({kTimeOutHead, dates.Of(e.runDate), mark, name, mark});
     } else {
       const int32_t points =
           RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
       if (timeView) {
         line = Cat(
-            {Time5(e.seconds), " ", Date5(e.runDate), mark, name, mark, std::to_string(points)});
+            {Time5(e.seconds), " ", dates.Of(e.runDate), mark, name, mark, std::to_string(points)});
       } else {
-        line = Cat({RightAligned(points, 6, 5), " ", Date5(e.runDate), mark, name, mark,
+        line = Cat({RightAligned(points, 6, 5), " ", dates.Of(e.runDate), mark, name, mark,
                     std::to_string(e.seconds), "秒"});
       }
     }
