@@ -108,6 +108,7 @@ class StartupSplashTest : public QObject {
                "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n40,60,"
                "100,3,1,10,0,7,1,,,\r\n");
     WriteCp932(data / "音フォルダ" / "新音ファイル.txt", "正解音2\r\na\r\n*\r\n");
+    WriteCp932(data / "新名簿.txt", "1,2018,0,0,山田　花子,0,,\r\n");
     UiFixture f;
     f.state.programFolder = PathText(base_ / "apps" / "numora") + "/";
     QPointer<numora::Firstfrm> splash = numora::ShowSplash(f.ctx);
