@@ -463,13 +463,12 @@ bool NameSelWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
     auto* w = static_cast<QWidget*>(watched);
-    // Each key press once: at the widget with the focus, or at the window when nothing has it.
-    QWidget* focus = QApplication::focusWidget();
-    const bool first = focus != nullptr ? w == focus : w == this;
+    // A key this window acts on is consumed at the first of its widgets that sees it; any other
+    // key goes on to the control as usual.
     auto* key = static_cast<QKeyEvent*>(event);
     const auto modifiers =
         key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
-    if (first && w->window() == this && modifiers == Qt::NoModifier) {
+    if (w->window() == this && modifiers == Qt::NoModifier) {
       if (!key->text().isEmpty() && Form_KeyPress(key->text())) {
         return true;
       }
