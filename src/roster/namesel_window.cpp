@@ -167,6 +167,7 @@ void NameSelWindow::CreateControls() {
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setPixmap(TitlePicture());
   Image1->setScaledContents(true);
+  Image1->setAccessibleName(QStringLiteral("数のタイルの絵"));
   place(Image1, 45, 45, 1470, 1470);
   Label4 = label(Picture4, "Label4", QString(), 1920, 60, 9300, 1200, 48, true);
   Label4->setCursor(Qt::PointingHandCursor);
@@ -194,7 +195,7 @@ void NameSelWindow::CreateControls() {
   SetBackColour(List1, kWhite);
   List1->setItemDelegate(new CellTextDelegate(List1));
   place(List1, 360, 2280, 7800, 8880);
-  setFontPoints(List1, 16);
+  setFontPoints(List1, 18);
   connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
   connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
   connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });

@@ -73,13 +73,17 @@ NameSelWindow* Show(DrillEnv& env) {
 
 QStringList Shown(const QListWidget* list) {
   QStringList lines;
-  for (int k = 0; k < list->count(); ++k) lines << list->item(k)->text();
+  for (int k = 0; k < list->count(); ++k) {
+    lines << list->item(k)->text();
+  }
   return lines;
 }
 
 int RowOf(const QListWidget* list, const QString& part) {
   for (int k = 0; k < list->count(); ++k) {
-    if (list->item(k)->text().contains(part)) return k;
+    if (list->item(k)->text().contains(part)) {
+      return k;
+    }
   }
   return -1;
 }
@@ -106,15 +110,21 @@ void ChooseFilter(NameSelWindow* w, const QString& text) {
 // A key typed at the widget with the focus, or at the window.
 void Type(NameSelWindow* w, Qt::Key key, QWidget* at = nullptr) {
   QWidget* focus = QApplication::focusWidget();
-  if (at == nullptr) at = focus != nullptr && focus->window() == w ? focus : w;
+  if (at == nullptr) {
+    at = focus != nullptr && focus->window() == w ? focus : w;
+  }
   QTest::keyClick(at, key);
 }
 
 void Snap(QWidget* w, const QString& name) {
   const QString dir = qEnvironmentVariable("NUMORA_SCREENSHOT_DIR");
-  if (dir.isEmpty() || w == nullptr) return;
-  w->showNormal();
-  w->resize(1024, 768);
+  if (dir.isEmpty() || w == nullptr) {
+    return;
+  }
+  if (qobject_cast<numora::FormWidget*>(w) != nullptr) {
+    w->showNormal();
+    w->resize(1024, 768);
+  }
   QApplication::processEvents();
   QDir().mkpath(dir);
   w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
@@ -131,7 +141,9 @@ class NameSelWindowTest : public QObject {
     UseDataRoot(*env_);
   }
   void cleanup() {
-    if (env_->ctx.namesel) delete env_->ctx.namesel.data();
+    if (env_->ctx.namesel) {
+      delete env_->ctx.namesel.data();
+    }
     env_.reset();
     DrillEnv::FlushDeletes();
   }
@@ -164,7 +176,9 @@ class NameSelWindowTest : public QObject {
     QCOMPARE(w->Label4->font().pixelSize(), qRound(48 * 96.0 / 72.0 * w->scale()));
     QCOMPARE(w->Combo1->toolTip(), QStringLiteral("表示する学年を選びなさい"));
     QStringList filters;
-    for (int k = 0; k < w->Combo1->count(); ++k) filters << w->Combo1->itemText(k);
+    for (int k = 0; k < w->Combo1->count(); ++k) {
+      filters << w->Combo1->itemText(k);
+    }
     QCOMPARE(filters, (QStringList{"全学年", "中学生全体", "小学生全体", "中３", "中２", "中１",
                                    "小６", "小５", "小４", "小３", "小２", "小１"}));
     QCOMPARE(w->Combo1->currentText(), QStringLiteral("全学年"));
@@ -225,6 +239,9 @@ class NameSelWindowTest : public QObject {
         QCOMPARE(Shown(w->List1), expected);
         if (filter == QStringLiteral("全学年")) {
           Snap(w, QStringLiteral("namesel_view%1").arg(view));
+          w->List1->scrollToBottom();
+          Snap(w, QStringLiteral("namesel_view%1_end").arg(view));
+          w->List1->scrollToTop();
         }
       }
     }
@@ -348,6 +365,7 @@ class NameSelWindowTest : public QObject {
       centred = QPoint((w->width() - box->width()) / 2, (w->height() - box->height()) / 2);
       QCOMPARE(box->objectName(), QStringLiteral("frmver"));
       QCOMPARE(box->Command1->text(), QStringLiteral("O.K."));
+      Snap(box, QStringLiteral("frmver"));
       Press(box->Command1);
     });
     QTest::mouseClick(w->Label4, Qt::LeftButton, {}, w->Label4->rect().center());
@@ -411,7 +429,9 @@ class NameSelWindowTest : public QObject {
     QCOMPARE(env.host.started.size(), size_t{1});
     QCOMPARE(QString::fromStdString(env.host.started[0].program), program);
     QStringList given;
-    for (const auto& a : env.host.started[0].args) given << QString::fromStdString(a);
+    for (const auto& a : env.host.started[0].args) {
+      given << QString::fromStdString(a);
+    }
     QCOMPARE(given, args);
     QCOMPARE(env.host.endedWith, std::vector<int>{0});
     // A launcher that cannot be started is named, and the program ends all the same.
