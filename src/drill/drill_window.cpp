@@ -90,9 +90,6 @@ DrillWindow::DrillWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), servic
   setObjectName(QStringLiteral("MainFrm"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Q(state_.programTitle));
-  QFont f = font();
-  f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic")});
-  setFont(f);
   setBackColour(kDrillColour);
   CreateControls();
   Form_Load();

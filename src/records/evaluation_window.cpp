@@ -30,9 +30,6 @@ EvaluationWindow::EvaluationWindow(AppContext& ctx)
   setObjectName(QStringLiteral("FrmSyuuryou"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("終了"));
-  QFont f = font();
-  f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic")});
-  setFont(f);
   setBackColour(kBackground);
   CreateControls();
   Form_Load();

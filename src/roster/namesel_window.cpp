@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QStyledItemDelegate>
 #include <cmath>
 #include <string>
 
@@ -42,59 +41,6 @@ QString Q(const std::string& s) {
 QString Indexed(const char* name, int i) {
   return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
 }
-
-void SetFamilies(QWidget* w, const QStringList& families) {
-  QFont f = w->font();
-  f.setFamilies(families);
-  w->setFont(f);
-}
-
-// Characters stored in one byte of the text files (ASCII and half-width katakana) take one
-// half-width cell of a list line; every other character takes two.
-bool HalfWidth(char32_t c) {
-  return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
-}
-
-// Paints each name-list line on a grid of half-width cells, as a fixed-pitch Japanese font shows
-// it, so that the figures stand in columns whatever advance the font gives each character.
-class CellTextDelegate : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
-    const QString text = opt.text;
-    opt.text.clear();
-    const QWidget* widget = opt.widget;
-    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-    const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
-    const QFontMetricsF metrics(opt.font);
-    const qreal half = metrics.horizontalAdvance(QLatin1Char('0'));
-    const qreal baseline = r.top() + (r.height() - metrics.height()) / 2 + metrics.ascent();
-    painter->save();
-    painter->setFont(opt.font);
-    painter->setPen(opt.palette.color(
-        (opt.state & QStyle::State_Selected) != 0 ? QPalette::HighlightedText : QPalette::Text));
-    qreal x = r.left() + 2;
-    for (qsizetype i = 0; i < text.size();) {
-      char32_t c = text[i].unicode();
-      qsizetype units = 1;
-      if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-        units = 2;
-      }
-      const QString ch = text.mid(i, units);
-      const qreal cell = HalfWidth(c) ? half : 2 * half;
-      painter->drawText(QPointF(x + (cell - metrics.horizontalAdvance(ch)) / 2, baseline), ch);
-      x += cell;
-      i += units;
-    }
-    painter->restore();
-  }
-};
 
 // The picture of the title area: a few number tiles with the divisors of 6 lit, as on the board.
 QPixmap TitlePicture() {
@@ -131,7 +77,6 @@ NameSelWindow::NameSelWindow(AppContext& ctx)
   setObjectName(QStringLiteral("namesel"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Q(state_.programTitle));
-  SetFamilies(this, {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic")});
   CreateControls();
   // The window sees typed characters before its controls do.
   qApp->installEventFilter(this);
@@ -190,10 +135,8 @@ void NameSelWindow::CreateControls() {
   List1->setSelectionMode(QAbstractItemView::SingleSelection);
   List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   List1->setUniformItemSizes(true);
-  SetFamilies(List1, {QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("MS Gothic"),
-                      QStringLiteral("monospace")});
+  ShowLinesOnCells(List1);
   SetBackColour(List1, kWhite);
-  List1->setItemDelegate(new CellTextDelegate(List1));
   place(List1, 360, 2280, 7800, 8880);
   setFontPoints(List1, 18);
   connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });

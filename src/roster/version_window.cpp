@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <cmath>
 
+#include "startup/form_widget.h"
 #include "version.h"
 
 namespace numora {
@@ -30,9 +31,7 @@ VersionWindow::VersionWindow(AppContext& ctx, QWidget* parent, double scale)
   setObjectName(QStringLiteral("frmver"));
   setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
   setModal(true);
-  QFont f = font();
-  f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic")});
-  setFont(f);
+  SetFormFont(this);
   setFixedSize(Px(kWidthTwips, scale_), Px(kHeightTwips, scale_));
 
   Shape1 = new QFrame(this);

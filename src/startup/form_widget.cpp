@@ -1,7 +1,10 @@
 #include "startup/form_widget.h"
 
+#include <QApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QResizeEvent>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
 
@@ -37,6 +40,7 @@ void SetForeColour(QWidget* w, unsigned bbggrr) {
 FormWidget::FormWidget(QWidget* parent) : QWidget(parent) {
   resize(1024, 768);
   setAutoFillBackground(true);
+  SetFormFont(this);
 }
 
 FormWidget::Item* FormWidget::find(QWidget* w) {
@@ -145,6 +149,74 @@ void FormWidget::UnloadWhenIdle() {
   if (busy_ == 0) {
     deleteLater();
   }
+}
+
+namespace {
+
+// Characters stored in one byte of the text files (ASCII and half-width katakana) take one
+// half-width cell of a list line; every other character takes two.
+bool HalfWidth(char32_t c) {
+  return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
+}
+
+// Paints a list line on a grid of half-width cells, as a fixed-pitch Japanese font shows it, so
+// that the fields of the lines stay in columns whatever width the font gives characters such as
+// "×", "①" or "Ⅰ".
+class CellTextDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+    const QFontMetricsF metrics(opt.font);
+    const qreal half = metrics.horizontalAdvance(QLatin1Char('0'));
+    const qreal baseline = r.top() + (r.height() - metrics.height()) / 2 + metrics.ascent();
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(
+        (opt.state & QStyle::State_Selected) != 0 ? QPalette::HighlightedText : QPalette::Text));
+    qreal x = r.left() + 2;
+    for (qsizetype i = 0; i < text.size();) {
+      char32_t c = text[i].unicode();
+      qsizetype units = 1;
+      if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+        units = 2;
+      }
+      const QString ch = text.mid(i, units);
+      const qreal cell = HalfWidth(c) ? half : 2 * half;
+      painter->drawText(QPointF(x + (cell - metrics.horizontalAdvance(ch)) / 2, baseline), ch);
+      x += cell;
+      i += units;
+    }
+    painter->restore();
+  }
+};
+
+void SetFamilies(QWidget* w, const QStringList& families) {
+  QFont f = w->font();
+  f.setFamilies(families);
+  w->setFont(f);
+}
+
+}  // namespace
+
+void SetFormFont(QWidget* w) {
+  SetFamilies(w, {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic")});
+}
+
+void ShowLinesOnCells(QAbstractItemView* list) {
+  SetFamilies(list, {QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("MS Gothic"),
+                     QStringLiteral("monospace")});
+  list->setItemDelegate(new CellTextDelegate(list));
 }
 
 }  // namespace numora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -75,6 +76,13 @@ class FormWidget : public QWidget {
   int busy_ = 0;
   bool unloadPending_ = false;
 };
+
+// The Japanese user-interface font every window uses (set on each form by its constructor).
+void SetFormFont(QWidget* w);
+// Shows the lines of a list in a fixed-pitch Japanese font on a grid of half-width cells, as the
+// lines are designed to be read: their fields stay in columns whatever width the font gives
+// characters such as "×", "①" or "Ⅰ". The items' texts are unchanged.
+void ShowLinesOnCells(QAbstractItemView* list);
 
 // A colour written &H00BBGGRR.
 QColor VbColour(unsigned bbggrr);
