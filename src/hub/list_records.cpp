@@ -12,30 +12,14 @@ namespace numora {
 std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services) {
   // The newest records as the file holds them now, so that runs another program copy stored
   // since the hub's refresh are listed too.
-  std::string bytes;
-  std::string failure;
-  const FileStatus status = RetryOnConflict(services, kReaderRetry, [&]() {
-    ResultsFile file;
-    FileStatus s = OpenResultsFile(state, file);
-    uint32_t count = 0;
-    if (s == FileStatus::Ok) {
-      s = file.RecordCount(count);
-    }
-    if (s == FileStatus::Ok) {
-      const uint32_t first = count > kMaxResultEntries ? count - kMaxResultEntries : 0;
-      bytes.resize(static_cast<size_t>(count - first) * kResultRecordSize);
-      s = file.ReadAt(static_cast<int64_t>(first) * kResultRecordSize, bytes.data(), bytes.size());
-    }
-    if (s != FileStatus::Ok) {
-      failure = file.lastErrorText();
-    }
-    return s;
-  });
-  if (status != FileStatus::Ok) {
+  static thread_local std::vector<unsigned char> bytes;
+  const NewestRecords read =
+      ReadNewestRecords(ResultsFilePath(state), services, kReaderRetry, kMaxResultEntries, bytes);
+  if (read.status != FileStatus::Ok) {
     // The lists then show the records of the last statistics rebuild; nothing is lost.
     services.host.ShowMessage("注意",
                               "成績累積データを読めませんでした。前回読んだ成績で表示します。\n" +
-                                  ResultsFilePath(state) + "（" + failure + "）");
+                                  ResultsFilePath(state) + "（" + read.errorText + "）");
     const int32_t kept = std::min<int32_t>(state.resultEntryCount, kMaxResultEntries);
     if (kept <= 0) {
       return {};
@@ -43,11 +27,9 @@ std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services)
     return {state.resultEntries.begin() + 1, state.resultEntries.begin() + 1 + kept};
   }
   std::vector<ResultEntry> records;
-  const size_t count = bytes.size() / kResultRecordSize;
-  records.reserve(count);
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  for (size_t i = 0; i < count; ++i) {
-    records.push_back(DecodeResultEntry(p + i * kResultRecordSize));
+  records.reserve(read.records);
+  for (size_t i = 0; i < read.records; ++i) {
+    records.push_back(DecodeResultEntry(bytes.data() + i * kResultRecordSize));
   }
   return records;
 }

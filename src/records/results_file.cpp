@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "platform/cp932.h"
 #include "platform/dates.h"
@@ -802,36 +803,58 @@ bool AppendResultRecord(SharedState& state, Services& services) {
                          state.recordedTime);
 }
 
-bool ReadAllResultRecords(const SharedState& state, Services& services,
-                          std::vector<ResultRecord>& records, std::string& error) {
-  records.clear();
-  std::string failure;
-  std::string bytes;
-  const FileStatus st = RetryOnConflict(services, kReaderRetry, [&]() {
+NewestRecords ReadNewestRecords(const std::string& utf8Path, Services& services,
+                                const RetryPolicy& policy, uint32_t maxRecords,
+                                std::vector<unsigned char>& buffer) {
+  NewestRecords read;
+  read.status = RetryOnConflict(services, policy, [&]() {
     ResultsFile file;
-    FileStatus s = OpenResultsFile(state, file);
+    read.failedStep = 3;
+    FileStatus s = file.Open(utf8Path);
+    // A folder that only allows reading still lets the results be shown.
+    if (s != FileStatus::Ok && file.OpenForReading(utf8Path) == FileStatus::Ok) {
+      s = FileStatus::Ok;
+    }
     uint32_t count = 0;
     if (s == FileStatus::Ok) {
+      read.failedStep = 4;
       s = file.RecordCount(count);
     }
     if (s == FileStatus::Ok) {
-      bytes.resize(static_cast<size_t>(count) * kResultRecordSize);
-      s = file.ReadAt(0, bytes.data(), bytes.size());
+      read.records = std::min(count, maxRecords);
+      read.firstRecord = count - read.records + 1;
+      buffer.resize(static_cast<size_t>(read.records) * kResultRecordSize);
+      read.failedStep = 5;
+      s = file.ReadAt(
+          static_cast<int64_t>(read.firstRecord - 1) * static_cast<int64_t>(kResultRecordSize),
+          buffer.data(), buffer.size());
+      // Shortened while being read (another copy deleted a record): read it again.
+      if (s == FileStatus::Failed && file.lastError() == -1) {
+        s = FileStatus::Conflict;
+      }
     }
     if (s != FileStatus::Ok) {
-      failure = file.lastErrorText();
+      read.errorNumber = file.lastError();
+      read.errorText = file.lastErrorText();
     }
     return s;
   });
-  if (st != FileStatus::Ok) {
-    error = ResultsFilePath(state) + " を読めません（" + failure + "）";
+  return read;
+}
+
+bool ReadAllResultRecords(const SharedState& state, Services& services,
+                          std::vector<ResultRecord>& records, std::string& error) {
+  records.clear();
+  std::vector<unsigned char> bytes;
+  const NewestRecords read = ReadNewestRecords(ResultsFilePath(state), services, kReaderRetry,
+                                               std::numeric_limits<uint32_t>::max(), bytes);
+  if (read.status != FileStatus::Ok) {
+    error = ResultsFilePath(state) + " を読めません（" + read.errorText + "）";
     return false;
   }
-  const size_t count = bytes.size() / kResultRecordSize;
-  records.reserve(count);
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  for (size_t i = 0; i < count; ++i) {
-    records.push_back(DecodeResultRecord(p + i * kResultRecordSize));
+  records.reserve(read.records);
+  for (size_t i = 0; i < read.records; ++i) {
+    records.push_back(DecodeResultRecord(bytes.data() + i * kResultRecordSize));
   }
   return true;
 }

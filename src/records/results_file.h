@@ -162,6 +162,23 @@ bool AppendRunRecord(SharedState& state, Services& services, int16_t pupil, int1
 std::string UnstoredRunMessage(int pupil, int level, int32_t seconds, double moment,
                                const std::string& cause);
 
+// What a read of the newest records of a results file found.
+struct NewestRecords {
+  FileStatus status = FileStatus::Failed;
+  uint32_t firstRecord = 1;  // record number (1-based) of the first record read
+  uint32_t records = 0;      // complete records read into the buffer
+  int failedStep = 3;        // 3 opening, 4 measuring, 5 reading: where a failure happened
+  int errorNumber = 0;
+  std::string errorText;
+};
+// Reads the raw bytes of the newest complete records, at most maxRecords of them, into buffer
+// (records × 44 bytes, oldest first). A folder that only allows reading still lets the records be
+// read; a file shortened while being read (another copy deleted a record) is read again, as is a
+// sharing conflict, under the given retry policy.
+NewestRecords ReadNewestRecords(const std::string& utf8Path, Services& services,
+                                const RetryPolicy& policy, uint32_t maxRecords,
+                                std::vector<unsigned char>& buffer);
+
 // Reads every complete record of the results file (oldest first). Sharing conflicts are retried
 // once a second; false with a Japanese error text on any other failure.
 bool ReadAllResultRecords(const SharedState& state, Services& services,

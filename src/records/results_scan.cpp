@@ -70,49 +70,14 @@ bool ScanResults(SharedState& state, Services& services) {
   // One read of the newest complete records; the buffer is kept between scans.
   static thread_local std::vector<unsigned char> buffer;
   const std::string path = ResultsFilePath(state);
-  uint32_t firstRecord = 1;
-  uint32_t records = 0;
-  int marker = 3;
-  int errorNumber = 0;
-  std::string errorText;
-  const FileStatus st = RetryOnConflict(services, kScanRetry, [&]() {
-    ResultsFile file;
-    marker = 3;
-    FileStatus s = file.Open(path);
-    // A folder that only allows reading still lets the results be shown.
-    if (s != FileStatus::Ok && file.OpenForReading(path) == FileStatus::Ok) {
-      s = FileStatus::Ok;
-    }
-    uint32_t count = 0;
-    if (s == FileStatus::Ok) {
-      marker = 4;
-      s = file.RecordCount(count);
-    }
-    if (s == FileStatus::Ok) {
-      firstRecord = count > kScanWindowRecords ? count - kScanWindowRecords + 1 : 1;
-      records = count - firstRecord + 1;
-      if (count == 0) {
-        records = 0;
-      }
-      buffer.resize(static_cast<size_t>(records) * kResultRecordSize);
-      marker = 5;
-      s = file.ReadAt(
-          static_cast<int64_t>(firstRecord - 1) * static_cast<int64_t>(kResultRecordSize),
-          buffer.data(), buffer.size());
-      // Shortened while being read (another copy deleted a record): read it again.
-      if (s == FileStatus::Failed && file.lastError() == -1) {
-        s = FileStatus::Conflict;
-      }
-    }
-    if (s != FileStatus::Ok) {
-      errorNumber = file.lastError();
-      errorText = file.lastErrorText();
-    }
-    return s;
-  });
+  const NewestRecords read =
+      ReadNewestRecords(path, services, kScanRetry, kScanWindowRecords, buffer);
+  const FileStatus st = read.status;
+  const uint32_t firstRecord = read.firstRecord;
+  const uint32_t records = read.records;
   if (st != FileStatus::Ok) {
-    services.host.ShowMessage("注意",
-                              ScanErrorMessage(marker, errorNumber, errorText, 0, 0, 0, 0, 0, 0));
+    services.host.ShowMessage("注意", ScanErrorMessage(read.failedStep, read.errorNumber,
+                                                       read.errorText, 0, 0, 0, 0, 0, 0));
     services.host.EndProgram(1);
     return false;
   }
