@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   // whole run.
   auto state = std::make_unique<numora::SharedState>();
   state->programFolder = numora::ExecutableFolder();
-  numora::AppContext ctx{*state, services, {}, {}, {}, {}, {}, {}, {}};
+  numora::AppContext ctx{*state, services};
   host.unloadAllWindows = [&ctx] { numora::UnloadAllWindows(ctx); };
 
   numora::ShowSplash(ctx);

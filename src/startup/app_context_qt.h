@@ -13,13 +13,12 @@ namespace numora {
 struct AppContext {
   SharedState& state;
   Services& services;
-  QPointer<QWidget> firstfrm;    // splash
-  QPointer<QWidget> basefrm;     // wait window
-  QPointer<QWidget> namesel;     // name selection
-  QPointer<QWidget> hub;         // seisekitime1
-  QPointer<QWidget> drill;       // MainFrm
-  QPointer<QWidget> evaluation;  // FrmSyuuryou
-  QPointer<QWidget> standIn;     // placeholder for windows still to come
+  QPointer<QWidget> firstfrm{};    // splash
+  QPointer<QWidget> basefrm{};     // wait window
+  QPointer<QWidget> namesel{};     // name selection
+  QPointer<QWidget> hub{};         // seisekitime1
+  QPointer<QWidget> drill{};       // MainFrm
+  QPointer<QWidget> evaluation{};  // FrmSyuuryou
 };
 
 // Opening and closing windows. Each function is defined beside the window it opens.

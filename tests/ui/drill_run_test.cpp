@@ -43,13 +43,6 @@ void AnswerRight(DrillWindow* w) {
   w->Command1->click();
 }
 
-int NonDivisor(int target) {
-  for (int n = 2; n <= 100; ++n) {
-    if (target % n != 0) return n;
-  }
-  return 100;
-}
-
 bool AllTilesOpen(DrillWindow* w) {
   for (int n = 1; n <= 100; ++n) {
     auto* t = w->Label1[static_cast<std::size_t>(n)];

@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/fakes.h"
@@ -107,10 +108,11 @@ struct DrillEnv {
     state.schoolCode = "12345";
     state.dataFolder = QDir::toNativeSeparators(dir.path()).toStdString() + "/";
     state.soundFolder = "/snd/";
-    const char* const files[11] = {"", "", "ok", "", "ng", "", "", "", "self", "", "fail"};
-    for (int k : {2, 4, 8, 10}) {
-      state.soundTable[static_cast<std::size_t>(k)][1] = files[k];
-      state.soundTable[static_cast<std::size_t>(k)][21] = "1";
+    const std::pair<std::size_t, std::string> files[] = {
+        {2, "ok"}, {4, "ng"}, {8, "self"}, {10, "fail"}};
+    for (const auto& [cue, file] : files) {
+      state.soundTable[cue][1] = file;
+      state.soundTable[cue][21] = std::string(1, '1');
     }
     // As the hub does before a run: the statistics and best times from the (empty) results file.
     RebuildStatistics(state, services);
@@ -118,7 +120,7 @@ struct DrillEnv {
 
   ~DrillEnv() {
     for (QWidget* w : {ctx.evaluation.data(), ctx.drill.data(), ctx.hub.data(), ctx.basefrm.data(),
-                       ctx.standIn.data()}) {
+                       ctx.namesel.data()}) {
       delete w;
     }
     FlushDeletes();

@@ -319,11 +319,11 @@ class HubWindowTest : public QObject {
     } else {
       Press(hub->Command1);
     }
-    QVERIFY(!env.ctx.namesel.isNull() || !env.ctx.standIn.isNull());
+    QVERIFY(!env.ctx.namesel.isNull());
     QVERIFY(env.ctx.hub.isNull());
     DrillEnv::FlushDeletes();
     QVERIFY(hub.isNull());
-    for (QWidget* w : {env.ctx.namesel.data(), env.ctx.standIn.data()}) delete w;
+    delete env.ctx.namesel.data();
   }
 
   void loopFromTheHubThroughADrillBackToAFreshHub() {
