@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
   xvfb xauth x11-apps imagemagick
+  python3 python3-pyatspi at-spi2-core dbus dbus-x11
 )
 
 missing=()
