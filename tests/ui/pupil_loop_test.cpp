@@ -1,0 +1,131 @@
+// A pupil's whole loop played by mouse: the selection screen, the hub, a drill run, the evaluation,
+// the hub again with the new run, and back to a fresh selection screen that lists it too. Each
+// window is created when shown and destroyed when left, so after several loops only the selection
+// screen is left.
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "drill/drill_window.h"
+#include "drill_test_env.h"
+#include "hub/hub_window.h"
+#include "platform/cp932.h"
+#include "platform/field_reader.h"
+#include "records/evaluation_window.h"
+#include "roster/namesel_window.h"
+
+using numora::DrillWindow;
+using numora::EvaluationWindow;
+using numora::HubWindow;
+using numora::NameSelWindow;
+using numora::testing::DrillEnv;
+
+namespace {
+
+void Press(QWidget* w) {
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+int RowOf(const QListWidget* list, const QString& part) {
+  for (int k = 0; k < list->count(); ++k) {
+    if (list->item(k)->text().contains(part)) return k;
+  }
+  return -1;
+}
+
+void ClickRow(QListWidget* list, int row) {
+  list->scrollToItem(list->item(row));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(row)).center());
+}
+
+int OpenTopLevelWindows() {
+  int n = 0;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (qobject_cast<numora::FormWidget*>(w) != nullptr) ++n;
+  }
+  return n;
+}
+
+}  // namespace
+
+class PupilLoopTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() { DrillEnv::FlushDeletes(); }
+
+  void selectionHubDrillEvaluationHubAndBack() {
+    DrillEnv env;
+    // Pupil 27 in the second line of the list: the pupil number, not the line, is confirmed.
+    env.state.dataRootFolder = env.state.dataFolder;
+    env.state.schoolYearStartMonth = 4;
+    env.state.schoolYear = 0;
+    env.state.currentPupil = 0;
+    QVERIFY(numora::WriteWholeFile(env.state.dataRootFolder.Text() + "新名簿.txt",
+                                   numora::Utf8ToCp932("5,2017,0,0,青木　一郎,0,,\r\n"
+                                                       "27,2016,0,0,山田　花子,0,,\r\n")));
+    env.clock.Set(2026, 12, 10, 10, 0, 0);
+
+    numora::ShowNameSelection(env.ctx);
+    for (int loop = 1; loop <= 3; ++loop) {
+      auto* namesel = qobject_cast<NameSelWindow*>(env.ctx.namesel.data());
+      QVERIFY(namesel != nullptr);
+      const int row = RowOf(namesel->List1, QStringLiteral("山田　花子"));
+      QVERIFY(row > 0);
+      // The points view shows today's points before "/": 5 points for each earlier loop's run
+      // (30 s against a target of 40).
+      if (loop > 1) {
+        const QString line = namesel->List1->item(row)->text();
+        QVERIFY2(line.contains(QStringLiteral("%1/").arg(5 * (loop - 1))), qPrintable(line));
+      }
+      ClickRow(namesel->List1, row);
+      Press(namesel->Command14);
+      QCOMPARE(env.state.currentPupil, int16_t{27});
+
+      QPointer<HubWindow> hub = qobject_cast<HubWindow*>(env.ctx.hub.data());
+      QVERIFY(hub != nullptr);
+      DrillEnv::FlushDeletes();
+      QVERIFY(env.ctx.namesel.isNull());
+      QCOMPARE(hub->Label18->text(), QStringLiteral("本日総回数＝%1回").arg(loop - 1));
+
+      Press(hub->Command4[1]);
+      QPointer<DrillWindow> drill = qobject_cast<DrillWindow*>(env.ctx.drill.data());
+      QVERIFY(drill != nullptr);
+      for (int problem = 1; problem <= 10; ++problem) {
+        env.clock.Advance(3.0);
+        drill->runClockTick();
+        const int target = drill->targetNumber();
+        for (int n = 1; n <= 100; ++n) {
+          if (target % n == 0) Press(drill->Label1[static_cast<std::size_t>(n)]);
+        }
+        Press(drill->Command1);
+      }
+      auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
+      QVERIFY(eval != nullptr);
+      eval->timer1Tick();
+      Press(eval->Command4);  // メニューへ
+
+      hub = qobject_cast<HubWindow*>(env.ctx.hub.data());
+      QVERIFY(hub != nullptr);
+      DrillEnv::FlushDeletes();
+      QVERIFY(env.ctx.drill.isNull() && env.ctx.evaluation.isNull());
+      QCOMPARE(hub->Label18->text(), QStringLiteral("本日総回数＝%1回").arg(loop));
+      QVERIFY(hub->Label14[1]->text().startsWith(QStringLiteral("%1回/").arg(loop)));
+
+      Press(hub->Command1);  // 戻る(0)
+      DrillEnv::FlushDeletes();
+      QVERIFY(env.ctx.hub.isNull());
+      QVERIFY(!env.ctx.namesel.isNull());
+      QCOMPARE(OpenTopLevelWindows(), 1);
+    }
+    QCOMPARE(env.Records().size(), size_t{3});
+    for (const auto& r : env.Records()) QCOMPARE(r.pupilNumber, int16_t{27});
+  }
+};
+
+QTEST_MAIN(PupilLoopTest)
+#include "pupil_loop_test.moc"
