@@ -63,8 +63,8 @@ void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::stri
   }
 }
 
-bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
-                           std::string& error) {
+bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
+                           std::string* notice) {
   // 1. The executable's folder.
   state.programFolder = WithSeparator(programFolder);
   const std::string exeFolderPath = WithoutSeparator(state.programFolder);
@@ -152,6 +152,20 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
   if (!standards.ok) {
     error = standards.error;
     return false;
+  }
+  if (standards.incompleteLastEntry) {
+    // The last level would run with empty standards in its missing columns.
+    error =
+        "基準データファイル「タイム回数データ."
+        "txt」の項目が足りません（レベルの行ごとに12項目必要です）。\n" +
+        ShownPath(LevelStandardsPath(state));
+    return false;
+  }
+  if (standards.tooManyLevels && notice != nullptr) {
+    *notice =
+        "基準データファイル「タイム回数データ."
+        "txt」に35を超えるレベルの行があります。36番目からのレベルの行は読みません。\n" +
+        ShownPath(LevelStandardsPath(state));
   }
 
   // 10. Sound table.

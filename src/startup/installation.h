@@ -9,9 +9,12 @@ namespace numora {
 // The start-up's path and settings set-up for an executable in programFolder (ending with the
 // native separator): folders, common settings, program identity, level standards and sound table,
 // in the program's order. False with a Japanese error text (naming the file and its full path) when
-// a start-up file is missing, unreadable or too short. The program and numora-data both use it.
-bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
-                           std::string& error);
+// a start-up file is missing, unreadable or too short (a standards file that ends inside a level's
+// twelve fields is too short). What was set up but deserves a word to the user (level lines past
+// the 35th, which are not loaded) goes to notice when given. The program and numora-data both use
+// it.
+bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
+                           std::string* notice = nullptr);
 
 // Sets programTitle and freeLevelOrder.
 void InitialiseIdentity(SharedState& state);

@@ -103,10 +103,14 @@ void Firstfrm::Form_Load() {
 void Firstfrm::Timer1_Timer() {
   Timer1->stop();
   std::string error;
-  if (!SetUpPathsAndSettings(ctx_.state, ctx_.state.programFolder, error)) {
+  std::string notice;
+  if (!SetUpPathsAndSettings(ctx_.state, ctx_.state.programFolder, error, &notice)) {
     ctx_.services.host.ShowMessage("注意", error);
     ctx_.services.host.EndProgram(1);
     return;
+  }
+  if (!notice.empty()) {
+    ctx_.services.host.ShowMessage("注意", notice);
   }
   ShowNameSelection(ctx_);
   close();

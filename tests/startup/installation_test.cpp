@@ -154,6 +154,13 @@ TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
          return i.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
        },
        nullptr, "タイム回数データ.txt"},
+      {"standards ending inside a level line",
+       [](const Installation& i) {
+         return i.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
+       },
+       "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n40,60,100,3,"
+       "1\r\n",
+       "項目が足りません"},
       {"sound table missing",
        [](const Installation& i) {
          return i.dataRoot / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt");
@@ -174,6 +181,24 @@ TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
     EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
     EXPECT_NE(error.find(PathText(file)), std::string::npos) << c.name << ": " << error;
   }
+}
+
+TEST(Installation, LevelLinesPastThe35thAreNotLoadedAndTold) {
+  Installation inst;
+  std::string standards =
+      "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n";
+  for (int level = 1; level <= 36; ++level) {
+    standards += std::to_string(level) + ",60,100,3,1,10,0,7,1,,,\r\n";
+  }
+  const fs::path file = inst.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
+  WriteCp932(file, standards);
+  SharedState s;
+  std::string error;
+  std::string notice;
+  ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error, &notice)) << error;
+  EXPECT_EQ(s.levelStandards[35].targetTime, 35);
+  EXPECT_NE(notice.find("36番目からのレベルの行は読みません"), std::string::npos) << notice;
+  EXPECT_NE(notice.find(PathText(file)), std::string::npos) << notice;
 }
 
 TEST(Installation, DataRootWithoutClosingSeparator) {
