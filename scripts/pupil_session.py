@@ -1,0 +1,431 @@
+#!/usr/bin/python3
+"""Plays one whole pupil session on the real program through the accessibility bus (AT-SPI).
+
+Started by scripts/pupil-session.sh inside a private D-Bus session under a virtual X server:
+chooses a pupil on the name selection screen, starts level 1 on the hub, answers ten problems
+by pressing every divisor tile and 判定, leaves the evaluation with メニューへ and checks that
+the run is counted in today's figures. Every control is found by its accessible name and
+pressed through the Action interface, never by mouse or keys. Exits 0 only when every step
+worked.
+"""
+
+import argparse
+import os
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+TARGET_CAPTION = "の約数を押しなさい"
+JUDGE_CAPTION = "判定"
+MENU_CAPTION = "メニューへ"
+RETRY_CAPTION = "もう一度"
+OK_CAPTION = "O.K."
+PROBLEMS = 10
+
+
+class SessionError(Exception):
+    pass
+
+
+step_no = 0
+
+
+def log(message):
+    print(f"[{time.strftime('%H:%M:%S')}] {message}", flush=True)
+
+
+def step(message):
+    global step_no
+    step_no += 1
+    log(f"STEP {step_no}: {message}")
+
+
+def ok(message):
+    log(f"  ok: {message}")
+
+
+# ---- Accessibility helpers ----
+
+
+def role(acc):
+    try:
+        return acc.getRoleName()
+    except Exception:  # an object gone while being walked
+        return ""
+
+
+def name(acc):
+    try:
+        return acc.name or ""
+    except Exception:
+        return ""
+
+
+def showing(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def enabled(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_ENABLED)
+    except Exception:
+        return False
+
+
+def children(acc):
+    try:
+        return [acc.getChildAtIndex(i) for i in range(acc.childCount)]
+    except Exception:
+        return []
+
+
+def walk(acc, skip_list_items=True):
+    """Every descendant of acc, depth first; list items only when asked for."""
+    stack = [acc]
+    while stack:
+        a = stack.pop()
+        if a is None:
+            continue
+        yield a
+        if skip_list_items and role(a) in ("list", "list box", "table"):
+            continue
+        stack.extend(reversed(children(a)))
+
+
+def find_all(root, pred):
+    return [a for a in walk(root) if pred(a)]
+
+
+def find_one(root, pred):
+    for a in walk(root):
+        if pred(a):
+            return a
+    return None
+
+
+def wait_for(what, fn, timeout=20.0, interval=0.2):
+    end = time.monotonic() + timeout
+    while True:
+        result = fn()
+        if result:
+            return result
+        if time.monotonic() > end:
+            raise SessionError(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+def do_action(acc, wanted=("Press", "press", "click", "Toggle", "toggle")):
+    try:
+        action = acc.queryAction()
+    except NotImplementedError:
+        raise SessionError(f"{role(acc)} '{name(acc)}' offers no Action interface")
+    names = [action.getName(i) for i in range(action.nActions)]
+    for w in wanted:
+        if w in names:
+            action.doAction(names.index(w))
+            return w
+    raise SessionError(f"{role(acc)} '{name(acc)}' has no press action (actions: {names})")
+
+
+def button(root, caption):
+    return find_one(
+        root, lambda a: role(a) == "push button" and name(a) == caption and showing(a)
+    )
+
+
+def windows(app):
+    return [w for w in children(app) if showing(w)]
+
+
+def window_with(app, pred):
+    for w in windows(app):
+        if find_one(w, pred):
+            return w
+    return None
+
+
+def screenshot(out_dir, label):
+    path = os.path.join(out_dir, f"{step_no:02d}-{label}.png")
+    subprocess.run(["import", "-window", "root", path], check=True)
+    ok(f"screenshot {path}")
+
+
+def label_texts(win):
+    return [name(a) for a in walk(win) if role(a) == "label" and showing(a) and name(a)]
+
+
+# ---- Figures from numora-data ----
+
+
+def stats(tool, folder):
+    out = subprocess.run(
+        [tool, "stats", "--program-folder", folder], check=True, capture_output=True, text=True
+    ).stdout
+    lines = [l.split("\t") for l in out.splitlines() if l.strip()]
+    head, rows = lines[0], lines[1:]
+    return {(r[0], r[1]): dict(zip(head, r)) for r in rows}
+
+
+# ---- The session ----
+
+
+def run(args):
+    desktop = pyatspi.Registry.getDesktop(0)
+    time.sleep(1.0)  # the registry is up before the program asks for the bus
+
+    step("figures before the session (numora-data stats)")
+    before = stats(args.data_tool, args.program_folder)
+    ok(f"{len(before)} rows of level/pupil figures")
+
+    step(f"start the program {args.program}")
+    proc = subprocess.Popen([args.program], cwd=os.path.dirname(args.program))
+    failed = False
+    try:
+        play(args, desktop, before)
+    except Exception:
+        failed = True
+        path = os.path.join(args.out, "failure.png")
+        subprocess.run(["import", "-window", "root", path], check=False)
+        log(f"screenshot of the failure: {path}")
+        raise
+    finally:
+        log("stopping the program")
+        if proc.poll() is None:
+            proc.terminate()
+            try:
+                proc.wait(timeout=5)
+                ok(f"program ended on SIGTERM (exit code {proc.returncode})")
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
+                ok("program did not end within 5 s of SIGTERM; killed")
+        elif not failed:
+            raise SessionError(f"the program had already ended (exit code {proc.returncode})")
+
+
+def play(args, desktop, before):
+    out = args.out
+    app = wait_for(
+        "the program on the accessibility bus",
+        lambda: next((a for a in desktop if a is not None and name(a) == "numora"), None),
+        timeout=30,
+    )
+    ok("program registered on the accessibility bus")
+
+    # -- Name selection --
+    step("name selection screen: the name list and O.K.")
+    sel = wait_for(
+        "the name selection screen (a name list and an O.K. button)",
+        lambda: window_with(app, lambda a: role(a) == "push button" and name(a) == OK_CAPTION),
+        timeout=30,
+    )
+
+    def name_list():
+        lists = [l for l in find_all(sel, lambda a: role(a) == "list" and showing(a))]
+        lists = [l for l in lists if l.childCount > 1]
+        return lists[0] if lists else None
+
+    lst = wait_for("the name list with its lines", name_list)
+    items = [c for c in children(lst) if role(c) == "list item"]
+    ok(f"name list exposes {len(items)} lines, first: {[name(i) for i in items[:3]]}")
+    screenshot(out, "namesel")
+
+    step("choose a pupil (not a teacher) in the list")
+
+    def is_pupil(line):
+        # Teachers are listed with the grade "大+"; the first line is the separator.
+        if not line.strip() or line.startswith("－") or line.startswith("大"):
+            return False
+        return re.match(r"^\S+\s+\S", line) is not None
+
+    pupil_item = next((i for i in items if is_pupil(name(i))), None)
+    if pupil_item is None:
+        raise SessionError("no pupil line in the name list")
+    line = name(pupil_item)
+    # The name is the line's second field: family and given name joined by a full-width blank.
+    m = re.match(r"^\S+\s+(\S+　?\S*)", line)
+    family = re.split("[　 ]", m.group(1))[0] if m else ""
+    how = do_action(pupil_item, wanted=("Toggle", "toggle", "Press", "press", "click"))
+    ok(f"'{line}' chosen with the action {how}")
+    chosen = wait_for(
+        f"the chosen name ({family}…) shown beside the list",
+        lambda: find_one(
+            sel,
+            lambda a: role(a) == "label" and family and family in name(a) and showing(a),
+        ),
+        timeout=10,
+    )
+    ok(f"chosen-name label reads '{name(chosen)}'")
+    screenshot(out, "namesel-chosen")
+
+    step("press O.K.")
+    do_action(button(sel, OK_CAPTION))
+
+    # -- Hub --
+    def start_button(win, level):
+        return find_one(
+            win,
+            lambda a: role(a) == "push button"
+            and name(a).startswith("ｽﾀｰﾄ")
+            and name(a).endswith(f"({level})")
+            and showing(a),
+        )
+
+    step("hub: wait for the start button of level 1")
+    hub = wait_for(
+        "the hub with its start buttons", lambda: window_with(app, lambda a: start_button(a, 1))
+    )
+    start = start_button(hub, 1)
+    if not enabled(start):
+        raise SessionError("the start button of level 1 is disabled for this pupil")
+    hub_labels_before = label_texts(hub)
+    pupil_lines = [t for t in hub_labels_before if family and family in t]
+    ok(f"hub shows the pupil: {pupil_lines[:2]}")
+    ok(f"start button '{name(start)}'")
+    screenshot(out, "hub")
+
+    step("press the start button of level 1")
+    do_action(start)
+
+    # -- Drill --
+    step("drill: wait for the target line")
+
+    def target_caption():
+        for w in windows(app):
+            t = find_one(w, lambda a: role(a) == "label" and name(a) == TARGET_CAPTION and showing(a))
+            if t:
+                return t
+        return None
+
+    caption = wait_for(f"the line ending in {TARGET_CAPTION}", target_caption)
+    board = caption.parent
+
+    def target_number():
+        for a in children(board):
+            if role(a) == "label" and showing(a) and name(a).isdigit():
+                return int(name(a))
+        return None
+
+    def tiles():
+        found = {}
+        for a in children(board):
+            if role(a) == "push button" and showing(a) and name(a).isdigit():
+                found[int(name(a))] = a
+        return found
+
+    wait_for("the number tiles", lambda: len(tiles()) == 100)
+    judge = button(board, JUDGE_CAPTION)
+    if judge is None:
+        raise SessionError(f"no {JUDGE_CAPTION} button on the drill screen")
+    ok(f"board with 100 tiles and the {JUDGE_CAPTION} button")
+    screenshot(out, "drill")
+
+    previous = None
+    for k in range(1, PROBLEMS + 1):
+        if k > 1:
+            wait_for(
+                f"problem {k} (a new target)",
+                lambda: target_number() is not None and target_number() != previous,
+            )
+        target = wait_for("the target number", target_number)
+        board_tiles = tiles()
+        divisors = [n for n in range(1, 101) if target % n == 0]
+        step(f"problem {k}/{PROBLEMS}: {target}{TARGET_CAPTION} → press {divisors}")
+        for n in divisors:
+            tile = board_tiles.get(n)
+            if tile is None:
+                raise SessionError(f"tile {n} not found on the board")
+            do_action(tile)
+            # A pressed divisor tile is turned white and disabled; the press action clicks the
+            # button after its short press animation, so wait for that.
+            wait_for(f"tile {n} to be marked as pressed", lambda: not enabled(tile), timeout=5,
+                     interval=0.05)
+        ok(f"tiles {divisors} marked as pressed")
+        if k == 1:
+            screenshot(out, "drill-pressed")
+        do_action(judge)
+        ok(f"{JUDGE_CAPTION} pressed")
+        previous = target
+
+    # -- Evaluation --
+    step(f"evaluation: wait for {MENU_CAPTION}")
+    ev = wait_for(
+        f"the evaluation window with {MENU_CAPTION}",
+        lambda: window_with(
+            app, lambda a: role(a) == "push button" and name(a) == MENU_CAPTION and showing(a)
+        ),
+        timeout=30,
+    )
+    ok(f"evaluation shows: {label_texts(ev)}")
+    retry = button(ev, RETRY_CAPTION)
+    ok(f"{RETRY_CAPTION} {'shown' if retry else 'not shown'}")
+    screenshot(out, "evaluation")
+
+    step(f"press {MENU_CAPTION}")
+    do_action(button(ev, MENU_CAPTION))
+
+    step("hub again: today's figures include the run")
+    hub = wait_for(
+        "the hub after the evaluation",
+        lambda: window_with(app, lambda a: start_button(a, 1)),
+        timeout=30,
+    )
+    time.sleep(0.5)
+    hub_labels_after = label_texts(hub)
+    changed = [t for t in hub_labels_after if t not in hub_labels_before]
+    ok(f"hub labels that changed: {changed}")
+    screenshot(out, "hub-after")
+
+    after = stats(args.data_tool, args.program_folder)
+    grown = []
+    for key, row in after.items():
+        old = before.get(key)
+        if key[0] != "1":
+            if old != row:
+                raise SessionError(f"figures of another level changed: {key}")
+            continue
+        old_today = int(old["todayRuns"]) if old else 0
+        old_total = int(old["totalRuns"]) if old else 0
+        if int(row["todayRuns"]) != old_today or int(row["totalRuns"]) != old_total:
+            grown.append((key, old_today, int(row["todayRuns"]), old_total, int(row["totalRuns"])))
+    if len(grown) != 1:
+        raise SessionError(f"expected one pupil's level-1 figures to grow, got {grown}")
+    (level, pupil), t0, t1, a0, a1 = grown[0]
+    if t1 != t0 + 1 or a1 != a0 + 1:
+        raise SessionError(f"pupil {pupil}: today {t0}→{t1}, total {a0}→{a1} (expected +1 each)")
+    ok(f"numora-data stats: pupil {pupil} level {level}: today's runs {t0}→{t1}, all runs {a0}→{a1}")
+    # The level's column shows today's runs and points as "N回/P点" above the all-time figures.
+    today_figure = [t for t in changed if re.fullmatch(rf"{t1}回/\d+点", t)]
+    if not today_figure:
+        raise SessionError(f"the hub shows no new figure '{t1}回/…点' for today's runs")
+    ok(f"hub shows today's figure of level 1: '{today_figure[0]}'")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--program", required=True, help="the numora program of the installation")
+    parser.add_argument("--data-tool", required=True, help="the numora-data tool")
+    parser.add_argument("--out", default="/tmp/pupil-session", help="folder for the screenshots")
+    args = parser.parse_args()
+    args.program_folder = os.path.dirname(os.path.abspath(args.program))
+    os.makedirs(args.out, exist_ok=True)
+    try:
+        run(args)
+    except SessionError as e:
+        log(f"SESSION FAILED at step {step_no}: {e}")
+        return 1
+    except Exception as e:  # an accessibility call that broke off, a tool that failed
+        log(f"SESSION FAILED at step {step_no}: {type(e).__name__}: {e}")
+        return 1
+    log("SESSION OK: name selection → hub → ten problems → evaluation → hub")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
