@@ -33,14 +33,18 @@ const Command kCommands[] = {
 
 int Usage(std::ostream& err) {
   err << "使い方: numora-data <コマンド> ...\n";
-  for (const auto& c : kCommands) err << "  numora-data " << c.usage << "\n";
+  for (const auto& c : kCommands) {
+    err << "  numora-data " << c.usage << "\n";
+  }
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage(std::cerr);
+  if (argc < 2) {
+    return Usage(std::cerr);
+  }
   const std::string name = argv[1];
   if (name == "--version") {
     std::cout << "numora-data " << NUMORA_VERSION_TEXT << "\n";
@@ -52,7 +56,9 @@ int main(int argc, char** argv) {
   }
   numora::DataCommandArgs args(argv + 2, argv + argc);
   for (const auto& c : kCommands) {
-    if (name == c.name) return c.run(args, std::cout, std::cerr);
+    if (name == c.name) {
+      return c.run(args, std::cout, std::cerr);
+    }
   }
   std::cerr << "不明なコマンドです: " << name << "\n";
   return Usage(std::cerr);

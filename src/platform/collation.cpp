@@ -10,9 +10,13 @@ namespace {
 char32_t NextCodePoint(std::string_view s, size_t& i) {
   auto b = static_cast<unsigned char>(s[i]);
   int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 1;
-  if (i + len > s.size()) len = 1;
+  if (i + len > s.size()) {
+    len = 1;
+  }
   char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-  for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  for (int k = 1; k < len; ++k) {
+    cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  }
   i += len;
   return cp;
 }
@@ -41,16 +45,22 @@ bool ListLineLess(std::string_view a, std::string_view b) {
   int na = 0, nb = 0, pa = 0, pb = 0;
   while (true) {
     if (pa == na) {
-      if (i >= a.size()) break;
+      if (i >= a.size()) {
+        break;
+      }
       na = Units(NextCodePoint(a, i), ua);
       pa = 0;
     }
     if (pb == nb) {
-      if (j >= b.size()) return false;
+      if (j >= b.size()) {
+        return false;
+      }
       nb = Units(NextCodePoint(b, j), ub);
       pb = 0;
     }
-    if (ua[pa] != ub[pb]) return ua[pa] < ub[pb];
+    if (ua[pa] != ub[pb]) {
+      return ua[pa] < ub[pb];
+    }
     ++pa, ++pb;
   }
   // a is exhausted: it is less when b still has units left.

@@ -18,10 +18,14 @@ struct Converter {
   Converter() {
     UErrorCode status = U_ZERO_ERROR;
     cnv = ucnv_open("windows-31j", &status);
-    if (U_FAILURE(status)) cnv = nullptr;
+    if (U_FAILURE(status)) {
+      cnv = nullptr;
+    }
   }
   ~Converter() {
-    if (cnv != nullptr) ucnv_close(cnv);
+    if (cnv != nullptr) {
+      ucnv_close(cnv);
+    }
   }
 };
 
@@ -72,7 +76,9 @@ std::vector<char32_t> CodePoints(std::string_view s) {
       continue;
     }
     char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-    for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    for (int k = 1; k < len; ++k) {
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    }
     cps.push_back(cp);
     i += len;
   }
@@ -84,7 +90,9 @@ size_t OffsetOfChar(std::string_view s, size_t n) {
   size_t i = 0;
   while (i < s.size() && n > 0) {
     ++i;
-    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) {
+      ++i;
+    }
     --n;
   }
   return i;
@@ -93,24 +101,34 @@ size_t OffsetOfChar(std::string_view s, size_t n) {
 }  // namespace
 
 std::string Cp932ToUtf8(std::string_view cp932) {
-  if (cp932.empty()) return {};
+  if (cp932.empty()) {
+    return {};
+  }
   Converter& c = Cp932();
   std::lock_guard<std::mutex> lock(c.mutex);
-  if (c.cnv == nullptr) return std::string(cp932);
+  if (c.cnv == nullptr) {
+    return std::string(cp932);
+  }
   std::u16string buf(cp932.size() * 2 + 2, u'\0');
   UErrorCode status = U_ZERO_ERROR;
   ucnv_reset(c.cnv);
   int32_t n =
       ucnv_toUChars(c.cnv, reinterpret_cast<UChar*>(buf.data()), static_cast<int32_t>(buf.size()),
                     cp932.data(), static_cast<int32_t>(cp932.size()), &status);
-  if (U_FAILURE(status)) return {};
+  if (U_FAILURE(status)) {
+    return {};
+  }
   buf.resize(static_cast<size_t>(n));
   return Utf16ToUtf8(buf);
 }
 
 std::string Utf8ToCp932(std::string_view utf8, bool* ok) {
-  if (ok != nullptr) *ok = true;
-  if (utf8.empty()) return {};
+  if (ok != nullptr) {
+    *ok = true;
+  }
+  if (utf8.empty()) {
+    return {};
+  }
   std::u16string u16;
   for (char32_t cp : CodePoints(utf8)) {
     if (cp >= 0x10000) {
@@ -123,7 +141,9 @@ std::string Utf8ToCp932(std::string_view utf8, bool* ok) {
   }
   Converter& c = Cp932();
   std::lock_guard<std::mutex> lock(c.mutex);
-  if (c.cnv == nullptr) return std::string(utf8);
+  if (c.cnv == nullptr) {
+    return std::string(utf8);
+  }
   std::string out;
   out.reserve(u16.size() * 2);
   // Convert one code point at a time so that a character CP932 cannot hold becomes "?".
@@ -137,7 +157,9 @@ std::string Utf8ToCp932(std::string_view utf8, bool* ok) {
                                 static_cast<int32_t>(len), &status);
     if (U_FAILURE(status) || n <= 0) {
       out += '?';
-      if (ok != nullptr) *ok = false;
+      if (ok != nullptr) {
+        *ok = false;
+      }
     } else {
       out.append(buf, static_cast<size_t>(n));
     }
@@ -149,7 +171,9 @@ std::string Utf8ToCp932(std::string_view utf8, bool* ok) {
 size_t CharCount(std::string_view utf8) {
   size_t n = 0;
   for (unsigned char ch : utf8) {
-    if ((ch & 0xC0) != 0x80) ++n;
+    if ((ch & 0xC0) != 0x80) {
+      ++n;
+    }
   }
   return n;
 }
@@ -161,13 +185,17 @@ std::string LeftChars(std::string_view utf8, size_t n) {
 std::string MidChars(std::string_view utf8, size_t start0, size_t n) {
   size_t from = OffsetOfChar(utf8, start0);
   std::string_view rest = utf8.substr(from);
-  if (n == std::string_view::npos) return std::string(rest);
+  if (n == std::string_view::npos) {
+    return std::string(rest);
+  }
   return std::string(rest.substr(0, OffsetOfChar(rest, n)));
 }
 
 std::string RightChars(std::string_view utf8, size_t n) {
   size_t count = CharCount(utf8);
-  if (n >= count) return std::string(utf8);
+  if (n >= count) {
+    return std::string(utf8);
+  }
   return MidChars(utf8, count - n);
 }
 

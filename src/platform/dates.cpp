@@ -67,7 +67,9 @@ std::string FormatShortDate(double date) {
 
 std::string FormatTimeOfDay(double date) {
   long long s = std::llround(TimeOfDaySeconds(date));
-  if (s >= 86400) s = 86399;
+  if (s >= 86400) {
+    s = 86399;
+  }
   char buf[32];
   std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
   return buf;

@@ -43,9 +43,13 @@ std::string FormatEraDate(double date) {
       name.toUTF8String(eraName);
     }
   }
-  if (eraName.empty()) eraName = "西暦";
+  if (eraName.empty()) {
+    eraName = "西暦";
+  }
   std::string out = eraName + std::to_string(eraYear) + "年 " + std::to_string(c.month) + "月 ";
-  if (c.day < 10) out += "0";
+  if (c.day < 10) {
+    out += "0";
+  }
   out += std::to_string(c.day) + "日（" + kWeekdays[WeekdayOf(date)] + "）";
   return out;
 }

@@ -22,17 +22,23 @@ bool IsLineBreak(char c) {
 
 bool ReadWholeFile(const std::string& utf8Path, std::string& bytes) {
   std::ifstream in(std::filesystem::u8path(utf8Path), std::ios::binary);
-  if (!in) return false;
+  if (!in) {
+    return false;
+  }
   std::ostringstream buf;
   buf << in.rdbuf();
-  if (in.bad()) return false;
+  if (in.bad()) {
+    return false;
+  }
   bytes = buf.str();
   return true;
 }
 
 bool WriteWholeFile(const std::string& utf8Path, std::string_view bytes) {
   std::ofstream out(std::filesystem::u8path(utf8Path), std::ios::binary | std::ios::trunc);
-  if (!out) return false;
+  if (!out) {
+    return false;
+  }
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.flush();
   return static_cast<bool>(out);
@@ -48,7 +54,7 @@ FieldReader::FieldReader(const std::string& utf8Path) {
   ok_ = true;
 }
 
-FieldReader FieldReader::FromBytes(std::string cp932Bytes) {
+FieldReader FieldReader::FromBytes(const std::string& cp932Bytes) {
   FieldReader r;
   r.utf8_ = Cp932ToUtf8(cp932Bytes);
   r.ok_ = true;
@@ -57,17 +63,23 @@ FieldReader FieldReader::FromBytes(std::string cp932Bytes) {
 
 bool FieldReader::AtEnd() const {
   // A comma always has a field after it, even an empty one at the end of a line or file.
-  if (afterComma_) return false;
+  if (afterComma_) {
+    return false;
+  }
   // Blanks, line breaks and an end-of-file mark after the last field do not make another field.
   for (size_t i = pos_; i < utf8_.size(); ++i) {
     char c = utf8_[i];
-    if (!IsBlank(c) && !IsLineBreak(c) && c != '\x1A') return false;
+    if (!IsBlank(c) && !IsLineBreak(c) && c != '\x1A') {
+      return false;
+    }
   }
   return true;
 }
 
 void FieldReader::SkipBlanks() {
-  while (pos_ < utf8_.size() && IsBlank(utf8_[pos_])) ++pos_;
+  while (pos_ < utf8_.size() && IsBlank(utf8_[pos_])) {
+    ++pos_;
+  }
 }
 
 std::string FieldReader::NextText() {
@@ -82,16 +94,24 @@ std::string FieldReader::NextText() {
   if (pos_ < n && utf8_[pos_] == '"') {
     ++pos_;
     size_t close = utf8_.find('"', pos_);
-    if (close == std::string::npos) close = n;
+    if (close == std::string::npos) {
+      close = n;
+    }
     field = utf8_.substr(pos_, close - pos_);
     pos_ = close < n ? close + 1 : n;
     // Whatever follows the closing quote up to the end of the field is ignored.
-    while (pos_ < n && utf8_[pos_] != ',' && !IsLineBreak(utf8_[pos_])) ++pos_;
+    while (pos_ < n && utf8_[pos_] != ',' && !IsLineBreak(utf8_[pos_])) {
+      ++pos_;
+    }
   } else {
     size_t start = pos_;
-    while (pos_ < n && utf8_[pos_] != ',' && !IsLineBreak(utf8_[pos_])) ++pos_;
+    while (pos_ < n && utf8_[pos_] != ',' && !IsLineBreak(utf8_[pos_])) {
+      ++pos_;
+    }
     size_t end = pos_;
-    while (end > start && IsBlank(utf8_[end - 1])) --end;
+    while (end > start && IsBlank(utf8_[end - 1])) {
+      --end;
+    }
     field = utf8_.substr(start, end - start);
   }
   // Consume the field's terminator: a comma, or one line break (CR LF, CR or LF).
@@ -102,7 +122,9 @@ std::string FieldReader::NextText() {
       afterComma_ = true;
     } else if (utf8_[pos_] == '\r') {
       ++pos_;
-      if (pos_ < n && utf8_[pos_] == '\n') ++pos_;
+      if (pos_ < n && utf8_[pos_] == '\n') {
+        ++pos_;
+      }
     } else if (utf8_[pos_] == '\n') {
       ++pos_;
     }

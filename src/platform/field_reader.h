@@ -18,7 +18,7 @@ class FieldReader {
   // Reads the whole file. ok() is false (and error() says why) when it cannot be read.
   explicit FieldReader(const std::string& utf8Path);
   // Reads from CP932 bytes already in memory.
-  static FieldReader FromBytes(std::string cp932Bytes);
+  static FieldReader FromBytes(const std::string& cp932Bytes);
 
   bool ok() const { return ok_; }
   const std::string& error() const { return error_; }

@@ -54,7 +54,9 @@ double SystemRandom::Next() {
 SdlSound::SdlSound() = default;
 
 SdlSound::~SdlSound() {
-  if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (initialised_) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
 }
 
 bool SdlSound::PlayWait(const std::string& path, std::string& errorText) {
@@ -70,7 +72,9 @@ bool SdlSound::PlayWait(const std::string& path, std::string& errorText) {
   Uint32 length = 0;
   if (SDL_LoadWAV(path.c_str(), &spec, &buffer, &length) == nullptr) {
     errorText = SDL_GetError();
-    if (errorText.empty()) errorText = "音声ファイルを読めません: " + path;
+    if (errorText.empty()) {
+      errorText = "音声ファイルを読めません: " + path;
+    }
     return false;
   }
   SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
@@ -95,7 +99,9 @@ bool SdlSound::PlayWait(const std::string& path, std::string& errorText) {
   // The queue empties before the device has played its last buffer: wait for the sound's own
   // length, then for the queue to drain.
   std::this_thread::sleep_until(start + std::chrono::duration<double>(seconds));
-  for (int i = 0; i < 200 && SDL_GetQueuedAudioSize(device) > 0; ++i) SDL_Delay(5);
+  for (int i = 0; i < 200 && SDL_GetQueuedAudioSize(device) > 0; ++i) {
+    SDL_Delay(5);
+  }
   SDL_CloseAudioDevice(device);
   return true;
 }
@@ -109,7 +115,9 @@ std::string ExecutableFolder() {
 #else
   char buf[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "./";
+  if (n <= 0) {
+    return "./";
+  }
   std::string path(buf, static_cast<size_t>(n));
   return path.substr(0, path.rfind('/') + 1);
 #endif

@@ -23,16 +23,24 @@ Int ToColumn(const std::string& field) {
   const double v = std::nearbyint(NumericValue(field));
   constexpr double lo = static_cast<double>(std::numeric_limits<Int>::min());
   constexpr double hi = static_cast<double>(std::numeric_limits<Int>::max());
-  if (!(v >= lo)) return std::isnan(v) ? Int{0} : std::numeric_limits<Int>::min();
-  if (v > hi) return std::numeric_limits<Int>::max();
+  if (!(v >= lo)) {
+    return std::isnan(v) ? Int{0} : std::numeric_limits<Int>::min();
+  }
+  if (v > hi) {
+    return std::numeric_limits<Int>::max();
+  }
   return static_cast<Int>(v);
 }
 
 float ToSingle(const std::string& field) {
   const double v = NumericValue(field);
   constexpr double hi = static_cast<double>(std::numeric_limits<float>::max());
-  if (v > hi) return std::numeric_limits<float>::max();
-  if (v < -hi) return -std::numeric_limits<float>::max();
+  if (v > hi) {
+    return std::numeric_limits<float>::max();
+  }
+  if (v < -hi) {
+    return -std::numeric_limits<float>::max();
+  }
   return static_cast<float>(v);
 }
 

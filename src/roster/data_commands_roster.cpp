@@ -39,7 +39,9 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
     if (std::find_if(kGradeFilterTexts.begin(), kGradeFilterTexts.end(),
                      [&](const char* t) { return filter == t; }) == kGradeFilterTexts.end()) {
       err << "--filter の学年がちがいます: " << filter << "\n使える学年:";
-      for (const char* t : kGradeFilterTexts) err << " " << t;
+      for (const char* t : kGradeFilterTexts) {
+        err << " " << t;
+      }
       err << "\n";
       return 2;
     }
@@ -66,8 +68,12 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
   RosterReading reading;
   const NameList list = BuildNameList(*state, services, view, filter, &reading);
   const std::string notice = RosterNotice(reading);
-  if (!notice.empty()) err << notice << "\n";
-  for (const std::string& line : list.list1) out << line << "\n";
+  if (!notice.empty()) {
+    err << notice << "\n";
+  }
+  for (const std::string& line : list.list1) {
+    out << line << "\n";
+  }
   return 0;
 }
 

@@ -21,55 +21,81 @@ std::string RightAligned(const std::string& number, size_t width) {
 
 std::string Repeat(const char* piece, int times) {
   std::string out;
-  for (int i = 0; i < times; ++i) out += piece;
+  for (int i = 0; i < times; ++i) {
+    out += piece;
+  }
   return out;
 }
 
 std::string FourDigitYear(int year) {
   std::string digits = std::to_string(year);
-  if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
+  if (digits.size() < 4) {
+    digits.insert(0, 4 - digits.size(), '0');
+  }
   return digits;
 }
 
 std::string WithoutTrailingSeparator(std::string folder) {
-  while (folder.size() > 1 && folder.back() == kFolderSeparator) folder.pop_back();
+  while (folder.size() > 1 && folder.back() == kFolderSeparator) {
+    folder.pop_back();
+  }
   return folder;
 }
 
 }  // namespace
 
 std::string StageLabel(int grade) {
-  if (grade <= -3) return "幼-";
-  if (grade <= 0) return "幼" + std::to_string(grade + 3);
-  if (grade <= 6) return "小" + std::to_string(grade);
-  if (grade <= 9) return "中" + std::to_string(grade - 6);
-  if (grade <= 12) return "高" + std::to_string(grade - 9);
+  if (grade <= -3) {
+    return "幼-";
+  }
+  if (grade <= 0) {
+    return "幼" + std::to_string(grade + 3);
+  }
+  if (grade <= 6) {
+    return "小" + std::to_string(grade);
+  }
+  if (grade <= 9) {
+    return "中" + std::to_string(grade - 6);
+  }
+  if (grade <= 12) {
+    return "高" + std::to_string(grade - 9);
+  }
   return "大+";
 }
 
 std::string RunsTodayText(double runs) {
-  if (runs == 0) return "     ";
+  if (runs == 0) {
+    return "     ";
+  }
   return RightAligned(FormatNumber(runs), 3) + "回";
 }
 
 std::string PointsTodayText(int64_t points) {
-  if (points == 0) return std::string("  ") + kFullSpace;
+  if (points == 0) {
+    return std::string("  ") + kFullSpace;
+  }
   return RightAligned(std::to_string(points), 4);
 }
 
 std::string RunsTotalText(int64_t runs) {
-  if (runs == 0) return std::string("     ") + kFullSpace;
+  if (runs == 0) {
+    return std::string("     ") + kFullSpace;
+  }
   return RightAligned(std::to_string(runs), 5) + "回";
 }
 
 std::string PointsTotalText(int64_t points) {
-  if (points == 0) return "       ";
+  if (points == 0) {
+    return "       ";
+  }
   return RightAligned(std::to_string(points), 7);
 }
 
 PupilFigures SumPupilFigures(const SharedState& state, int pupil) {
   PupilFigures f;
-  if (pupil < 0 || pupil >= kPupilSlots) return f;
+  if (pupil < 0 || pupil >= kPupilSlots) {
+    return f;
+  }
   // The runs of today are single precision, so their sum is too.
   float runsToday = 0;
   for (int level = 1; level < kLevelSlots; ++level) {
@@ -91,7 +117,9 @@ std::string NameColumn(int grade, std::string_view storedName, int view) {
   std::string name = TrimSpaces(storedName);
   const int width = NameColumnWidth(grade, view);
   const int room = width - static_cast<int>(CharCount(label)) - 1;
-  if (static_cast<int>(CharCount(name)) > room) name = LeftChars(name, static_cast<size_t>(room));
+  if (static_cast<int>(CharCount(name)) > room) {
+    name = LeftChars(name, static_cast<size_t>(room));
+  }
   const int pad = room - static_cast<int>(CharCount(name));
   return label + " " + name + Repeat(kFullSpace, pad);
 }
@@ -157,7 +185,9 @@ NameList NameListLines(const SharedState& state, const std::vector<RosterEntry>&
   out.list1.emplace_back(kDashLine);
   for (const Line& l : lines) {
     out.list2.push_back(l.work);
-    if (!GradeFilterPasses(filterText, l.grade)) continue;
+    if (!GradeFilterPasses(filterText, l.grade)) {
+      continue;
+    }
     out.list1.push_back(l.display);
     out.list3.push_back(l.display + "*" + std::to_string(l.pupil));
   }
@@ -172,7 +202,9 @@ NameList BuildNameList(SharedState& state, Services& services, int view,
   services.host.ProcessEvents();
   RosterReading read = ReadRoster(state, today);
   NameList lines = NameListLines(state, read.listed, view, filterText);
-  if (reading != nullptr) *reading = std::move(read);
+  if (reading != nullptr) {
+    *reading = std::move(read);
+  }
   return lines;
 }
 
@@ -187,7 +219,9 @@ std::string DoubleClickedLineName(std::string_view displayLine) {
 
 std::string ParallelLinePupil(std::string_view parallelLine) {
   const size_t star = parallelLine.rfind('*');
-  if (star == std::string_view::npos) return {};
+  if (star == std::string_view::npos) {
+    return {};
+  }
   return std::string(parallelLine.substr(star + 1));
 }
 

@@ -16,12 +16,16 @@ constexpr int kMaxNamedProblems = 10;
 // A numeric field as the 16-bit integer it is read into: rounded to the nearest integer, ties to
 // even. Values beyond the 16-bit range are kept as they are so that range checks see them.
 int64_t IntegerField(double value) {
-  if (!std::isfinite(value)) return 0;
+  if (!std::isfinite(value)) {
+    return 0;
+  }
   return static_cast<int64_t>(std::nearbyint(value));
 }
 
 int16_t Narrow(int64_t value) {
-  if (value < INT16_MIN || value > INT16_MAX) return 0;
+  if (value < INT16_MIN || value > INT16_MAX) {
+    return 0;
+  }
   return static_cast<int16_t>(value);
 }
 
@@ -44,31 +48,45 @@ int GradeNumber(int schoolYear, int birthYear) {
 std::string GradeLabel(int grade) {
   static const char* const kLabels[] = {"幼３", "小１", "小２", "小３", "小４", "小５",
                                         "小６", "中１", "中２", "中３", "高１"};
-  if (grade < 0 || grade > 10) return {};
+  if (grade < 0 || grade > 10) {
+    return {};
+  }
   return kLabels[grade];
 }
 
 std::string GradeMark(int grade) {
   static const char* const kMarks[] = {"①", "②", "③", "④", "⑤", "⑥", "Ⅰ", "Ⅱ", "Ⅲ"};
-  if (grade >= 1 && grade <= 9) return kMarks[grade - 1];
+  if (grade >= 1 && grade <= 9) {
+    return kMarks[grade - 1];
+  }
   return "　";
 }
 
 bool GradeFilterPasses(std::string_view filterText, int grade) {
-  if (filterText == "全学年") return true;
-  if (filterText == "小学生全体") return grade >= 1 && grade <= 6;
-  if (filterText == "中学生全体") return grade >= 7 && grade <= 9;
+  if (filterText == "全学年") {
+    return true;
+  }
+  if (filterText == "小学生全体") {
+    return grade >= 1 && grade <= 6;
+  }
+  if (filterText == "中学生全体") {
+    return grade >= 7 && grade <= 9;
+  }
   static const char* const kSingle[] = {"小１", "小２", "小３", "小４", "小５",
                                         "小６", "中１", "中２", "中３"};
   for (int g = 1; g <= 9; ++g) {
-    if (filterText == kSingle[g - 1]) return grade == g;
+    if (filterText == kSingle[g - 1]) {
+      return grade == g;
+    }
   }
   return false;
 }
 
 std::string RosterText(std::string_view text) {
   const size_t n = CharCount(text);
-  if (n >= static_cast<size_t>(kRosterTextChars)) return LeftChars(text, kRosterTextChars);
+  if (n >= static_cast<size_t>(kRosterTextChars)) {
+    return LeftChars(text, kRosterTextChars);
+  }
   std::string padded(text);
   padded.append(static_cast<size_t>(kRosterTextChars) - n, ' ');
   return padded;
@@ -77,8 +95,12 @@ std::string RosterText(std::string_view text) {
 std::string TrimSpaces(std::string_view text) {
   size_t b = 0;
   size_t e = text.size();
-  while (b < e && text[b] == ' ') ++b;
-  while (e > b && text[e - 1] == ' ') --e;
+  while (b < e && text[b] == ' ') {
+    ++b;
+  }
+  while (e > b && text[e - 1] == ' ') {
+    --e;
+  }
   return std::string(text.substr(b, e - b));
 }
 
@@ -119,7 +141,9 @@ RosterReading ReadRoster(SharedState& state, double today) {
     e.birthYear = Narrow(birthYear);
     e.status = Narrow(status);
     bool listed = status == 0 || (status == 2 && statusTwoListed);
-    if (listed) e.status = 0;
+    if (listed) {
+      e.status = 0;
+    }
 
     auto leaveOut = [&](const char* reason) {
       reading.leftOut.push_back({entryNumber, pupil, TrimSpaces(e.name), reason});
@@ -134,9 +158,13 @@ RosterReading ReadRoster(SharedState& state, double today) {
     const auto p = static_cast<size_t>(pupil);
     state.rosterNames[p] = e.name;
     state.rosterBirthYears[p] = e.birthYear;
-    if (k <= kMaxListedPupils) state.rosterOrder[static_cast<size_t>(k)] = e.pupilNumber;
+    if (k <= kMaxListedPupils) {
+      state.rosterOrder[static_cast<size_t>(k)] = e.pupilNumber;
+    }
     const std::string label = GradeLabel(GradeNumber(state.schoolYear, e.birthYear));
-    if (!label.empty()) state.rosterGrades[p] = label;
+    if (!label.empty()) {
+      state.rosterGrades[p] = label;
+    }
 
     if (listed && (birthYear < 1000 || birthYear > 9999)) {
       leaveOut("生まれ年が４けたの数字ではありません");
@@ -162,7 +190,9 @@ std::string RosterNotice(const RosterReading& reading) {
     return std::string("名簿ファイル「") + kRosterFileName +
            "」が見つからないか読めません。名前の一覧は空になります。\n" + reading.path;
   }
-  if (reading.leftOut.empty()) return {};
+  if (reading.leftOut.empty()) {
+    return {};
+  }
   std::string text = std::string("名簿ファイル「") + kRosterFileName + "」の次の" +
                      std::to_string(reading.leftOut.size()) +
                      "件は名前の一覧に載せていません。名簿を直してください。\n" + reading.path;

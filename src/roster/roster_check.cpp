@@ -23,12 +23,16 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
     if (c == '\r' || c == '\n') {
       lines.push_back(line);
       line.clear();
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+        ++i;
+      }
     } else {
       line += c;
     }
   }
-  if (!line.empty()) lines.push_back(line);
+  if (!line.empty()) {
+    lines.push_back(line);
+  }
   return lines;
 }
 
@@ -59,10 +63,14 @@ bool CheckRosterFile(SharedState& state, double today, std::ostream& report) {
   ReadWholeFile(reading.path, bytes);
   const std::vector<std::string> lines = SplitLines(bytes);
   size_t last = lines.size();
-  while (last > 0 && FieldCount(lines[last - 1]) == 0) --last;
+  while (last > 0 && FieldCount(lines[last - 1]) == 0) {
+    --last;
+  }
   for (size_t i = 0; i < last; ++i) {
     const int n = FieldCount(lines[i]);
-    if (n == kFieldsPerEntry) continue;
+    if (n == kFieldsPerEntry) {
+      continue;
+    }
     ok = false;
     report << head << (i + 1) << "行目";
     if (n == 0) {
@@ -82,10 +90,14 @@ bool CheckRosterFile(SharedState& state, double today, std::ostream& report) {
   std::map<int64_t, std::vector<int>> seen;
   for (size_t i = 0; i < reading.entryPupils.size(); ++i) {
     const int64_t pupil = reading.entryPupils[i];
-    if (pupil >= 1 && pupil <= kMaxListedPupils) seen[pupil].push_back(static_cast<int>(i) + 1);
+    if (pupil >= 1 && pupil <= kMaxListedPupils) {
+      seen[pupil].push_back(static_cast<int>(i) + 1);
+    }
   }
   for (const auto& [pupil, entries] : seen) {
-    if (entries.size() < 2) continue;
+    if (entries.size() < 2) {
+      continue;
+    }
     ok = false;
     report << head << "番号 " << pupil << " が " << entries.size() << " 件あります（";
     for (size_t i = 0; i < entries.size(); ++i) {

@@ -21,7 +21,9 @@ BaseFrm::BaseFrm() {
 }
 
 void ShowWaitWindow(AppContext& ctx) {
-  if (!ctx.basefrm) ctx.basefrm = new BaseFrm;
+  if (!ctx.basefrm) {
+    ctx.basefrm = new BaseFrm;
+  }
   ctx.basefrm->showFullScreen();
   ctx.basefrm->raise();
   // Loading the window only lets it paint at once.
@@ -29,14 +31,18 @@ void ShowWaitWindow(AppContext& ctx) {
 }
 
 void UnloadWaitWindow(AppContext& ctx) {
-  if (ctx.basefrm) ctx.basefrm->close();
+  if (ctx.basefrm) {
+    ctx.basefrm->close();
+  }
   ctx.basefrm = nullptr;
 }
 
 void UnloadAllWindows(AppContext& ctx) {
   for (QWidget* w : {ctx.evaluation.data(), ctx.drill.data(), ctx.hub.data(), ctx.namesel.data(),
                      ctx.basefrm.data(), ctx.firstfrm.data()}) {
-    if (w != nullptr) w->close();
+    if (w != nullptr) {
+      w->close();
+    }
   }
 }
 

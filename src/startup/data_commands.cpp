@@ -15,7 +15,9 @@ std::map<std::string, std::string> ParseDataOptions(const DataCommandArgs& args)
       }
     } else {
       std::string& rest = options[""];
-      if (!rest.empty()) rest += "\n";
+      if (!rest.empty()) {
+        rest += "\n";
+      }
       rest += a;
     }
   }

@@ -82,12 +82,16 @@ int CheckLoadedFiles(SharedState& state, std::ostream& out) {
     }
     for (int j = 1; j <= count && j <= 20; ++j) {
       std::string problem;
-      if (!IsWaveFile(soundFolder + state.soundTable[cue][j] + ".wav", problem)) report(problem);
+      if (!IsWaveFile(soundFolder + state.soundTable[cue][j] + ".wav", problem)) {
+        report(problem);
+      }
     }
   }
   for (const char* fixed : {"最高1.wav", "合格.wav"}) {
     std::string problem;
-    if (!IsWaveFile(soundFolder + fixed, problem)) report(problem);
+    if (!IsWaveFile(soundFolder + fixed, problem)) {
+      report(problem);
+    }
   }
   return problems;
 }
@@ -145,7 +149,9 @@ int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return 2;
   }
   std::string programFolder = folder->second;
-  if (programFolder.back() != kFolderSeparator) programFolder += kFolderSeparator;
+  if (programFolder.back() != kFolderSeparator) {
+    programFolder += kFolderSeparator;
+  }
   std::error_code ec;
   if (!fs::is_directory(P(programFolder), ec)) {
     out << "✗ プログラムフォルダがありません: " << programFolder << "\n";
@@ -169,11 +175,15 @@ int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   problems += CheckLoadedFiles(*state, out);
 
   std::ostringstream results;
-  if (!CheckResultsFile(*state, results)) ++problems;
+  if (!CheckResultsFile(*state, results)) {
+    ++problems;
+  }
   out << results.str();
   SystemClock clock;
   std::ostringstream roster;
-  if (!CheckRosterFile(*state, clock.Today(), roster)) ++problems;
+  if (!CheckRosterFile(*state, clock.Today(), roster)) {
+    ++problems;
+  }
   out << roster.str();
 
   if (problems == 0) {

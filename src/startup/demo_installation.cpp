@@ -21,7 +21,9 @@ fs::path P(const std::string& utf8) {
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
-  for (const auto& l : lines) text += l + "\r\n";
+  for (const auto& l : lines) {
+    text += l + "\r\n";
+  }
   return text;
 }
 
@@ -82,8 +84,12 @@ std::string RosterText(double today) {
     const int grade = (number - 1) % 10;  // 0 幼3 … 9 中3
     const int birthYear = schoolYear - 6 - grade;
     int status = 0;
-    if (number == 7 || number == 19) status = 1;
-    if (number == 26 || number == 38) status = 2;
+    if (number == 7 || number == 19) {
+      status = 1;
+    }
+    if (number == 26 || number == 38) {
+      status = 2;
+    }
     lines.push_back(std::to_string(number) + "," + std::to_string(birthYear) + ",0,0," + name +
                     "," + std::to_string(status) + ",,");
   }
@@ -190,25 +196,39 @@ bool CreateDemoInstallation(const std::string& dir, const std::string& programEx
       return false;
     }
   }
-  if (!CopyProgram(programExecutable, program, error)) return false;
+  if (!CopyProgram(programExecutable, program, error)) {
+    return false;
+  }
 
   // One field per line, so that empty fields never stand at the end of a line.
   const std::string dataRoot = PathText(data) + "/";
   std::vector<std::string> pathFields = {dataRoot};
-  for (int i = 2; i <= 10; ++i) pathFields.emplace_back("0");
-  if (!WriteText(apps / P("パスデータ.txt"), Lines(pathFields), error)) return false;
+  for (int i = 2; i <= 10; ++i) {
+    pathFields.emplace_back("0");
+  }
+  if (!WriteText(apps / P("パスデータ.txt"), Lines(pathFields), error)) {
+    return false;
+  }
 
   const std::vector<std::string> common = {
       "4", "12345みどりが丘小学校", "0", "0", "0", "1234", "0", "0", "0", "0"};
-  if (!WriteText(data / P("共通データ.txt"), Lines(common), error)) return false;
-  if (!WriteText(data / P("新名簿.txt"), RosterText(today), error)) return false;
+  if (!WriteText(data / P("共通データ.txt"), Lines(common), error)) {
+    return false;
+  }
+  if (!WriteText(data / P("新名簿.txt"), RosterText(today), error)) {
+    return false;
+  }
 
   const std::vector<std::string> standards = {
       "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,",
       "40,60,100,3,1,10,0,7,1,,,", "50,75,120,3,1.2,10,0,7,1,,,", "60,90,150,3,1.3,10,0,7,1,,,",
       "70,105,200,4,1.5,10,0,14,1,,,"};
-  if (!WriteText(dataFolder / P("タイム回数データ.txt"), Lines(standards), error)) return false;
-  if (!WriteSounds(sounds, error)) return false;
+  if (!WriteText(dataFolder / P("タイム回数データ.txt"), Lines(standards), error)) {
+    return false;
+  }
+  if (!WriteSounds(sounds, error)) {
+    return false;
+  }
 
   programFolder = PathText(program) + "/";
   return true;
@@ -222,7 +242,9 @@ bool RefreshDemoProgram(const std::string& dir, const std::string& programExecut
     error = "プログラムフォルダが見つかりません: " + PathText(program);
     return false;
   }
-  if (!CopyProgram(programExecutable, program, error)) return false;
+  if (!CopyProgram(programExecutable, program, error)) {
+    return false;
+  }
   programFolder = PathText(program) + "/";
   return true;
 }

@@ -40,13 +40,17 @@ void QtHost::WaitResponsive(double seconds) {
 bool QtHost::StartDetached(const std::string& program, const std::vector<std::string>& args,
                            const std::string& workingFolder) {
   QStringList list;
-  for (const auto& a : args) list << QString::fromStdString(a);
+  for (const auto& a : args) {
+    list << QString::fromStdString(a);
+  }
   return QProcess::startDetached(QString::fromStdString(program), list,
                                  QString::fromStdString(workingFolder));
 }
 
 void QtHost::EndProgram(int status) {
-  if (unloadAllWindows) unloadAllWindows();
+  if (unloadAllWindows) {
+    unloadAllWindows();
+  }
   std::fflush(nullptr);
   std::_Exit(status);
 }

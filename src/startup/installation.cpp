@@ -19,12 +19,16 @@ constexpr const char* kCommonFileName = "共通データ.txt";
 constexpr int kFieldsPerSettingsFile = 10;
 
 std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kFolderSeparator) folder += kFolderSeparator;
+  if (folder.empty() || folder.back() != kFolderSeparator) {
+    folder += kFolderSeparator;
+  }
   return folder;
 }
 
 std::string WithoutSeparator(std::string folder) {
-  while (folder.size() > 1 && folder.back() == kFolderSeparator) folder.pop_back();
+  while (folder.size() > 1 && folder.back() == kFolderSeparator) {
+    folder.pop_back();
+  }
   return folder;
 }
 
@@ -80,7 +84,9 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
     }
     state.fileNumber = 1;
     std::string root = in.NextText();
-    for (int i = 2; i <= kFieldsPerSettingsFile; ++i) in.NextText();
+    for (int i = 2; i <= kFieldsPerSettingsFile; ++i) {
+      in.NextText();
+    }
     if (in.pastEnd()) {
       error = TooShortText("パスデータファイル", kPathFileName, pathFile);
       return false;
@@ -186,7 +192,9 @@ void SetUpCatalogue(SharedState& state) {
   }
   for (int level = 1; level <= 4; ++level) {
     std::string& name = state.levelNames[static_cast<size_t>(level)];
-    if (name.empty()) name = "ﾚﾍﾞﾙ" + std::to_string(level);
+    if (name.empty()) {
+      name = "ﾚﾍﾞﾙ" + std::to_string(level);
+    }
   }
 }
 

@@ -30,23 +30,33 @@ std::string SendPlay(SharedState& state, Services& services, const std::string& 
     ok = services.sound.PlayWait(folder + fileName, error);
   }
   state.mciResult = ok ? "0" : kPlayFailedCode;
-  if (!ok && error.empty()) error = "再生できません: " + folder + fileName;
+  if (!ok && error.empty()) {
+    error = "再生できません: " + folder + fileName;
+  }
   return ok ? std::string() : error;
 }
 
 std::string RandomVariant(SharedState& state, Services& services, int cue) {
-  if (cue < 1 || cue > 10) return {};
+  if (cue < 1 || cue > 10) {
+    return {};
+  }
   const int n = static_cast<int>(NumericValue(state.soundTable[cue][21]));
   int v = static_cast<int>(std::floor(services.random.Next() * n + 1));
-  if (v < 1) v = 1;
-  if (v > 20) v = 20;
+  if (v < 1) {
+    v = 1;
+  }
+  if (v > 20) {
+    v = 20;
+  }
   return state.soundTable[cue][v];
 }
 
 }  // namespace
 
 bool LoadSoundTable(SharedState& state, std::string& error) {
-  for (int k = 1; k <= 10; ++k) state.soundTable[k][0] = kCueNames[k];
+  for (int k = 1; k <= 10; ++k) {
+    state.soundTable[k][0] = kCueNames[k];
+  }
   const std::string path = state.soundFolder.Text() + "新音ファイル.txt";
   FieldReader in(path);
   if (!in.ok()) {
@@ -56,7 +66,9 @@ bool LoadSoundTable(SharedState& state, std::string& error) {
   while (!in.AtEnd()) {
     std::string x = in.NextText();
     for (int k = 1; k <= 10; ++k) {
-      if (x != state.soundTable[k][0]) continue;
+      if (x != state.soundTable[k][0]) {
+        continue;
+      }
       for (int j = 1; j <= 20; ++j) {
         x = in.NextText();
         if (x == "*") {

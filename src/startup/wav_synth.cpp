@@ -10,7 +10,9 @@ namespace numora {
 namespace {
 
 void PutLe(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  for (int i = 0; i < bytes; ++i) {
+    out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  }
 }
 
 }  // namespace
@@ -34,8 +36,12 @@ std::string SynthesiseWav(const std::vector<SynthNote>& notes) {
         v = std::sin(w) + 0.35 * std::sin(2 * w) + 0.12 * std::sin(3 * w) + 0.05 * std::sin(4 * w);
         v /= 1.52;
         double envelope = std::exp(-decay * i);
-        if (i < attack) envelope *= i / attack;
-        if (count - i < release) envelope *= (count - i) / release;
+        if (i < attack) {
+          envelope *= i / attack;
+        }
+        if (count - i < release) {
+          envelope *= (count - i) / release;
+        }
         v *= envelope * note.loudness;
       }
       samples.push_back(static_cast<int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32000)));
@@ -56,7 +62,9 @@ std::string SynthesiseWav(const std::vector<SynthNote>& notes) {
   PutLe(out, 16, 2);                    // bits per sample
   out += "data";
   PutLe(out, dataBytes, 4);
-  for (int16_t s : samples) PutLe(out, static_cast<uint16_t>(s), 2);
+  for (int16_t s : samples) {
+    PutLe(out, static_cast<uint16_t>(s), 2);
+  }
   return out;
 }
 
