@@ -142,6 +142,14 @@ void NameSelWindow::CreateControls() {
   connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
   connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
   connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+  // A line selected without the mouse or keys (a screen reader or switch access selecting a
+  // list item) becomes the current line, so it is chosen just as a click would choose it.
+  connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    if (!selected.isEmpty() && selected.first() != List1->currentItem()) {
+      List1->setCurrentItem(selected.first());
+    }
+  });
 
   // The chosen name and the hidden pupil number.
   Label1 = label(this, "Label1", QString::fromUtf8(kChooseName), 8640, 2280, 6360, 840, 20, true);
