@@ -1,5 +1,7 @@
 #include "hub/hub_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -60,6 +62,44 @@ int Round(double twips) {
   return static_cast<int>(std::lround(twips));
 }
 
+// What assistive tools see of a level name: a label showing its text that can be pressed like
+// a click on it, since it starts a drill too.
+class ClickLabelAccessible : public QAccessibleWidget {
+ public:
+  explicit ClickLabelAccessible(ClickLabel* label)
+      : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+      return static_cast<const ClickLabel*>(widget())->text();
+    }
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (widget()->isEnabled()) {
+      names.prepend(pressAction());
+    }
+    return names;
+  }
+  void doAction(const QString& actionName) override {
+    if (actionName == pressAction() && widget()->isEnabled()) {
+      emit static_cast<ClickLabel*>(widget())->clicked();
+      return;
+    }
+    QAccessibleWidget::doAction(actionName);
+  }
+};
+
+QAccessibleInterface* ClickLabelAccessibleFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String(ClickLabel::staticMetaObject.className())) {
+    if (auto* label = qobject_cast<ClickLabel*>(object)) {
+      return new ClickLabelAccessible(label);
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -73,6 +113,12 @@ HubWindow::HubWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), services_(
   setObjectName(QStringLiteral("seisekitime1"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Q(state_.programTitle));
+  // The level names are pressable for assistive tools too (installed once per program).
+  static const bool clickLabelsAccessible = [] {
+    QAccessible::installFactory(ClickLabelAccessibleFactory);
+    return true;
+  }();
+  Q_UNUSED(clickLabelsAccessible);
   CreateControls();
   Form_Load();
   // The form sees typed characters before its controls do.
