@@ -133,6 +133,14 @@ def do_action(acc, wanted=("Press", "press", "click", "Toggle", "toggle")):
     raise SessionError(f"{role(acc)} '{name(acc)}' has no press action (actions: {names})")
 
 
+def action_names(acc):
+    try:
+        action = acc.queryAction()
+        return [action.getName(i) for i in range(action.nActions)]
+    except Exception:
+        return []
+
+
 def button(root, caption):
     return find_one(
         root, lambda a: role(a) == "push button" and name(a) == caption and showing(a)
@@ -288,6 +296,15 @@ def play(args, desktop, before):
     pupil_lines = [t for t in hub_labels_before if family and family in t]
     ok(f"hub shows the pupil: {pupil_lines[:2]}")
     ok(f"start button '{name(start)}'")
+    # The level names start a drill too; they must be pressable without a mouse.
+    level_names = [
+        name(a)
+        for a in walk(hub)
+        if role(a) == "label" and showing(a) and "Press" in action_names(a)
+    ]
+    if not level_names:
+        raise SessionError("the hub's level names offer no press action")
+    ok(f"level names offer a press action: {level_names}")
     screenshot(out, "hub")
 
     step("press the start button of level 1")
