@@ -19,8 +19,11 @@ int32_t ElapsedSeconds(double timer, double start) {
 
 int32_t MinutesSince(double timer, int32_t startSeconds) {
   double gap = std::floor(timer - startSeconds);
-  if (gap < 0) {
-    gap += kSecondsPerDay;
+  if (gap < 0 && gap >= -1) {
+    // The start was rounded up to the next whole second: no time has passed yet.
+    gap = 0;
+  } else if (gap < 0) {
+    gap += kSecondsPerDay;  // the timer went past midnight
   }
   return static_cast<int32_t>(gap) / 60;
 }

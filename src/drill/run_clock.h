@@ -21,7 +21,8 @@ inline constexpr int32_t kTimedOutSeconds = 99999;
 // (halves to even). A run that goes on past midnight keeps counting instead of turning negative.
 int32_t ElapsedSeconds(double timer, double start);
 
-// Whole minutes since the pupil confirmed the name (whole seconds after midnight).
+// Whole minutes since the pupil confirmed the name (whole seconds after midnight, rounded, so
+// the timer can be up to half a second before it). Past midnight the count goes on.
 int32_t MinutesSince(double timer, int32_t startSeconds);
 
 // The time limit of a level: five times its minimum time; 0 when the minimum time is 0 or less,

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "drill/run_clock.h"
 #include "platform/value.h"
 
 namespace numora {
@@ -92,11 +93,7 @@ std::string TodayTotalRunsLine(int todayTotalRuns) {
 }
 
 std::string MinutesSinceStartLine(int32_t pupilStartTime, double timer) {
-  long long seconds = static_cast<long long>(std::floor(timer - pupilStartTime));
-  if (seconds < 0) {
-    seconds += 86400;
-  }
-  return "起動後" + std::to_string(seconds / 60) + "分";
+  return "起動後" + std::to_string(MinutesSince(timer, pupilStartTime)) + "分";
 }
 
 std::string PupilLine(const SharedState& state) {

@@ -24,6 +24,8 @@ TEST(RunClock, MinutesSinceStartAreWholeMinutes) {
   EXPECT_EQ(MinutesSince(32460.0, 32400), 1);
   EXPECT_EQ(MinutesSince(36000.5, 32400), 60);
   EXPECT_EQ(MinutesSince(120.0, 86340), 3);  // past midnight
+  // Confirmed at 9:00:00.6, stored rounded up as 9:00:01: still 0 minutes, not a whole day.
+  EXPECT_EQ(MinutesSince(32400.6, 32401), 0);
 }
 
 TEST(RunClock, TimeLimitIsFiveTimesTheMinimumTimeOrNoneWithoutOne) {

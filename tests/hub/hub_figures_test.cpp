@@ -50,7 +50,8 @@ TEST(HubFigures, HeaderLines) {
   EXPECT_EQ(MinutesSinceStartLine(3600, 3600 + 119.9), "起動後1分");
   EXPECT_EQ(MinutesSinceStartLine(3600, 3600 + 120), "起動後2分");
   EXPECT_EQ(MinutesSinceStartLine(3600, 3600), "起動後0分");
-  EXPECT_EQ(MinutesSinceStartLine(86340, 60), "起動後2分");  // across midnight
+  EXPECT_EQ(MinutesSinceStartLine(86340, 60), "起動後2分");     // across midnight
+  EXPECT_EQ(MinutesSinceStartLine(3601, 3600.5), "起動後0分");  // start rounded up
   EXPECT_EQ(TitleFontSize("ヌモラ"), 24);
   EXPECT_EQ(TitleFontSize("一二三四五六七八九"), 24);
   EXPECT_EQ(TitleFontSize("一二三四五六七八九十"), 20);
