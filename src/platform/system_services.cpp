@@ -61,6 +61,9 @@ SdlSound::~SdlSound() {
 
 bool SdlSound::PlayWait(const std::string& path, std::string& errorText) {
   if (!initialised_) {
+    // SDL would otherwise take over SIGINT and SIGTERM, and the program would no longer end
+    // when the system asks it to (logging off, shutting down).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       errorText = SDL_GetError();
       return false;
