@@ -22,32 +22,6 @@ constexpr const char* kUsage =
     "best|today|all|points-total|points-today|points-all [--period 1..5] [--filter TEXT] "
     "[--now \"YYYY-MM-DD HH:MM:SS\"]";
 
-// A whole number of at most four digits within [low, high].
-bool ParseSmallNumber(const std::string& text, int low, int high, int& value) {
-  if (text.empty() || text.size() > 4 ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
-  }
-  value = std::stoi(text);
-  return value >= low && value <= high;
-}
-
-// "YYYY-MM-DD HH:MM:SS" to a date with its time of day.
-bool ParseMoment(const std::string& text, double& moment) {
-  const size_t blank = text.find(' ');
-  if (blank == std::string::npos) {
-    return false;
-  }
-  double day = 0;
-  double fraction = 0;
-  if (!ParseDayOption(text.substr(0, blank), day) ||
-      !ParseTimeOfDayOption(text.substr(blank + 1), fraction)) {
-    return false;
-  }
-  moment = day + fraction;
-  return true;
-}
-
 }  // namespace
 
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
@@ -63,9 +37,9 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
         << kUsage << "\n";
     return 2;
   }
-  int pupil = 0;
+  long long pupil = 0;
   const std::string* pupilText = option("pupil");
-  if (pupilText == nullptr || !ParseSmallNumber(*pupilText, 1, kPupilSlots - 1, pupil)) {
+  if (pupilText == nullptr || !ParseWholeNumberOption(*pupilText, 1, kPupilSlots - 1, pupil)) {
     err << "--pupil には 1 から 5000 までの生徒番号を指定してください: "
         << (pupilText != nullptr ? *pupilText : std::string()) << "\n";
     return 2;
@@ -79,32 +53,23 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
         << (listText != nullptr ? *listText : std::string()) << "\n";
     return 2;
   }
-  int period = 3;  // the hub starts with the 30 days
+  long long period = 3;  // the hub starts with the 30 days
   if (const std::string* p = option("period")) {
-    if (!ParseSmallNumber(*p, 1, 5, period)) {
+    if (!ParseWholeNumberOption(*p, 1, 5, period)) {
       err << "--period には 1 から 5 までを指定してください（1 今週 2 先週から 3 １ヶ月間 4 "
              "１年間 5 今まで）: "
           << *p << "\n";
       return 2;
     }
   }
-  std::string filter = kAllGrades;
-  if (const std::string* f = option("filter")) {
-    filter = *f;
-    if (std::find_if(kGradeFilterTexts.begin(), kGradeFilterTexts.end(),
-                     [&](const char* t) { return filter == t; }) == kGradeFilterTexts.end()) {
-      err << "--filter の学年がちがいます: " << filter << "\n使える学年:";
-      for (const char* t : kGradeFilterTexts) {
-        err << " " << t;
-      }
-      err << "\n";
-      return 2;
-    }
+  std::string filter;
+  if (!ParseGradeFilterOption(options, filter, err)) {
+    return 2;
   }
   SystemClock systemClock;
   double now = systemClock.Now();
   if (const std::string* t = option("now")) {
-    if (!ParseMoment(*t, now)) {
+    if (!ParseMomentOption(*t, now)) {
       err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << *t << "\n";
       return 2;
     }
@@ -149,9 +114,10 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return 1;
   }
   ListOptions listOptions;
-  listOptions.currentPupil = pupil;
+  listOptions.currentPupil = static_cast<int>(pupil);
   listOptions.filterText = filter;
-  const std::vector<ScoreList> lists = BuildHubLists(*state, services, *list, period, listOptions);
+  const std::vector<ScoreList> lists =
+      BuildHubLists(*state, services, *list, static_cast<int>(period), listOptions);
   for (size_t level = 1; level < lists.size(); ++level) {
     out << "ﾚﾍﾞﾙ" << level << "\n";
     for (const std::string& line : lists[level].lines) {

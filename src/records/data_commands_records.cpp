@@ -22,24 +22,6 @@ namespace numora {
 
 namespace {
 
-// Whole decimal number within [low, high]; false for anything else.
-bool ParseInteger(const std::string& text, long long low, long long high, long long& value) {
-  if (text.empty() || text.size() > 12) {
-    return false;
-  }
-  size_t i = text[0] == '-' ? 1 : 0;
-  if (i == text.size()) {
-    return false;
-  }
-  for (size_t k = i; k < text.size(); ++k) {
-    if (text[k] < '0' || text[k] > '9') {
-      return false;
-    }
-  }
-  value = std::stoll(text);
-  return value >= low && value <= high;
-}
-
 // The installation of --program-folder, set up as the program sets itself up.
 bool SetUpFromOptions(std::map<std::string, std::string>& options, const char* usage,
                       SharedState& state, std::ostream& err) {
@@ -97,15 +79,15 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   long long pupil = 0;
   long long level = 0;
   long long seconds = 0;
-  if (!ParseInteger(options["pupil"], 1, kPupilSlots - 1, pupil)) {
+  if (!ParseWholeNumberOption(options["pupil"], 1, kPupilSlots - 1, pupil)) {
     err << "--pupil には 1 から 5000 までの番号を指定してください: " << options["pupil"] << "\n";
     return 2;
   }
-  if (!ParseInteger(options["level"], 1, kLevelSlots - 1, level)) {
+  if (!ParseWholeNumberOption(options["level"], 1, kLevelSlots - 1, level)) {
     err << "--level には 1 から 35 までのレベルを指定してください: " << options["level"] << "\n";
     return 2;
   }
-  if (!ParseInteger(options["seconds"], 0, kTimeOutSeconds, seconds)) {
+  if (!ParseWholeNumberOption(options["seconds"], 0, kTimeOutSeconds, seconds)) {
     err << "--seconds には 0 から 99999 までの秒数を指定してください（99999 は時間切れ）: "
         << options["seconds"] << "\n";
     return 2;

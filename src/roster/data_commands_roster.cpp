@@ -33,18 +33,9 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
     return 2;
   }
   const int view = (*viewText)[0] - '0';
-  std::string filter = kAllGrades;
-  if (const std::string* f = option("filter")) {
-    filter = *f;
-    if (std::find_if(kGradeFilterTexts.begin(), kGradeFilterTexts.end(),
-                     [&](const char* t) { return filter == t; }) == kGradeFilterTexts.end()) {
-      err << "--filter の学年がちがいます: " << filter << "\n使える学年:";
-      for (const char* t : kGradeFilterTexts) {
-        err << " " << t;
-      }
-      err << "\n";
-      return 2;
-    }
+  std::string filter;
+  if (!ParseGradeFilterOption(options, filter, err)) {
+    return 2;
   }
   SystemClock systemClock;
   double now = systemClock.Now();

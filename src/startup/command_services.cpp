@@ -1,10 +1,12 @@
 #include "startup/command_services.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 #include "platform/dates.h"
+#include "roster/roster.h"
 
 namespace numora {
 
@@ -56,6 +58,56 @@ bool ParseTimeOfDayOption(const std::string& text, double& fraction) {
   }
   fraction = (h * 3600.0 + mi * 60.0 + s) / 86400.0;
   return true;
+}
+
+bool ParseMomentOption(const std::string& text, double& moment) {
+  const size_t blank = text.find(' ');
+  if (blank == std::string::npos) {
+    return false;
+  }
+  double day = 0;
+  double fraction = 0;
+  if (!ParseDayOption(text.substr(0, blank), day) ||
+      !ParseTimeOfDayOption(text.substr(blank + 1), fraction)) {
+    return false;
+  }
+  moment = day + fraction;
+  return true;
+}
+
+bool ParseWholeNumberOption(const std::string& text, long long low, long long high,
+                            long long& value) {
+  if (text.empty() || text.size() > 12) {
+    return false;
+  }
+  const size_t first = text[0] == '-' ? 1 : 0;
+  if (first == text.size() ||
+      !std::all_of(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(),
+                   [](char c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
+  value = std::stoll(text);
+  return value >= low && value <= high;
+}
+
+bool ParseGradeFilterOption(const std::map<std::string, std::string>& options, std::string& filter,
+                            std::ostream& err) {
+  filter = kAllGrades;
+  const auto it = options.find("filter");
+  if (it == options.end()) {
+    return true;
+  }
+  filter = it->second;
+  if (std::find(kGradeFilterTexts.begin(), kGradeFilterTexts.end(), filter) !=
+      kGradeFilterTexts.end()) {
+    return true;
+  }
+  err << "--filter の学年がちがいます: " << filter << "\n使える学年:";
+  for (const char* t : kGradeFilterTexts) {
+    err << " " << t;
+  }
+  err << "\n";
+  return false;
 }
 
 }  // namespace numora

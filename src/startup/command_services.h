@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -70,5 +71,14 @@ class CommandServices {
 bool ParseDayOption(const std::string& text, double& date);
 // "HH:MM:SS" to a fraction of a day; false for anything else.
 bool ParseTimeOfDayOption(const std::string& text, double& fraction);
+// "YYYY-MM-DD HH:MM:SS" to a date with its time of day; false for anything else.
+bool ParseMomentOption(const std::string& text, double& moment);
+// A whole decimal number within [low, high]; false for anything else.
+bool ParseWholeNumberOption(const std::string& text, long long low, long long high,
+                            long long& value);
+// The --filter option: one of the grade filter box's texts (kAllGrades when not given). False,
+// with the usable texts written to err, for any other text.
+bool ParseGradeFilterOption(const std::map<std::string, std::string>& options, std::string& filter,
+                            std::ostream& err);
 
 }  // namespace numora
