@@ -1,6 +1,5 @@
 // numora-data namelist: the visible lines of the selection screen's name list.
 
-#include <algorithm>
 #include <memory>
 #include <string>
 
