@@ -16,7 +16,9 @@
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;
+using numora::testing::AnswerRightByMouse;
 using numora::testing::DrillEnv;
+using numora::testing::Press;
 
 namespace {
 
@@ -26,18 +28,6 @@ void Snap(QWidget* w, const char* name) {
   w->resize(1024, 768);
   QDir().mkpath(dir);
   w->grab().save(dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
-}
-
-void Press(QWidget* w) {
-  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-}
-
-void AnswerRightByMouse(DrillWindow* w) {
-  const int target = w->targetNumber();
-  for (int n = 1; n <= 100; ++n) {
-    if (target % n == 0) Press(w->Label1[static_cast<std::size_t>(n)]);
-  }
-  Press(w->Command1);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "drill/drill_window.h"
 #include "platform/fakes.h"
 #include "records/results_file.h"
 #include "records/statistics.h"
@@ -141,5 +143,21 @@ struct DrillEnv {
     return records;
   }
 };
+
+// A left click in the middle of a widget, as a pupil's mouse gives it.
+inline void Press(QWidget* w) {
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+// Clicks every divisor tile of the drill's current target, then "判定".
+inline void AnswerRightByMouse(DrillWindow* w) {
+  const int target = w->targetNumber();
+  for (int n = 1; n <= 100; ++n) {
+    if (target % n == 0) {
+      Press(w->Label1[static_cast<std::size_t>(n)]);
+    }
+  }
+  Press(w->Command1);
+}
 
 }  // namespace numora::testing

@@ -33,7 +33,9 @@ using numora::DrillWindow;
 using numora::EvaluationWindow;
 using numora::HubList;
 using numora::HubWindow;
+using numora::testing::AnswerRightByMouse;
 using numora::testing::DrillEnv;
+using numora::testing::Press;
 
 namespace {
 
@@ -67,10 +69,6 @@ HubWindow* Show(DrillEnv& env) {
   return qobject_cast<HubWindow*>(env.ctx.hub.data());
 }
 
-void Press(QWidget* w) {
-  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-}
-
 // A typed character goes to the widget with the focus, or to the form.
 void Type(HubWindow* hub, char c) {
   QWidget* focus = QApplication::focusWidget();
@@ -100,14 +98,6 @@ void Snap(QWidget* w, const QString& name) {
   if (dir.isEmpty() || w == nullptr) return;
   QDir().mkpath(dir);
   w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-void AnswerRightByMouse(DrillWindow* w) {
-  const int target = w->targetNumber();
-  for (int n = 1; n <= 100; ++n) {
-    if (target % n == 0) Press(w->Label1[static_cast<std::size_t>(n)]);
-  }
-  Press(w->Command1);
 }
 
 }  // namespace

@@ -21,13 +21,11 @@ using numora::DrillWindow;
 using numora::EvaluationWindow;
 using numora::HubWindow;
 using numora::NameSelWindow;
+using numora::testing::AnswerRightByMouse;
 using numora::testing::DrillEnv;
+using numora::testing::Press;
 
 namespace {
-
-void Press(QWidget* w) {
-  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-}
 
 int RowOf(const QListWidget* list, const QString& part) {
   for (int k = 0; k < list->count(); ++k) {
@@ -98,11 +96,7 @@ class PupilLoopTest : public QObject {
       for (int problem = 1; problem <= 10; ++problem) {
         env.clock.Advance(3.0);
         drill->runClockTick();
-        const int target = drill->targetNumber();
-        for (int n = 1; n <= 100; ++n) {
-          if (target % n == 0) Press(drill->Label1[static_cast<std::size_t>(n)]);
-        }
-        Press(drill->Command1);
+        AnswerRightByMouse(drill);
       }
       auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
       QVERIFY(eval != nullptr);
