@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <initializer_list>
 #include <optional>
 #include <utility>
@@ -10,6 +9,7 @@
 #include "platform/collation.h"
 #include "platform/dates.h"
 #include "platform/value.h"
+#include "records/statistics.h"
 #include "roster/roster.h"
 
 namespace numora {
@@ -238,9 +238,12 @@ int32_t RunBasePoints(int32_t targetTime, int32_t seconds) {
     if (targetTime <= 0) {
       return 0;
     }
-    const std::string text = std::to_string(std::llabs(static_cast<long long>(seconds)));
-    const double digits = std::stod(text.substr(0, 3));
-    const double ratio = (t - digits) / t;
+    const double ratio = (t - TimeDigits(seconds)) / t;
+    // A damaged record with a negative time can give a negative share: it earns nothing, as the
+    // statistics count it.
+    if (ratio < 0) {
+      return 0;
+    }
     return static_cast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
   }
   if (seconds < 2.0 * t) {

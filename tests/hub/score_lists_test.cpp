@@ -29,11 +29,12 @@ TEST(FieldPieces, FormatsEachPiece) {
 }
 
 TEST(RunBasePoints, LeavesOutTheMultiplier) {
+  // The last case is a damaged record with a negative time: it earns nothing, as in the totals.
   struct Case {
     int target, seconds, points;
   } cases[] = {{60, 30, 11}, {60, 60, 5},  {60, 0, 55},  {60, 61, 4},    {60, 119, 4},
                {60, 120, 1}, {60, 599, 1}, {60, 600, 0}, {60, 99999, 0}, {1500, 1200, 43},
-               {0, 0, 0},    {0, 5, 0},    {30, 25, 5}};
+               {0, 0, 0},    {0, 5, 0},    {30, 25, 5},  {60, -5000, 0}};
   for (const Case& c : cases) {
     EXPECT_EQ(RunBasePoints(c.target, c.seconds), c.points) << c.target << " " << c.seconds;
   }
