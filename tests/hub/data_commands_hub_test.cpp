@@ -22,6 +22,7 @@
 #include "startup/data_commands.h"
 #include "startup/demo_installation.h"
 #include "startup/installation.h"
+#include "support/demo_folder.h"
 
 namespace numora {
 namespace {
@@ -36,17 +37,12 @@ const char* const kNow = "2026-12-10 12:00:00";
 class ListsCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base_ = fs::temp_directory_path() /
-            ("numora_lists_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base_);
-    fs::create_directories(base_);
-    const fs::path fakeProgram = base_ / "numora";
-    std::ofstream(fakeProgram) << "program";
+    demo_ = std::make_unique<testing::DemoFolder>(
+        "lists_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::string error;
-    ASSERT_TRUE(CreateDemoInstallation(PathText(base_ / "demo"), PathText(fakeProgram),
-                                       MakeDate(2026, 12, 10), programFolder_, error))
-        << error;
+    ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
+    programFolder_ = demo_->programFolder();
+    base_ = demo_->base();
     auto setup = std::make_unique<SharedState>();
     ASSERT_TRUE(SetUpPathsAndSettings(*setup, programFolder_, error)) << error;
     struct Run {
@@ -63,7 +59,7 @@ class ListsCommandTest : public ::testing::Test {
                                   static_cast<int16_t>(r.level), r.seconds));
     }
   }
-  void TearDown() override { fs::remove_all(base_); }
+  void TearDown() override { demo_.reset(); }
 
   int Run(DataCommandArgs args) {
     out_.str("");
@@ -112,6 +108,7 @@ class ListsCommandTest : public ::testing::Test {
     return lines;
   }
 
+  std::unique_ptr<testing::DemoFolder> demo_;
   fs::path base_;
   std::string programFolder_;
   FakeServices fake_;

@@ -23,6 +23,7 @@
 #include "records/results_file.h"
 #include "startup/demo_installation.h"
 #include "startup/installation.h"
+#include "support/demo_folder.h"
 
 namespace numora {
 namespace {
@@ -32,21 +33,16 @@ namespace fs = std::filesystem;
 class ResultsCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base_ = fs::temp_directory_path() /
-            ("numora_rcmd_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base_);
-    fs::create_directories(base_);
-    const fs::path fakeProgram = base_ / "numora";
-    std::ofstream(fakeProgram) << "program";
+    demo_ = std::make_unique<testing::DemoFolder>(
+        "rcmd_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::string error;
-    ASSERT_TRUE(CreateDemoInstallation(PathText(base_ / "demo"), PathText(fakeProgram),
-                                       MakeDate(2026, 12, 10), programFolder_, error))
-        << error;
+    ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
+    programFolder_ = demo_->programFolder();
+    base_ = demo_->base();
     state_ = std::make_unique<SharedState>();
     ASSERT_TRUE(SetUpPathsAndSettings(*state_, programFolder_, error)) << error;
   }
-  void TearDown() override { fs::remove_all(base_); }
+  void TearDown() override { demo_.reset(); }
 
   int Run(int (*command)(const DataCommandArgs&, std::ostream&, std::ostream&),
           DataCommandArgs args) {
@@ -70,6 +66,7 @@ class ResultsCommandsTest : public ::testing::Test {
     return lines;
   }
 
+  std::unique_ptr<testing::DemoFolder> demo_;
   fs::path base_;
   std::string programFolder_;
   std::unique_ptr<SharedState> state_;
