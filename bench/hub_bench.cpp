@@ -10,13 +10,13 @@
 #include <memory>
 #include <string>
 
-#include "hub/list_records.h"
-#include "hub/score_lists.h"
-#include "platform/dates.h"
-#include "platform/fakes.h"
-#include "records/results_file.h"
-#include "records/statistics.h"
-#include "roster/roster.h"
+#include "core/hub/list_records.h"
+#include "core/hub/score_lists.h"
+#include "core/platform/dates.h"
+#include "core/records/results_file.h"
+#include "core/records/statistics.h"
+#include "core/roster/roster.h"
+#include "support/fakes.h"
 
 namespace {
 

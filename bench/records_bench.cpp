@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/dates.h"
-#include "platform/fakes.h"
-#include "records/results_file.h"
-#include "records/statistics.h"
+#include "core/platform/dates.h"
+#include "core/records/results_file.h"
+#include "core/records/statistics.h"
+#include "support/fakes.h"
 
 namespace {
 

@@ -3,11 +3,12 @@
 #include <QApplication>
 #include <memory>
 
-#include "platform/system_services.h"
-#include "startup/app_context_qt.h"
-#include "startup/host_qt.h"
-#include "startup/shared_state.h"
-#include "startup/splash_window.h"
+#include "audio/sdl_sound.h"
+#include "core/installation/shared_state.h"
+#include "core/platform/system_clock.h"
+#include "ui/common/app_context.h"
+#include "ui/common/qt_host.h"
+#include "ui/startup/splash_window.h"
 #include "version.h"
 
 int main(int argc, char** argv) {

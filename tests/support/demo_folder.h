@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/field_reader.h"
-#include "startup/demo_installation.h"
+#include "core/installation/demo_installation.h"
+#include "core/platform/field_reader.h"
 
 namespace numora::testing {
 

@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "drill/drill_window.h"
+#include "core/platform/cp932.h"
+#include "core/platform/field_reader.h"
 #include "drill_test_env.h"
-#include "hub/hub_window.h"
-#include "platform/cp932.h"
-#include "platform/field_reader.h"
-#include "roster/namesel_window.h"
+#include "ui/drill/drill_window.h"
+#include "ui/hub/hub_window.h"
+#include "ui/roster/namesel_window.h"
 
 using numora::DrillWindow;
 using numora::HubWindow;

@@ -9,10 +9,10 @@
 #include <QtTest>
 #include <cmath>
 
-#include "drill/drill_window.h"
+#include "core/platform/dates.h"
 #include "drill_test_env.h"
-#include "platform/dates.h"
-#include "records/evaluation_window.h"
+#include "ui/drill/drill_window.h"
+#include "ui/drill/evaluation_window.h"
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;

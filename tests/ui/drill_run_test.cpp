@@ -11,9 +11,9 @@
 #include <cmath>
 #include <memory>
 
-#include "drill/drill_window.h"
 #include "drill_test_env.h"
-#include "records/evaluation_window.h"
+#include "ui/drill/drill_window.h"
+#include "ui/drill/evaluation_window.h"
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;

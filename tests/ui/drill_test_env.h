@@ -20,12 +20,12 @@
 #include <utility>
 #include <vector>
 
-#include "drill/drill_window.h"
-#include "platform/fakes.h"
-#include "records/results_file.h"
-#include "records/statistics.h"
-#include "startup/app_context_qt.h"
-#include "startup/shared_state.h"
+#include "core/installation/shared_state.h"
+#include "core/records/results_file.h"
+#include "core/records/statistics.h"
+#include "support/fakes.h"
+#include "ui/common/app_context.h"
+#include "ui/drill/drill_window.h"
 
 namespace numora::testing {
 

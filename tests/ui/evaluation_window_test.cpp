@@ -1,7 +1,7 @@
 // The evaluation window after a recorded run: its lines, the message and sound of the run, the
 // clear line and goal panel, the buttons offered half a second later, and where they lead.
 
-#include "records/evaluation_window.h"
+#include "ui/drill/evaluation_window.h"
 
 #include <QDir>
 #include <QFrame>
@@ -10,8 +10,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "drill/drill_window.h"
 #include "drill_test_env.h"
+#include "ui/drill/drill_window.h"
 
 using numora::EvaluationWindow;
 using numora::testing::DrillEnv;

@@ -4,7 +4,7 @@
 // With NUMORA_SCREENSHOT_DIR set the hub is saved there as pictures; with NUMORA_DEMO_PROGRAM
 // set as well (the program folder of a demo installation) the hub of a demo pupil is saved too.
 
-#include "hub/hub_window.h"
+#include "ui/hub/hub_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,16 +18,16 @@
 #include <cmath>
 #include <memory>
 
-#include "drill/drill_window.h"
+#include "core/hub/list_records.h"
+#include "core/installation/installation.h"
+#include "core/installation/season.h"
+#include "core/platform/dates.h"
+#include "core/platform/system_clock.h"
+#include "core/roster/roster.h"
 #include "drill_test_env.h"
-#include "hub/list_records.h"
-#include "platform/dates.h"
-#include "platform/system_services.h"
-#include "records/evaluation_window.h"
-#include "roster/roster.h"
-#include "startup/form_widget.h"
-#include "startup/installation.h"
-#include "startup/season.h"
+#include "ui/common/form_widget.h"
+#include "ui/drill/drill_window.h"
+#include "ui/drill/evaluation_window.h"
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;

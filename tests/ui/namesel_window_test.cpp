@@ -3,7 +3,7 @@
 // filter, the version box, leaving to the launcher, and a missing or faulty roster.
 // With NUMORA_SCREENSHOT_DIR set the screen of the demo installation is saved there as pictures.
 
-#include "roster/namesel_window.h"
+#include "ui/roster/namesel_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,18 +18,18 @@
 #include <memory>
 #include <sstream>
 
+#include "cli/data_commands.h"
+#include "core/installation/demo_installation.h"
+#include "core/installation/installation.h"
+#include "core/installation/season.h"
+#include "core/platform/cp932.h"
+#include "core/platform/dates.h"
+#include "core/platform/field_reader.h"
+#include "core/records/demo_history.h"
+#include "core/roster/name_list.h"
+#include "core/roster/roster.h"
 #include "drill_test_env.h"
-#include "platform/cp932.h"
-#include "platform/dates.h"
-#include "platform/field_reader.h"
-#include "records/demo_history.h"
-#include "roster/name_list.h"
-#include "roster/roster.h"
-#include "roster/version_window.h"
-#include "startup/data_commands.h"
-#include "startup/demo_installation.h"
-#include "startup/installation.h"
-#include "startup/season.h"
+#include "ui/roster/version_window.h"
 
 using numora::NameSelWindow;
 using numora::testing::DrillEnv;

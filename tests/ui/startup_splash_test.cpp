@@ -4,10 +4,10 @@
 #include <cmath>
 #include <filesystem>
 
-#include "platform/cp932.h"
-#include "platform/field_reader.h"
-#include "startup/base_window.h"
-#include "startup/splash_window.h"
+#include "core/platform/cp932.h"
+#include "core/platform/field_reader.h"
+#include "ui/startup/splash_window.h"
+#include "ui/startup/wait_window.h"
 #include "ui_test_support.h"
 
 using numora::PathText;

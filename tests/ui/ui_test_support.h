@@ -2,9 +2,9 @@
 
 // Shared helpers for the window tests: a shared state and fake services for one test.
 
-#include "platform/fakes.h"
-#include "startup/app_context_qt.h"
-#include "startup/shared_state.h"
+#include "core/installation/shared_state.h"
+#include "support/fakes.h"
+#include "ui/common/app_context.h"
 
 namespace numora::testing {
 

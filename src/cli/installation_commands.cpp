@@ -1,0 +1,197 @@
+// numora-data demo and check: creating a demonstration installation and checking the start-up
+// files of an installation with the program's own set-up code.
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <system_error>
+
+#include "cli/data_commands.h"
+#include "core/installation/demo_installation.h"
+#include "core/installation/installation.h"
+#include "core/installation/sound_cues.h"
+#include "core/platform/field_reader.h"
+#include "core/platform/system_clock.h"
+#include "core/records/demo_history.h"
+#include "core/records/level_standards.h"
+#include "core/records/results_check.h"
+#include "core/roster/roster_check.h"
+
+namespace numora {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr const char* kProgramFileName = "numora.exe";
+#else
+constexpr const char* kProgramFileName = "numora";
+#endif
+
+fs::path P(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A sound file the program will play: present, and a RIFF WAVE file.
+bool IsWaveFile(const std::string& path, std::string& problem) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    problem = "音声ファイルがありません: " + path;
+    return false;
+  }
+  if (bytes.size() < 44 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) {
+    problem = "音声ファイルが WAV 形式ではありません: " + path;
+    return false;
+  }
+  return true;
+}
+
+// The details the set-up itself does not judge: the standards of the four levels and the sound
+// files the table names.
+int CheckLoadedFiles(SharedState& state, std::ostream& out) {
+  int problems = 0;
+  auto report = [&](const std::string& line) {
+    out << "✗ " << line << "\n";
+    ++problems;
+  };
+
+  const std::string standardsPath = LevelStandardsPath(state);
+  SharedState scratch;
+  const StandardsLoadResult standards = LoadLevelStandards(scratch, standardsPath);
+  if (standards.ok) {
+    for (int level = 1; level <= 4; ++level) {
+      const LevelStandard& s = state.levelStandards[static_cast<size_t>(level)];
+      if (level >= standards.entriesRead) {
+        report("基準データファイル「タイム回数データ.txt」にレベル" + std::to_string(level) +
+               "の行がありません: " + standardsPath);
+      } else if (s.targetTime <= 0 || s.minimumTime <= 0) {
+        report("基準データファイル「タイム回数データ.txt」のレベル" + std::to_string(level) +
+               "の目標Timeまたは最低Timeが正の数ではありません: " + standardsPath);
+      }
+    }
+  }
+
+  const std::string soundFolder = state.soundFolder.Text();
+  for (int cue = 1; cue <= 10; ++cue) {
+    const int count = static_cast<int>(NumericValue(state.soundTable[cue][21]));
+    if (count == 0 && (cue == kCueCorrect || cue == kCueWrong || cue == kCuePersonalBest ||
+                       cue == kCueNotPassed)) {
+      report("音声一覧ファイル「新音ファイル.txt」に「" + state.soundTable[cue][0] +
+             "」の音がありません: " + soundFolder + "新音ファイル.txt");
+    }
+    for (int j = 1; j <= count && j <= 20; ++j) {
+      std::string problem;
+      if (!IsWaveFile(soundFolder + state.soundTable[cue][j] + ".wav", problem)) {
+        report(problem);
+      }
+    }
+  }
+  for (const char* fixed : {"最高1.wav", "合格.wav"}) {
+    std::string problem;
+    if (!IsWaveFile(soundFolder + fixed, problem)) {
+      report(problem);
+    }
+  }
+  return problems;
+}
+
+}  // namespace
+
+int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
+  auto options = ParseDataOptions(args);
+  const std::string dir = options[""];
+  if (dir.empty() || dir.find('\n') != std::string::npos) {
+    err << "使い方: numora-data demo DIR [--refresh-program]\n";
+    return 2;
+  }
+  const std::string programExecutable = ExecutableFolder() + kProgramFileName;
+  std::string programFolder;
+  std::string error;
+  if (options.count("refresh-program") != 0) {
+    if (!RefreshDemoProgram(dir, programExecutable, programFolder, error)) {
+      err << error << "\n";
+      return 1;
+    }
+    out << programFolder << "\n";
+    return 0;
+  }
+  if (HoldsInstallation(dir)) {
+    err << "「" << dir
+        << "」には既にインストールがあります。データを守るため作成しません。"
+           "プログラムだけを入れ替えるときは --refresh-program を付けてください。\n";
+    return 1;
+  }
+  SystemClock clock;
+  const double today = clock.Today();
+  if (!CreateDemoInstallation(dir, programExecutable, today, programFolder, error)) {
+    err << error << "\n";
+    return 1;
+  }
+  // The results history is seeded through the same set-up the program runs.
+  auto state = std::make_unique<SharedState>();
+  if (!SetUpPathsAndSettings(*state, programFolder, error)) {
+    err << error << "\n";
+    return 1;
+  }
+  std::ostringstream rosterReport;
+  CheckRosterFile(*state, today, rosterReport);
+  SeedDemoHistory(*state, today);
+  out << programFolder << "\n";
+  return 0;
+}
+
+int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
+  auto options = ParseDataOptions(args);
+  auto folder = options.find("program-folder");
+  if (folder == options.end() || folder->second.empty()) {
+    err << "使い方: numora-data check --program-folder DIR\n";
+    return 2;
+  }
+  std::string programFolder = folder->second;
+  if (programFolder.back() != kFolderSeparator) {
+    programFolder += kFolderSeparator;
+  }
+  std::error_code ec;
+  if (!fs::is_directory(P(programFolder), ec)) {
+    out << "✗ プログラムフォルダがありません: " << programFolder << "\n";
+    out << "問題が 1 件あります。\n";
+    return 1;
+  }
+
+  auto state = std::make_unique<SharedState>();
+  int problems = 0;
+  std::string error;
+  std::string notice;
+  if (!SetUpPathsAndSettings(*state, programFolder, error, &notice)) {
+    out << "✗ " << error << "\n";
+    out << "問題が 1 件あります（これより後の起動用ファイルは確かめられません）。\n";
+    return 1;
+  }
+  if (!notice.empty()) {
+    out << "✗ " << notice << "\n";
+    ++problems;
+  }
+  problems += CheckLoadedFiles(*state, out);
+
+  std::ostringstream results;
+  if (!CheckResultsFile(*state, results)) {
+    ++problems;
+  }
+  out << results.str();
+  SystemClock clock;
+  std::ostringstream roster;
+  if (!CheckRosterFile(*state, clock.Today(), roster)) {
+    ++problems;
+  }
+  out << roster.str();
+
+  if (problems == 0) {
+    out << "問題はありません: " << programFolder << "\n";
+    return 0;
+  }
+  out << "問題が " << problems << " 件あります。\n";
+  return 1;
+}
+
+}  // namespace numora

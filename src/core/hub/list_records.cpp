@@ -1,0 +1,78 @@
+#include "core/hub/list_records.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+
+#include "core/records/results_file.h"
+
+namespace numora {
+
+std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services) {
+  // The newest records as the file holds them now, so that runs another program copy stored
+  // since the hub's refresh are listed too.
+  static thread_local std::vector<unsigned char> bytes;
+  const NewestRecords read =
+      ReadNewestRecords(ResultsFilePath(state), services, kReaderRetry, kMaxResultEntries, bytes);
+  if (read.status != FileStatus::Ok) {
+    // The lists then show the records of the last statistics rebuild; nothing is lost.
+    services.host.ShowMessage("注意",
+                              "成績累積データを読めませんでした。前回読んだ成績で表示します。\n" +
+                                  ResultsFilePath(state) + "（" + read.errorText + "）");
+    const int32_t kept = std::min<int32_t>(state.resultEntryCount, kMaxResultEntries);
+    if (kept <= 0) {
+      return {};
+    }
+    return {state.resultEntries.begin() + 1, state.resultEntries.begin() + 1 + kept};
+  }
+  std::vector<ResultEntry> records;
+  records.reserve(read.records);
+  for (size_t i = 0; i < read.records; ++i) {
+    records.push_back(DecodeResultEntry(bytes.data() + i * kResultRecordSize));
+  }
+  return records;
+}
+
+std::optional<HubList> HubListNamed(std::string_view name) {
+  static constexpr std::array<std::pair<std::string_view, HubList>, 6> kNames = {{
+      {"best", HubList::kBest},
+      {"today", HubList::kToday},
+      {"all", HubList::kAll},
+      {"points-total", HubList::kPointsTotal},
+      {"points-today", HubList::kPointsToday},
+      {"points-all", HubList::kPointsAll},
+  }};
+  for (const auto& [text, list] : kNames) {
+    if (text == name) {
+      return list;
+    }
+  }
+  return std::nullopt;
+}
+
+std::vector<ScoreList> BuildHubLists(SharedState& state, Services& services, HubList list,
+                                     int period, ListOptions options) {
+  const bool timeView = list == HubList::kBest || list == HubList::kToday || list == HubList::kAll;
+  options.viewMode = timeView ? kHubTimeView : kHubPointsView;
+  options.rankingKind = list == HubList::kPointsToday ? kTodayRanking : kCumulativeRanking;
+  const double now = services.clock.Now();
+  switch (list) {
+    case HubList::kToday:
+      return BuildTodayRunLists(state, ReadListRecords(state, services), now, options);
+    case HubList::kAll:
+    case HubList::kPointsAll:
+      return BuildAllRunLists(state, ReadListRecords(state, services), now, period, options);
+    case HubList::kBest:
+    case HubList::kPointsTotal:
+    case HubList::kPointsToday:
+      break;
+  }
+  std::vector<ScoreList> lists(static_cast<size_t>(std::max<int>(0, state.levelCount)) + 1);
+  for (size_t level = 1; level < lists.size(); ++level) {
+    lists[level] = BuildRankingList(state, static_cast<int>(level), options);
+  }
+  return lists;
+}
+
+}  // namespace numora

@@ -1,0 +1,456 @@
+#include "core/hub/score_lists.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+#include <utility>
+
+#include "core/platform/collation.h"
+#include "core/platform/dates.h"
+#include "core/platform/value.h"
+#include "core/records/statistics.h"
+#include "core/roster/roster.h"
+
+namespace numora {
+
+namespace {
+
+constexpr std::string_view kFullSpace = "\u3000";
+constexpr std::string_view kOwnMark = "●";
+constexpr std::string_view kTimeOutHead = "\u3000\u3000× ";
+constexpr int32_t kTimeOutFrom = 90000;  // stored times from here on are shown as time-outs
+constexpr int32_t kNoTime = 99999;       // best time of a pupil without a timed run
+constexpr size_t kTodayRecords = 1000;   // today's list reads the newest 1000 records
+constexpr size_t kAllRecords = 20000;    // the all-runs list reads the newest 20000 records
+
+// Byte length of the UTF-8 sequence starting with lead byte b.
+size_t SequenceLength(unsigned char b) {
+  if (b < 0x80) {
+    return 1;
+  }
+  if ((b >> 5) == 6) {
+    return 2;
+  }
+  if ((b >> 4) == 14) {
+    return 3;
+  }
+  if ((b >> 3) == 30) {
+    return 4;
+  }
+  return 1;
+}
+
+// Byte offsets of the characters of a UTF-8 text, with the end as the last entry.
+std::vector<size_t> CharOffsets(std::string_view s) {
+  std::vector<size_t> offsets;
+  size_t i = 0;
+  while (i < s.size()) {
+    offsets.push_back(i);
+    i = std::min(s.size(), i + SequenceLength(static_cast<unsigned char>(s[i])));
+  }
+  offsets.push_back(s.size());
+  return offsets;
+}
+
+std::string FirstChars(std::string_view s, size_t n) {
+  std::vector<size_t> o = CharOffsets(s);
+  size_t count = o.size() - 1;
+  return std::string(s.substr(0, o[std::min(n, count)]));
+}
+
+std::string LastChars(std::string_view s, size_t n) {
+  std::vector<size_t> o = CharOffsets(s);
+  size_t count = o.size() - 1;
+  return std::string(s.substr(o[count - std::min(n, count)]));
+}
+
+// Characters start0 .. start0 + n − 1 (0-based).
+std::string_view CharsAt(std::string_view s, size_t start0, size_t n) {
+  std::vector<size_t> o = CharOffsets(s);
+  size_t count = o.size() - 1;
+  size_t a = std::min(start0, count);
+  size_t b = std::min(start0 + n, count);
+  return s.substr(o[a], o[b] - o[a]);
+}
+
+// The pieces of one list line joined.
+std::string Cat(std::initializer_list<std::string_view> pieces) {
+  size_t size = 0;
+  for (std::string_view p : pieces) {
+    size += p.size();
+  }
+  std::string line;
+  line.reserve(size);
+  for (std::string_view p : pieces) {
+    line += p;
+  }
+  return line;
+}
+
+std::string RightAligned(long long n, size_t blanks, size_t width) {
+  return LastChars(std::string(blanks, ' ') + std::to_string(n), width);
+}
+
+std::string TrimTrailingBlanks(std::string_view s) {
+  while (!s.empty() && s.back() == ' ') {
+    s.remove_suffix(1);
+  }
+  return std::string(s);
+}
+
+// The number at the start of a text as the list's colour rule reads it: blanks are skipped,
+// digits are read up to the first other character.
+long long LeadingNumber(std::string_view s) {
+  long long v = 0;
+  for (char c : s) {
+    if (c == ' ' || c == '\t') {
+      continue;
+    }
+    if (c < '0' || c > '9') {
+      break;
+    }
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+bool ValidPupil(int pupil) {
+  return pupil >= 0 && pupil < kPupilSlots;
+}
+
+bool PupilPasses(const SharedState& state, int pupil, const ListOptions& options) {
+  return GradeFilterPasses(options.filterText, PupilGradeNumber(state, pupil));
+}
+
+std::string Mark(const SharedState& state, int pupil, const ListOptions& options) {
+  return PupilMark(state, pupil, options.currentPupil);
+}
+
+// The mark and the name piece of each pupil, worked out once per list build: a run list holds
+// many lines of the same pupils.
+class PupilPieces {
+ public:
+  PupilPieces(const SharedState& state, const ListOptions& options)
+      : state_(state), options_(options), pieces_(kPupilSlots) {}
+  const std::string& MarkOf(int pupil) { return Of(pupil).first; }
+  const std::string& NameOf(int pupil) { return Of(pupil).second; }
+
+ private:
+  const std::pair<std::string, std::string>& Of(int pupil) {
+    auto& slot = pieces_[static_cast<size_t>(pupil)];
+    if (!slot.has_value()) {
+      slot.emplace(Mark(state_, pupil, options_),
+                   Name5(state_.rosterNames[static_cast<size_t>(pupil)]));
+    }
+    return *slot;
+  }
+  const SharedState& state_;
+  const ListOptions& options_;
+  std::vector<std::optional<std::pair<std::string, std::string>>> pieces_;
+};
+
+// Date5 of the last date asked for: records come in date order, so one remembered date serves
+// almost every record.
+class DatePieces {
+ public:
+  const std::string& Of(double runDate) {
+    if (!known_ || runDate != date_) {
+      known_ = true;
+      date_ = runDate;
+      text_ = Date5(runDate);
+    }
+    return text_;
+  }
+
+ private:
+  bool known_ = false;
+  double date_ = 0;
+  std::string text_;
+};
+
+// The newest `limit` records.
+std::pair<size_t, size_t> Newest(const std::vector<ResultEntry>& records, size_t limit) {
+  size_t first = records.size() > limit ? records.size() - limit : 0;
+  return {first, records.size()};
+}
+
+std::vector<ScoreList> EmptyLists(const SharedState& state) {
+  return std::vector<ScoreList>(static_cast<size_t>(std::max<int>(0, state.levelCount)) + 1);
+}
+
+void FinishRunLists(const SharedState& state, std::vector<ScoreList>& lists, bool colour) {
+  for (size_t level = 1; level < lists.size(); ++level) {
+    SortListLines(lists[level].lines);
+    if (colour) {
+      lists[level].colour = TimeListColour(state, static_cast<int>(level), lists[level].lines);
+    }
+  }
+}
+
+}  // namespace
+
+std::string R2(long long n) {
+  return RightAligned(n, 1, 2);
+}
+
+std::string Name5(std::string_view rosterName) {
+  std::string s = TrimTrailingBlanks(rosterName);
+  for (int i = 0; i < 6; ++i) {
+    s += kFullSpace;
+  }
+  return FirstChars(s, 5);
+}
+
+std::string Time5(int32_t seconds) {
+  return LastChars("      " + std::to_string(seconds) + "秒", 5);
+}
+
+std::string Clock5(double runTime) {
+  return FirstChars(LastChars("00" + FormatTimeOfDay(runTime), 8), 5);
+}
+
+std::string Date5(double runDate) {
+  return LastChars(FormatShortDate(runDate), 5);
+}
+
+int PupilGradeNumber(const SharedState& state, int pupil) {
+  if (!ValidPupil(pupil)) {
+    return -1000;
+  }
+  return GradeNumber(state.schoolYear, state.rosterBirthYears[static_cast<size_t>(pupil)]);
+}
+
+std::string PupilMark(const SharedState& state, int pupil, int currentPupil) {
+  if (pupil == currentPupil) {
+    return std::string(kOwnMark);
+  }
+  return GradeMark(PupilGradeNumber(state, pupil));
+}
+
+int32_t RunBasePoints(int32_t targetTime, int32_t seconds) {
+  if (seconds >= 99998) {
+    return 0;
+  }
+  const double t = targetTime;
+  if (seconds <= targetTime) {
+    // A level without a target time earns nothing (the formula would divide by zero).
+    if (targetTime <= 0) {
+      return 0;
+    }
+    const double ratio = (t - TimeDigits(seconds)) / t;
+    // A damaged record with a negative time can give a negative share: it earns nothing, as the
+    // statistics count it.
+    if (ratio < 0) {
+      return 0;
+    }
+    return static_cast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
+  }
+  if (seconds < 2.0 * t) {
+    return 4;
+  }
+  if (seconds < 10.0 * t) {
+    return 1;
+  }
+  return 0;
+}
+
+int AllResultsPeriodDays(int period, double now) {
+  const int weekday = WeekdayOf(now);  // 0 Sunday … 6 Saturday
+  switch (period) {
+    case 1:
+      return weekday == 0 ? 7 : weekday;
+    case 2:
+      return weekday == 0 ? 14 : weekday + 7;
+    case 4:
+      return 365;
+    case 5:
+      return 3650;
+    default:
+      return 30;
+  }
+}
+
+void SortListLines(std::vector<std::string>& lines) {
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const std::string& a, const std::string& b) { return ListLineLess(a, b); });
+}
+
+ScoreList BuildRankingList(const SharedState& state, int level, const ListOptions& options) {
+  ScoreList list;
+  if (level < 1 || level >= kLevelSlots) {
+    return list;
+  }
+  const bool timeView = options.viewMode != kHubPointsView;
+  const bool today = options.rankingKind == kTodayRanking;
+
+  struct Member {
+    int pupil;
+    long long first;   // the compared value
+    long long second;  // the points ranking's second key
+  };
+  std::vector<Member> members;
+  const int count = std::min<int>(state.rosterCount, kPupilSlots - 1);
+  members.reserve(static_cast<size_t>(std::max(0, count)));
+  for (int k = 1; k <= count; ++k) {
+    const int p = state.rosterOrder[static_cast<size_t>(k)];
+    if (!ValidPupil(p)) {
+      continue;
+    }
+    if (timeView) {
+      members.push_back({p, state.bestTime(level, p), 0});
+    } else {
+      const long long total = state.totalPoints(level, p);
+      const long long todayPoints = state.todayPoints(level, p);
+      members.push_back(today ? Member{p, todayPoints, total} : Member{p, total, todayPoints});
+    }
+  }
+  if (timeView) {
+    std::stable_sort(members.begin(), members.end(),
+                     [](const Member& a, const Member& b) { return a.first < b.first; });
+  } else {
+    std::stable_sort(members.begin(), members.end(), [](const Member& a, const Member& b) {
+      if (a.first != b.first) {
+        return a.first > b.first;
+      }
+      return a.second > b.second;
+    });
+  }
+
+  long long rank = 0;
+  for (size_t k = 0; k < members.size(); ++k) {
+    const Member& m = members[k];
+    if (k == 0 || m.first != members[k - 1].first) {
+      rank = static_cast<long long>(k) + 1;
+    }
+    if (!PupilPasses(state, m.pupil, options)) {
+      continue;
+    }
+    const std::string mark = Mark(state, m.pupil, options);
+    const std::string name = Name5(state.rosterNames[static_cast<size_t>(m.pupil)]);
+    if (timeView) {
+      const std::string ownEnd =
+          m.pupil == options.currentPupil ? std::string(kOwnMark) : std::string(kFullSpace);
+      if (m.first < kNoTime) {
+        list.lines.push_back(Cat({R2(rank), mark, name, RightAligned(m.first, 5, 6), " ", ownEnd}));
+      } else {
+        list.lines.push_back(Cat({"--", mark, name, "------", " ", ownEnd}));
+      }
+    } else {
+      if (today && state.todayPoints(level, m.pupil) == 0) {
+        continue;
+      }
+      list.lines.push_back(
+          Cat({R2(rank), mark, name, RightAligned(state.todayPoints(level, m.pupil), 4, 3), "/",
+               RightAligned(state.totalPoints(level, m.pupil), 4, 5)}));
+    }
+  }
+  SortListLines(list.lines);
+  for (size_t i = 0; i < list.lines.size(); ++i) {
+    if (list.lines[i].find(kOwnMark) != std::string::npos) {
+      list.scrollTo = i == 0 ? 0 : static_cast<int>(i) - 1;
+      break;
+    }
+  }
+  return list;
+}
+
+std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
+                                          const std::vector<ResultEntry>& records, double now,
+                                          const ListOptions& options) {
+  std::vector<ScoreList> lists = EmptyLists(state);
+  const double today = std::floor(now);
+  PupilPieces pieces(state, options);
+  auto [first, end] = Newest(records, kTodayRecords);
+  for (size_t r = first; r < end; ++r) {
+    const ResultEntry& e = records[r];
+    const int level = e.level;
+    const int p = e.pupilNumber;
+    if (level < 1 || level > state.levelCount || !ValidPupil(p)) {
+      continue;
+    }
+    if (std::floor(e.runDate) != today || !PupilPasses(state, p, options)) {
+      continue;
+    }
+    const std::string& mark = pieces.MarkOf(p);
+    const std::string& name = pieces.NameOf(p);
+    std::string line;
+    if (e.seconds < kTimeOutFrom) {
+      const int32_t points =
+          RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
+      line =
+          Cat({Time5(e.seconds), " ", Clock5(e.runTime), mark, name, mark, std::to_string(points)});
+    } else {
+      line = Cat({kTimeOutHead, Clock5(e.runTime), mark, name, mark});
+    }
+    lists[static_cast<size_t>(level)].lines.push_back(std::move(line));
+  }
+  FinishRunLists(state, lists, true);
+  return lists;
+}
+
+std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
+                                        const std::vector<ResultEntry>& records, double now,
+                                        int period, const ListOptions& options) {
+  std::vector<ScoreList> lists = EmptyLists(state);
+  const double from = now - AllResultsPeriodDays(period, now);
+  const bool timeView = options.viewMode != kHubPointsView;
+  PupilPieces pieces(state, options);
+  DatePieces dates;
+  auto [first, end] = Newest(records, kAllRecords);
+  for (size_t r = first; r < end; ++r) {
+    const ResultEntry& e = records[r];
+    const int level = e.level;
+    const int p = e.pupilNumber;
+    if (level < 1 || level > state.levelCount || !ValidPupil(p)) {
+      continue;
+    }
+    if (!(e.runDate > from) || !PupilPasses(state, p, options)) {
+      continue;
+    }
+    const std::string& mark = pieces.MarkOf(p);
+    const std::string& name = pieces.NameOf(p);
+    std::string line;
+    if (e.seconds >= kTimeOutFrom) {
+      line = Cat({kTimeOutHead, dates.Of(e.runDate), mark, name, mark});
+    } else {
+      const int32_t points =
+          RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
+      if (timeView) {
+        line = Cat(
+            {Time5(e.seconds), " ", dates.Of(e.runDate), mark, name, mark, std::to_string(points)});
+      } else {
+        line = Cat({RightAligned(points, 6, 5), " ", dates.Of(e.runDate), mark, name, mark,
+                    std::to_string(e.seconds), "秒"});
+      }
+    }
+    lists[static_cast<size_t>(level)].lines.push_back(std::move(line));
+  }
+  FinishRunLists(state, lists, timeView);
+  return lists;
+}
+
+std::optional<uint32_t> TimeListColour(const SharedState& state, int level,
+                                       const std::vector<std::string>& lines) {
+  if (level < 1 || level >= kLevelSlots) {
+    return std::nullopt;
+  }
+  const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
+  std::optional<uint32_t> colour;
+  for (const std::string& line : lines) {
+    if (CharsAt(line, 2, 1) == "×") {
+      continue;
+    }
+    const long long v = LeadingNumber(CharsAt(line, 1, 4));
+    if (v <= standard.targetTime) {
+      colour = kListGreen;
+    } else if (v <= standard.minimumTime) {
+      colour = kListLightGreen;
+    } else {
+      colour = kListGrey;
+    }
+  }
+  return colour;
+}
+
+}  // namespace numora

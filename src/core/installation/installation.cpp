@@ -1,0 +1,201 @@
+#include "core/installation/installation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "core/installation/sound_cues.h"
+#include "core/platform/cp932.h"
+#include "core/platform/field_reader.h"
+#include "core/platform/value.h"
+#include "core/records/level_standards.h"
+
+namespace numora {
+
+namespace {
+
+constexpr const char* kPathFileName = "パスデータ.txt";
+constexpr const char* kCommonFileName = "共通データ.txt";
+constexpr int kFieldsPerSettingsFile = 10;
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != kFolderSeparator) {
+    folder += kFolderSeparator;
+  }
+  return folder;
+}
+
+std::string WithoutSeparator(std::string folder) {
+  while (folder.size() > 1 && folder.back() == kFolderSeparator) {
+    folder.pop_back();
+  }
+  return folder;
+}
+
+std::string Upper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return text;
+}
+
+std::string UnreadableText(const char* what, const char* fileName, const std::string& path) {
+  return std::string(what) + "「" + fileName + "」が見つからないか読めません。\n" + ShownPath(path);
+}
+
+std::string TooShortText(const char* what, const char* fileName, const std::string& path) {
+  return std::string(what) + "「" + fileName + "」の項目が足りません（" +
+         std::to_string(kFieldsPerSettingsFile) + "項目必要です）。\n" + ShownPath(path);
+}
+
+}  // namespace
+
+int16_t DevelopmentLayoutFor(const std::string& folderPath) {
+  const std::string upper = Upper(folderPath);
+  return upper.find("KT0042") != std::string::npos && upper.find("ZELANTO") == std::string::npos
+             ? 1
+             : 0;
+}
+
+void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::string& schoolName) {
+  const std::string head = LeftChars(line, 5);
+  if (NumericValue(head) != 0) {
+    schoolCode = head;
+    schoolName = MidChars(line, 5);
+  } else {
+    schoolCode.clear();
+    schoolName = line;
+  }
+}
+
+bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
+                           std::string* notice) {
+  // 1. The executable's folder.
+  state.programFolder = WithSeparator(programFolder);
+  const std::string exeFolderPath = WithoutSeparator(state.programFolder);
+  state.developmentLayout = DevelopmentLayoutFor(exeFolderPath);
+
+  // 2. The path file one folder above the program folder: field 1 is the data root.
+  const std::string pathFile = state.programFolder + ".." + kFolderSeparator + kPathFileName;
+  {
+    FieldReader in(pathFile);
+    if (!in.ok()) {
+      error = UnreadableText("パスデータファイル", kPathFileName, pathFile);
+      return false;
+    }
+    state.fileNumber = 1;
+    std::string root = in.NextText();
+    for (int i = 2; i <= kFieldsPerSettingsFile; ++i) {
+      in.NextText();
+    }
+    if (in.pastEnd()) {
+      error = TooShortText("パスデータファイル", kPathFileName, pathFile);
+      return false;
+    }
+    if (root.empty()) {
+      error = std::string("パスデータファイル「") + kPathFileName +
+              "」の1番目の項目（データフォルダ）が空です。\n" + ShownPath(pathFile);
+      return false;
+    }
+    // A folder written without its closing separator still names the folder.
+    state.dataRootFolder = WithSeparator(root);
+  }
+
+  // 3. The development layout keeps its data in a fixed folder at the root of the drive.
+  if (state.developmentLayout == 1) {
+    const size_t first = exeFolderPath.find(kFolderSeparator);
+    const std::string drive = first == std::string::npos ? std::string(1, kFolderSeparator)
+                                                         : exeFolderPath.substr(0, first + 1);
+    state.dataRootFolder = drive + "KT0042" + kFolderSeparator + "ネブロなし" + kFolderSeparator;
+  }
+
+  // 4. The common settings file in the data root.
+  const std::string dataRoot = state.dataRootFolder.Text();
+  const std::string commonFile = dataRoot + kCommonFileName;
+  {
+    FieldReader in(commonFile);
+    if (!in.ok()) {
+      error = UnreadableText("共通設定ファイル", kCommonFileName, commonFile);
+      return false;
+    }
+    Value fields[kFieldsPerSettingsFile + 1];
+    std::string schoolLine;
+    for (int i = 1; i <= kFieldsPerSettingsFile; ++i) {
+      if (i == 2) {
+        schoolLine = in.NextText();
+      } else {
+        fields[i] = in.NextValue();
+      }
+    }
+    if (in.pastEnd()) {
+      error = TooShortText("共通設定ファイル", kCommonFileName, commonFile);
+      return false;
+    }
+    state.schoolYearStartMonth = fields[1];
+    state.rosterStatusTwoActive = fields[3];
+    state.dataChangePassword = fields[6];
+    std::string code;
+    SplitSchoolLine(schoolLine, code, state.schoolName);
+    state.schoolCode = code.empty() ? Value() : Value(code);
+  }
+
+  // 5. The last component of the executable's folder path.
+  const size_t lastSeparator = exeFolderPath.rfind(kFolderSeparator);
+  state.programFolderName =
+      lastSeparator == std::string::npos ? exeFolderPath : exeFolderPath.substr(lastSeparator + 1);
+
+  // 6., 7. The program's own data folder and the shared sound folder.
+  state.dataFolder = state.developmentLayout == 1
+                         ? state.programFolder
+                         : dataRoot + state.programFolderName.Text() + kFolderSeparator;
+  state.soundFolder = dataRoot + "音フォルダ" + kFolderSeparator;
+
+  // 8. Identity.
+  InitialiseIdentity(state);
+
+  // 9. Level standards.
+  state.fileNumber = 1;
+  const StandardsLoadResult standards = LoadLevelStandards(state, LevelStandardsPath(state));
+  if (!standards.ok) {
+    error = standards.error;
+    return false;
+  }
+  if (standards.incompleteLastEntry) {
+    // The last level would run with empty standards in its missing columns.
+    error =
+        "基準データファイル「タイム回数データ."
+        "txt」の項目が足りません（レベルの行ごとに12項目必要です）。\n" +
+        ShownPath(LevelStandardsPath(state));
+    return false;
+  }
+  if (standards.tooManyLevels && notice != nullptr) {
+    *notice =
+        "基準データファイル「タイム回数データ."
+        "txt」に35を超えるレベルの行があります。36番目からのレベルの行は読みません。\n" +
+        ShownPath(LevelStandardsPath(state));
+  }
+
+  // 10. Sound table.
+  return LoadSoundTable(state, error);
+}
+
+void InitialiseIdentity(SharedState& state) {
+  state.programTitle = "ヌモラ";
+  state.freeLevelOrder = 1;
+}
+
+void SetUpCatalogue(SharedState& state) {
+  state.levelCount = 4;
+  state.finalLevel = 4;
+  for (int level = 1; level <= 4; ++level) {
+    state.levelNames[static_cast<size_t>(level)].clear();
+    state.levelIsTimed[static_cast<size_t>(level)] = 1;
+  }
+  for (int level = 1; level <= 4; ++level) {
+    std::string& name = state.levelNames[static_cast<size_t>(level)];
+    if (name.empty()) {
+      name = "ﾚﾍﾞﾙ" + std::to_string(level);
+    }
+  }
+}
+
+}  // namespace numora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "core/installation/shared_state.h"
+
+namespace numora {
+
+// The start-up's path and settings set-up for an executable in programFolder (ending with the
+// native separator): folders, common settings, program identity, level standards and sound table,
+// in the program's order. False with a Japanese error text (naming the file and its full path) when
+// a start-up file is missing, unreadable or too short (a standards file that ends inside a level's
+// twelve fields is too short). What was set up but deserves a word to the user (level lines past
+// the 35th, which are not loaded) goes to notice when given. The program and numora-data both use
+// it.
+bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
+                           std::string* notice = nullptr);
+
+// Sets programTitle and freeLevelOrder.
+void InitialiseIdentity(SharedState& state);
+
+// The level catalogue, set at every name confirmation: four timed levels named ﾚﾍﾞﾙ1 … ﾚﾍﾞﾙ4.
+void SetUpCatalogue(SharedState& state);
+
+// 1 when an executable folder path (with or without the closing separator) is the development
+// layout: it contains "KT0042" and not "ZELANTO", letter case ignored; else 0.
+int16_t DevelopmentLayoutFor(const std::string& folderPath);
+
+// The school line of the common settings file split into school code and name: when the numeric
+// value of its first five characters is not 0 they are the code and the rest is the name;
+// otherwise the whole line is the name and the code is empty.
+void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::string& schoolName);
+
+// The native folder separator that ends every folder value.
+#ifdef _WIN32
+inline constexpr char kFolderSeparator = '\\';
+#else
+inline constexpr char kFolderSeparator = '/';
+#endif
+
+}  // namespace numora

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/installation/shared_state.h"
+
+namespace numora {
+
+// Background colour (&H00BBGGRR) of the selection screen and the hub for a calendar month:
+// orange in January and February, light green in spring and December, teal in summer, brick red
+// in autumn.
+uint32_t SeasonColourForMonth(int month);
+
+// Sets seasonColour from the month of the given date.
+void SetSeasonColour(SharedState& state, double today);
+
+}  // namespace numora

@@ -1,0 +1,146 @@
+#include "core/records/demo_history.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/platform/dates.h"
+#include "core/platform/field_reader.h"
+#include "core/records/results_file.h"
+
+namespace numora {
+
+namespace {
+
+// A small generator with a fixed seed, so that every demo installation gets the same history on
+// every platform.
+class DemoRandom {
+ public:
+  explicit DemoRandom(uint64_t seed) : state_(seed) {}
+  double Next() {  // [0, 1)
+    state_ += 0x9E3779B97F4A7C15ULL;
+    uint64_t z = state_;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    z ^= z >> 31;
+    return static_cast<double>(z >> 11) * 0x1.0p-53;
+  }
+  bool Chance(double p) { return Next() < p; }
+  int Between(int low, int high) {  // inclusive
+    return low + static_cast<int>(Next() * (high - low + 1));
+  }
+
+ private:
+  uint64_t state_;
+};
+
+constexpr int kDemoDays = 21;
+constexpr int kDemoLevels = 4;
+
+// The pupils the selection screen lists (status 0), teachers left out.
+std::vector<int> ListedPupils(const SharedState& state) {
+  std::vector<int> pupils;
+  FieldReader roster(state.dataRootFolder.Text() + "新名簿.txt");
+  if (!roster.ok()) {
+    return pupils;
+  }
+  while (!roster.AtEnd()) {
+    const double number = roster.NextNumber();
+    roster.NextText();
+    roster.NextText();
+    roster.NextText();
+    const std::string name = roster.NextText();
+    const double status = roster.NextNumber();
+    roster.NextText();
+    roster.NextText();
+    const bool teacher =
+        name.find("先生") != std::string::npos || name.find("★") != std::string::npos;
+    if (status == 0 && !teacher && number >= 1 && number < kPupilSlots) {
+      pupils.push_back(static_cast<int>(number));
+    }
+  }
+  return pupils;
+}
+
+}  // namespace
+
+void SeedDemoHistory(SharedState& state, double today) {
+  today = std::floor(today);
+  DemoRandom random(20261210);
+  const std::vector<int> pupils = ListedPupils(state);
+  std::vector<ResultRecord> records;
+
+  for (const int pupil : pupils) {
+    if (random.Chance(0.15)) {
+      continue;  // a few pupils have not started yet
+    }
+    // How quick the pupil is against the target time, and how keen (runs per school day).
+    const double pace = 0.7 + random.Next() * 0.9;
+    const double keenness = 0.3 + random.Next() * 0.6;
+    int level = 1;
+    int runsOnLevel = 0;
+    for (int daysAgo = kDemoDays - 1; daysAgo >= 0; --daysAgo) {
+      const double day = today - daysAgo;
+      const int weekday = WeekdayOf(day);
+      if ((weekday == 0 || weekday == 6) && daysAgo != 0) {
+        continue;  // no school at weekends
+      }
+      if (!random.Chance(keenness)) {
+        continue;
+      }
+      const int runs = random.Between(1, 3);
+      double timeOfDay = (9 * 3600.0 + random.Between(0, 6 * 3600)) / 86400.0;
+      for (int k = 0; k < runs; ++k) {
+        const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
+        const double target = standard.targetTime > 0 ? standard.targetTime : 60;
+        const double limit = standard.minimumTime > 0 ? 5.0 * standard.minimumTime : 5 * target;
+        // Practice makes a pupil a little quicker on a level.
+        const double practice = std::max(0.75, 1.0 - 0.02 * runsOnLevel);
+        double seconds = target * pace * practice * (0.85 + random.Next() * 0.3);
+        ResultRecord r;
+        r.runDate = day;
+        r.runTime = std::min(timeOfDay, 0.99);
+        r.pupilNumber = static_cast<int16_t>(pupil);
+        r.level = static_cast<int16_t>(level);
+        r.seconds = random.Chance(0.06) || seconds >= limit
+                        ? kTimeOutSeconds
+                        : std::max<int32_t>(5, static_cast<int32_t>(std::lround(seconds)));
+        r.schoolCode = MakeTextField(state.schoolCode.Text());
+        records.push_back(r);
+        timeOfDay += (2 + random.Between(0, 8)) / 1440.0;
+        ++runsOnLevel;
+        // Quick, well-practised pupils move on to the next level.
+        if (level < kDemoLevels && runsOnLevel >= 4 && r.seconds <= target && random.Chance(0.5)) {
+          ++level;
+          runsOnLevel = 0;
+        }
+      }
+    }
+  }
+  std::stable_sort(records.begin(), records.end(),
+                   [](const ResultRecord& a, const ResultRecord& b) {
+                     return a.runDate + a.runTime < b.runDate + b.runTime;
+                   });
+
+  // Written straight after the last complete record, under the lock like any append.
+  ResultsFile file;
+  if (OpenResultsFile(state, file) != FileStatus::Ok || file.TryLock() != FileStatus::Ok) {
+    return;
+  }
+  uint32_t count = 0;
+  if (file.RecordCount(count) != FileStatus::Ok) {
+    return;
+  }
+  std::vector<unsigned char> bytes(records.size() * kResultRecordSize);
+  for (size_t i = 0; i < records.size(); ++i) {
+    EncodeResultRecord(records[i], bytes.data() + i * kResultRecordSize);
+  }
+  if (file.WriteAt(static_cast<int64_t>(count) * static_cast<int64_t>(kResultRecordSize),
+                   bytes.data(), bytes.size()) == FileStatus::Ok) {
+    file.Sync();
+  }
+}
+
+}  // namespace numora

@@ -1,0 +1,152 @@
+#include "core/records/evaluation.h"
+
+#include <cmath>
+
+#include "core/platform/value.h"
+
+namespace numora {
+
+namespace {
+
+constexpr int32_t kTimedOutFrom = 99998;
+
+bool InRange(int level, int pupil) {
+  return level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
+}
+
+const LevelStandard& StandardOf(const SharedState& state, int level) {
+  return state.levelStandards[static_cast<std::size_t>(level)];
+}
+
+}  // namespace
+
+int32_t EvaluationBasePoints(int32_t targetTime, int32_t t) {
+  if (t >= kTimedOutFrom || targetTime <= 0) {
+    return 0;
+  }
+  const double target = targetTime;
+  if (t <= targetTime) {
+    const double ratio = (target - t) / target;
+    return static_cast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
+  }
+  if (t < 2.0 * target) {
+    return 4;
+  }
+  if (t < 10.0 * target) {
+    return 1;
+  }
+  return 0;
+}
+
+int32_t AwardedPoints(float pointMultiplier, int32_t basePoints) {
+  const float product = pointMultiplier * static_cast<float>(basePoints);
+  return static_cast<int32_t>(std::floor(product));
+}
+
+std::string PointsLine(int32_t basePoints, float pointMultiplier, int32_t awarded) {
+  return "獲得ポイント：" + std::to_string(basePoints) + "点×" + FormatSingle(pointMultiplier) +
+         "→" + std::to_string(awarded) + "点";
+}
+
+std::string RunTimeLine(int32_t t) {
+  if (t >= kTimedOutFrom) {
+    return "記録なし";
+  }
+  return "今の成績：" + std::to_string(t) + "秒";
+}
+
+std::string LevelRunsLine(float todayRunsOnLevel) {
+  return " (このレベル　" + FormatSingle(todayRunsOnLevel) + "回目)";
+}
+
+std::string TotalRunsLine(int todayTotalRuns) {
+  return "（" + std::to_string(todayTotalRuns) + "回目)";
+}
+
+bool IsCleared(const SharedState& state, int level, int pupil) {
+  if (!InRange(level, pupil)) {
+    return false;
+  }
+  const LevelStandard& s = StandardOf(state, level);
+  return state.recentPoints(level, pupil) >= s.clearPoints &&
+         state.recentRuns(level, pupil) >= s.clearCount;
+}
+
+bool IsOverPractised(const SharedState& state, int level, int pupil) {
+  if (!InRange(level, pupil)) {
+    return false;
+  }
+  const LevelStandard& s = StandardOf(state, level);
+  const double runsLimit = s.overPracticeCount.Number();
+  const double pointsLimit = s.overPracticePoints.Number();
+  return (runsLimit != 0 && state.overPracticeWindowRuns(level, pupil) >= runsLimit) ||
+         (pointsLimit != 0 && state.overPracticeWindowPoints(level, pupil) >= pointsLimit);
+}
+
+bool GoalPanelAllowed(const SharedState& state) {
+  for (int l = 1; l < kLevelSlots; ++l) {
+    if (StandardOf(state, l).clearCount == 9999) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsFinalLevel(const SharedState& state, int level) {
+  return state.finalLevel == Value(level);
+}
+
+EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
+  EvaluationResult r;
+  if (!InRange(level, pupil)) {
+    return r;
+  }
+  const LevelStandard& s = StandardOf(state, level);
+  const int32_t t = state.recordedTime;
+
+  r.basePoints = EvaluationBasePoints(s.targetTime, t);
+  r.awardedPoints = AwardedPoints(s.pointMultiplier, r.basePoints);
+  r.pointsLine = PointsLine(r.basePoints, s.pointMultiplier, r.awardedPoints);
+  r.timeLine = RunTimeLine(t);
+  r.levelRunsLine = LevelRunsLine(state.todayRuns(level, pupil));
+  double total = 0;
+  for (int l = 1; l < kLevelSlots; ++l) {
+    total += state.todayRuns(l, pupil);
+  }
+  r.todayTotalRuns = static_cast<int16_t>(std::nearbyint(total));
+  r.totalRunsLine = TotalRunsLine(r.todayTotalRuns);
+
+  if (state.timedOut == 1) {
+    r.message = "時間切れ";
+  } else if (state.newLevelBest == 1) {
+    r.message = "！！！最高新記録！！！";
+    r.sound = EvaluationSound::kLevelBest;
+  } else if (state.newPersonalBest == 1) {
+    r.message = "新記録おめでとう";
+    r.sound = EvaluationSound::kPersonalBest;
+  } else if (t <= s.minimumTime) {
+    r.sound = EvaluationSound::kNotPassed;
+  }
+
+  r.cleared = IsCleared(state, level, pupil);
+  const bool goalLevel = r.cleared && IsFinalLevel(state, level);
+  r.showGoalPanel = goalLevel && GoalPanelAllowed(state);
+  r.playGoalSound = goalLevel && state.clearedBefore == 0;
+  return r;
+}
+
+EvaluationButtons ButtonsAfterDelay(const SharedState& state, int level, int pupil) {
+  EvaluationButtons b;
+  if (!IsOverPractised(state, level, pupil) || !IsCleared(state, level, pupil)) {
+    return b;
+  }
+  if (IsFinalLevel(state, level)) {
+    b.hideLabel2 = true;
+  } else if (state.finalLevelCleared == Value(0)) {
+    b.label2Text = kMoveOnText;
+    b.showRetry = false;
+  }
+  return b;
+}
+
+}  // namespace numora

@@ -1,0 +1,160 @@
+#include "core/records/level_standards.h"
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <utility>
+
+#include "core/platform/cp932.h"
+#include "core/platform/field_reader.h"
+#include "core/platform/value.h"
+
+namespace numora {
+
+namespace {
+
+constexpr const char* kFileName = "タイム回数データ.txt";
+
+// A whole-number column: the field's numeric value rounded half to even, as a conversion to an
+// integer type rounds, held within the column's range.
+template <class Int>
+Int ToColumn(const std::string& field) {
+  const double v = std::nearbyint(NumericValue(field));
+  constexpr double lo = static_cast<double>(std::numeric_limits<Int>::min());
+  constexpr double hi = static_cast<double>(std::numeric_limits<Int>::max());
+  if (!(v >= lo)) {
+    return std::isnan(v) ? Int{0} : std::numeric_limits<Int>::min();
+  }
+  if (v > hi) {
+    return std::numeric_limits<Int>::max();
+  }
+  return static_cast<Int>(v);
+}
+
+float ToSingle(const std::string& field) {
+  const double v = NumericValue(field);
+  constexpr double hi = static_cast<double>(std::numeric_limits<float>::max());
+  if (v > hi) {
+    return std::numeric_limits<float>::max();
+  }
+  if (v < -hi) {
+    return -std::numeric_limits<float>::max();
+  }
+  return static_cast<float>(v);
+}
+
+void StoreColumn(LevelStandard& e, int column, const std::string& field) {
+  switch (column) {
+    case 1:
+      e.targetTime = ToColumn<int32_t>(field);
+      break;
+    case 2:
+      e.minimumTime = ToColumn<int32_t>(field);
+      break;
+    case 3:
+      e.clearPoints = ToColumn<int32_t>(field);
+      break;
+    case 4:
+      e.clearCount = ToColumn<int16_t>(field);
+      break;
+    case 5:
+      e.pointMultiplier = ToSingle(field);
+      break;
+    case 6:
+      e.overPracticeCount = Value::FromField(field);
+      break;
+    case 7:
+      e.overPracticePoints = Value::FromField(field);
+      break;
+    case 8:
+      e.passPeriodDays = Value::FromField(field);
+      break;
+    case 9:
+      e.overPracticePeriodDays = Value::FromField(field);
+      break;
+    case 10:
+      e.extra10 = Value::FromField(field);
+      break;
+    case 11:
+      e.extra11 = Value::FromField(field);
+      break;
+    default:
+      e.extra12 = Value::FromField(field);
+      break;
+  }
+}
+
+}  // namespace
+
+std::string LevelStandardsPath(const SharedState& state) {
+  return state.dataFolder.Text() + kFileName;
+}
+
+StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& path) {
+  StandardsLoadResult result;
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    result.error = std::string("基準データファイル「") + kFileName +
+                   "」が見つからないか読めません。\n" + ShownPath(path);
+    return result;
+  }
+  result.ok = true;
+  FieldReader in = FieldReader::FromBytes(std::move(bytes));
+  int n = -1;
+  while (!in.AtEnd()) {
+    ++n;
+    if (n >= kLevelSlots) {
+      // Levels are limited to 35 per file; the rest is left unread rather than written out of
+      // the table's bounds.
+      result.tooManyLevels = true;
+      break;
+    }
+    LevelStandard& entry = state.levelStandards[static_cast<size_t>(n)];
+    for (int column = 1; column <= 12; ++column) {
+      if (in.AtEnd()) {
+        // The file ends inside this group: the remaining columns read as empty fields would.
+        result.incompleteLastEntry = true;
+      }
+      StoreColumn(entry, column, in.NextText());
+    }
+    result.entriesRead = n + 1;
+  }
+  return result;
+}
+
+StandardsRow StandardsHeaderRow() {
+  return {"目標Time", "最低Time", "ｸﾘｱﾎﾟｲﾝﾄ", "ｸﾘｱ回数", "ﾎﾟｲﾝﾄ倍率", "禁回",
+          "禁点",     "判期間",   "禁期間",   "",        "",          ""};
+}
+
+bool SaveLevelStandards(const std::string& path, const std::vector<StandardsRow>& rows,
+                        std::string& error) {
+  std::string text;
+  for (size_t r = 0; r < rows.size(); ++r) {
+    for (size_t c = 0; c < 12; ++c) {
+      const std::string& cell = rows[r][c];
+      if (cell.find_first_of(",\r\n\"") != std::string::npos) {
+        error = std::to_string(r) + "行目 " + std::to_string(c + 1) + "列目の「" + cell +
+                "」には使えない文字（, \" や改行）があります。保存しませんでした。";
+        return false;
+      }
+      text += cell;
+      text += c < 11 ? "," : "\r\n";
+    }
+  }
+  bool convertible = true;
+  const std::string bytes = Utf8ToCp932(text, &convertible);
+  if (!convertible) {
+    error = "保存できない文字が含まれています（Shift-JIS で表せない文字）。保存しませんでした。";
+    return false;
+  }
+  if (!WriteWholeFile(path, bytes)) {
+    error = std::string("基準データファイル「") + kFileName + "」に書き込めません。\n" +
+            ShownPath(path);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace numora

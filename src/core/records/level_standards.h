@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/installation/shared_state.h"
+
+namespace numora {
+
+// The level standards file "タイム回数データ.txt" in the program's data folder: a header line and
+// one line of twelve comma-separated fields per level, CP932 with CR LF.
+
+// dataFolder followed by "タイム回数データ.txt".
+std::string LevelStandardsPath(const SharedState& state);
+
+// What a load found besides the values themselves.
+struct StandardsLoadResult {
+  bool ok = false;                   // false: the file could not be read; the table is unchanged
+  std::string error;                 // Japanese text naming the file and its full path
+  int entriesRead = 0;               // entries filled, the header's entry 0 included
+  bool incompleteLastEntry = false;  // the file ended inside a group of twelve fields
+  bool tooManyLevels = false;        // more than 35 level lines; the rest was not loaded
+};
+
+// Reads the file as a stream of fields, twelve per entry, into levelStandards from entry 0 (the
+// header line) on. A line with fewer or more fields shifts the following fields into the next
+// entry. Entries after the last one read keep their values. Numeric columns take the numeric
+// value of their text (0 when it is not numeric); the general columns keep numbers, texts or
+// nothing. Only entries 0 to 35 exist: fields beyond them are not loaded.
+StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& path);
+
+// One line of the file as cell texts, columns 1 to 12.
+using StandardsRow = std::array<std::string, 12>;
+
+// The header row as the editor writes it: nine column heads and three empty cells.
+StandardsRow StandardsHeaderRow();
+
+// Writes the rows (row 0 the header) unchanged as CP932 text: a comma after columns 1 to 11 and
+// CR LF after column 12. False with a Japanese error text when a cell holds a comma, line break or
+// character that CP932 cannot hold, or when the file cannot be written; nothing is written then.
+bool SaveLevelStandards(const std::string& path, const std::vector<StandardsRow>& rows,
+                        std::string& error);
+
+}  // namespace numora

@@ -1,0 +1,142 @@
+#include "core/records/results_scan.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <vector>
+
+#include "core/platform/dates.h"
+#include "core/records/results_file.h"
+
+namespace numora {
+
+namespace {
+
+// A sharing conflict is waited out one second at a time; after this long the scan reports it as
+// an error instead of hanging the program for good.
+constexpr RetryPolicy kScanRetry{1.0, 1.0, 300.0};
+
+// Bits of scanWarningShown.
+constexpr int16_t kToldUnplaceableRecord = 1;
+constexpr int16_t kToldInterruptedDelete = 2;
+
+// The Visual-Basic style number of the "index out of range" error the tables would raise.
+constexpr int kIndexOutOfRange = 9;
+
+inline uint64_t Le64(const unsigned char* p) {
+  uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) {
+    v = (v << 8) | p[i];
+  }
+  return v;
+}
+inline int16_t Le16s(const unsigned char* p) {
+  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+}
+inline int32_t Le32s(const unsigned char* p) {
+  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                              (static_cast<uint32_t>(p[2]) << 16) |
+                              (static_cast<uint32_t>(p[3]) << 24));
+}
+
+}  // namespace
+
+std::string ScanErrorMessage(int marker, int errorNumber, const std::string& description,
+                             double runDate, int64_t recordNumber, double runTime, int pupil,
+                             int level, int32_t seconds) {
+  std::string text = "成績ランダムファイル表示";
+  text += std::to_string(marker);
+  text += std::to_string(errorNumber);
+  text += description;
+  text += std::to_string(errorNumber);
+  text += "/date" + FormatShortDate(runDate);
+  text += "/i=" + std::to_string(recordNumber);
+  text += "/time=" + FormatTimeOfDay(runTime);
+  text += "/name=";
+  text += "/Bangou=" + std::to_string(pupil);
+  text += "/level=" + std::to_string(level);
+  text += "/time=" + std::to_string(seconds);
+  text += "line" + std::to_string(marker);
+  return text;
+}
+
+bool ScanResults(SharedState& state, Services& services) {
+  for (int level = 1; level < kLevelSlots; ++level) {
+    const auto row =
+        state.bestTime.cells.begin() + static_cast<std::ptrdiff_t>(LevelPupilIndex(level, 1));
+    std::fill(row, row + (kPupilSlots - 1), static_cast<int32_t>(kNoBestTime));
+  }
+
+  // One read of the newest complete records; the buffer is kept between scans.
+  static thread_local std::vector<unsigned char> buffer;
+  const std::string path = ResultsFilePath(state);
+  const NewestRecords read =
+      ReadNewestRecords(path, services, kScanRetry, kScanWindowRecords, buffer);
+  const FileStatus st = read.status;
+  const uint32_t firstRecord = read.firstRecord;
+  const uint32_t records = read.records;
+  if (st != FileStatus::Ok) {
+    services.host.ShowMessage("注意", ScanErrorMessage(read.failedStep, read.errorNumber,
+                                                       read.errorText, 0, 0, 0, 0, 0, 0));
+    services.host.EndProgram(1);
+    return false;
+  }
+
+  // A safety copy left by an interrupted delete: every other figure is shown as usual, and the
+  // user is told once how to get every record back.
+  if ((state.scanWarningShown & kToldInterruptedDelete) == 0) {
+    const std::string interrupted = DetectInterruptedDelete(state);
+    if (!interrupted.empty()) {
+      state.scanWarningShown =
+          static_cast<int16_t>(state.scanWarningShown | kToldInterruptedDelete);
+      services.host.ShowMessage("注意", interrupted);
+    }
+  }
+
+  int32_t kept = 0;
+  const unsigned char* p = buffer.data();
+  ResultEntry* entries = state.resultEntries.data();
+  int32_t* best = state.bestTime.cells.data();
+  for (uint32_t i = 0; i < records; ++i, p += kResultRecordSize) {
+    const int16_t pupil = Le16s(p + 16);
+    const int16_t level = Le16s(p + 18);
+    const int32_t seconds = Le32s(p + 20);
+    const double runDate = std::bit_cast<double>(Le64(p));
+    if (pupil < 0 || pupil >= kPupilSlots || level < 0 || level >= kLevelSlots) {
+      // Cannot be placed in the tables: left out of everything; the user hears of it once.
+      if ((state.scanWarningShown & kToldUnplaceableRecord) == 0) {
+        state.scanWarningShown =
+            static_cast<int16_t>(state.scanWarningShown | kToldUnplaceableRecord);
+        services.host.ShowMessage(
+            "注意", ScanErrorMessage(8, kIndexOutOfRange, "インデックスが有効範囲にありません。",
+                                     runDate, static_cast<int64_t>(firstRecord) + i,
+                                     std::bit_cast<double>(Le64(p + 8)), pupil, level, seconds));
+      }
+      continue;
+    }
+    int32_t& b = best[LevelPupilIndex(level, pupil)];
+    if (b > seconds) {
+      b = seconds;
+    }
+    if (runDate < 0 || pupil == 0 || level < 1 || kept >= kMaxResultEntries) {
+      continue;
+    }
+    ResultEntry& e = entries[++kept];
+    e.runDate = runDate;
+    e.runTime = std::bit_cast<double>(Le64(p + 8));
+    e.pupilNumber = pupil;
+    e.level = level;
+    e.seconds = seconds;
+  }
+  state.resultEntryCount = kept;
+
+  // The level best covers pupils 1 to 1000 only.
+  for (int level = 1; level < kLevelSlots; ++level) {
+    const int32_t* row = best + LevelPupilIndex(level, 1);
+    state.bestTimeAll[static_cast<size_t>(level)] =
+        std::min(static_cast<int32_t>(kNoBestTime), *std::min_element(row, row + 1000));
+  }
+  return true;
+}
+
+}  // namespace numora

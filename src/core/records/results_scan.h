@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "core/installation/shared_state.h"
+#include "core/platform/services.h"
+
+namespace numora {
+
+// Reads the results file into resultEntries, resultEntryCount, bestTime and bestTimeAll.
+//
+// Only the newest 20000 complete records are read (record numbers are 32-bit, so a file of any
+// length works), and every keepable record of that window is kept. A record whose pupil lies
+// outside 0..5000 or whose level lies outside 0..35 cannot be placed in the tables: it is left out
+// (not kept, no best time) and the user is told once per program run (scanWarningShown). Sharing
+// conflicts are waited out one second at a time with windows kept responsive. Any other error
+// shows the scan's error message and ends the program through the host; false then.
+bool ScanResults(SharedState& state, Services& services);
+
+// The scan's message for a record that cannot be placed in the tables (and for other errors,
+// with marker naming the step, and the record's values).
+std::string ScanErrorMessage(int marker, int errorNumber, const std::string& description,
+                             double runDate, int64_t recordNumber, double runTime, int pupil,
+                             int level, int32_t seconds);
+
+}  // namespace numora

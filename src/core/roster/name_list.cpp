@@ -1,0 +1,243 @@
+#include "core/roster/name_list.h"
+
+#include <algorithm>
+
+#include "core/installation/installation.h"
+#include "core/platform/collation.h"
+#include "core/platform/cp932.h"
+#include "core/platform/value.h"
+#include "core/records/statistics.h"
+
+namespace numora {
+
+namespace {
+
+constexpr const char* kFullSpace = "　";
+
+// The last `width` characters of the number's text with blanks put in front.
+std::string RightAligned(const std::string& number, size_t width) {
+  return RightChars(std::string(width, ' ') + number, width);
+}
+
+std::string Repeat(const char* piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) {
+    out += piece;
+  }
+  return out;
+}
+
+std::string FourDigitYear(int year) {
+  std::string digits = std::to_string(year);
+  if (digits.size() < 4) {
+    digits.insert(0, 4 - digits.size(), '0');
+  }
+  return digits;
+}
+
+std::string WithoutTrailingSeparator(std::string folder) {
+  while (folder.size() > 1 && folder.back() == kFolderSeparator) {
+    folder.pop_back();
+  }
+  return folder;
+}
+
+}  // namespace
+
+std::string StageLabel(int grade) {
+  if (grade <= -3) {
+    return "幼-";
+  }
+  if (grade <= 0) {
+    return "幼" + std::to_string(grade + 3);
+  }
+  if (grade <= 6) {
+    return "小" + std::to_string(grade);
+  }
+  if (grade <= 9) {
+    return "中" + std::to_string(grade - 6);
+  }
+  if (grade <= 12) {
+    return "高" + std::to_string(grade - 9);
+  }
+  return "大+";
+}
+
+std::string RunsTodayText(double runs) {
+  if (runs == 0) {
+    return "     ";
+  }
+  return RightAligned(FormatNumber(runs), 3) + "回";
+}
+
+std::string PointsTodayText(int64_t points) {
+  if (points == 0) {
+    return std::string("  ") + kFullSpace;
+  }
+  return RightAligned(std::to_string(points), 4);
+}
+
+std::string RunsTotalText(int64_t runs) {
+  if (runs == 0) {
+    return std::string("     ") + kFullSpace;
+  }
+  return RightAligned(std::to_string(runs), 5) + "回";
+}
+
+std::string PointsTotalText(int64_t points) {
+  if (points == 0) {
+    return "       ";
+  }
+  return RightAligned(std::to_string(points), 7);
+}
+
+PupilFigures SumPupilFigures(const SharedState& state, int pupil) {
+  PupilFigures f;
+  if (pupil < 0 || pupil >= kPupilSlots) {
+    return f;
+  }
+  // The runs of today are single precision, so their sum is too.
+  float runsToday = 0;
+  for (int level = 1; level < kLevelSlots; ++level) {
+    runsToday += state.todayRuns(level, pupil);
+    f.pointsToday += state.todayPoints(level, pupil);
+    f.runsTotal += state.totalRuns(level, pupil);
+    f.pointsTotal += state.totalPoints(level, pupil);
+  }
+  f.runsToday = runsToday;
+  return f;
+}
+
+int NameColumnWidth(int grade, int view) {
+  return grade <= 0 && view != kPointsView ? 11 : 9;
+}
+
+std::string NameColumn(int grade, std::string_view storedName, int view) {
+  const std::string label = StageLabel(grade);
+  std::string name = TrimSpaces(storedName);
+  const int width = NameColumnWidth(grade, view);
+  const int room = width - static_cast<int>(CharCount(label)) - 1;
+  if (static_cast<int>(CharCount(name)) > room) {
+    name = LeftChars(name, static_cast<size_t>(room));
+  }
+  const int pad = room - static_cast<int>(CharCount(name));
+  return label + " " + name + Repeat(kFullSpace, pad);
+}
+
+std::string DisplayLine(int grade, std::string_view storedName, const PupilFigures& figures,
+                        int view) {
+  std::string first;
+  std::string second;
+  switch (view) {
+    case kRunsView:
+      first = RunsTodayText(figures.runsToday);
+      second = RunsTotalText(figures.runsTotal);
+      break;
+    case kTodayView:
+      first = PointsTodayText(figures.pointsToday);
+      second = RunsTodayText(figures.runsToday);
+      break;
+    case kAllTimeView:
+      first = PointsTotalText(figures.pointsTotal);
+      second = RunsTotalText(figures.runsTotal);
+      break;
+    default:
+      first = PointsTodayText(figures.pointsToday);
+      second = PointsTotalText(figures.pointsTotal);
+      break;
+  }
+  return NameColumn(grade, storedName, view) + first + "/" + second;
+}
+
+std::string WorkLine(const RosterEntry& entry, int grade, const PupilFigures& figures, int view) {
+  return FourDigitYear(entry.birthYear) + DisplayLine(grade, entry.name, figures, view) + "*" +
+         std::to_string(entry.pupilNumber);
+}
+
+NameList NameListLines(const SharedState& state, const std::vector<RosterEntry>& listed, int view,
+                       std::string_view filterText) {
+  // The work lines keep what they were built from, so that no line has to be taken apart again
+  // (a name may itself hold "*" or "/").
+  struct Line {
+    std::string work;
+    std::string display;
+    int grade = 0;
+    int pupil = 0;
+  };
+  std::vector<Line> lines;
+  lines.reserve(listed.size());
+  for (const RosterEntry& e : listed) {
+    Line l;
+    l.grade = GradeNumber(state.schoolYear, e.birthYear);
+    l.pupil = e.pupilNumber;
+    const PupilFigures figures = SumPupilFigures(state, e.pupilNumber);
+    l.display = DisplayLine(l.grade, e.name, figures, view);
+    l.work = FourDigitYear(e.birthYear) + l.display + "*" + std::to_string(e.pupilNumber);
+    lines.push_back(std::move(l));
+  }
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const Line& a, const Line& b) { return ListLineLess(a.work, b.work); });
+
+  NameList out;
+  out.list1.reserve(lines.size() + 1);
+  out.list2.reserve(lines.size());
+  out.list3.reserve(lines.size());
+  out.list1.emplace_back(kDashLine);
+  for (const Line& l : lines) {
+    out.list2.push_back(l.work);
+    if (!GradeFilterPasses(filterText, l.grade)) {
+      continue;
+    }
+    out.list1.push_back(l.display);
+    out.list3.push_back(l.display + "*" + std::to_string(l.pupil));
+  }
+  return out;
+}
+
+NameList BuildNameList(SharedState& state, Services& services, int view,
+                       std::string_view filterText, RosterReading* reading) {
+  const double today = services.clock.Today();
+  ComputeSchoolYear(state, today);
+  RebuildStatistics(state, services);
+  services.host.ProcessEvents();
+  RosterReading read = ReadRoster(state, today);
+  NameList lines = NameListLines(state, read.listed, view, filterText);
+  if (reading != nullptr) {
+    *reading = std::move(read);
+  }
+  return lines;
+}
+
+std::string ClickedLineName(std::string_view displayLine) {
+  return TrimSpaces(LeftChars(displayLine, 10));
+}
+
+std::string DoubleClickedLineName(std::string_view displayLine) {
+  const size_t slash = displayLine.find('/');
+  return TrimSpaces(displayLine.substr(0, slash));
+}
+
+std::string ParallelLinePupil(std::string_view parallelLine) {
+  const size_t star = parallelLine.rfind('*');
+  if (star == std::string_view::npos) {
+    return {};
+  }
+  return std::string(parallelLine.substr(star + 1));
+}
+
+LauncherCommand LauncherCommandFor(const SharedState& state) {
+  const std::string sep(1, kFolderSeparator);
+  const std::string exeFolder = WithoutTrailingSeparator(state.programFolder);
+  LauncherCommand c;
+  if (state.developmentLayout == 1) {
+    c.folder = exeFolder + sep + ".." + sep + ".." + sep + "起動" + sep + "起動";
+    c.program = c.folder + sep + "プログラムメニュー.exe";
+  } else {
+    c.folder = exeFolder + sep + ".." + sep + "起動";
+    c.program = c.folder + sep + "プログラムメニューc.exe";
+    c.args = {"001"};
+  }
+  return c;
+}
+
+}  // namespace numora

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <ostream>
+
+#include "core/installation/shared_state.h"
+
+namespace numora {
+
+// Checks the roster file of an installation already set up: missing file, pupil numbers outside
+// 1–5000, birth years without four digits, more than 5000 listed pupils. Writes one Japanese line
+// per problem; true when all is well.
+bool CheckRosterFile(SharedState& state, double today, std::ostream& report);
+
+}  // namespace numora

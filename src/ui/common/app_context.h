@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "core/installation/shared_state.h"
+#include "core/platform/services.h"
+
+namespace numora {
+
+// The program's windows and what they share. Every window is created when it is shown and
+// destroyed when it is left; these pointers follow them (QPointer turns null on destruction).
+struct AppContext {
+  SharedState& state;
+  Services& services;
+  QPointer<QWidget> firstfrm{};    // splash
+  QPointer<QWidget> basefrm{};     // wait window
+  QPointer<QWidget> namesel{};     // name selection
+  QPointer<QWidget> hub{};         // seisekitime1
+  QPointer<QWidget> drill{};       // MainFrm
+  QPointer<QWidget> evaluation{};  // FrmSyuuryou
+};
+
+// Opening and closing windows. Each function is defined beside the window it opens.
+void ShowWaitWindow(AppContext& ctx);  // BASEFRM: shows it and lets it paint
+void UnloadWaitWindow(AppContext& ctx);
+void ShowNameSelection(AppContext& ctx);  // loads a fresh namesel and shows it
+void UnloadNameSelection(AppContext& ctx);
+void ShowHub(AppContext& ctx);  // shows the hub, creating it if needed
+void UnloadHub(AppContext& ctx);
+void StartDrill(AppContext& ctx);      // the drill start: resets the run flags, opens MainFrm
+void ShowEvaluation(AppContext& ctx);  // FrmSyuuryou after a recorded run
+
+// Unloads every open window, most recent first.
+void UnloadAllWindows(AppContext& ctx);
+
+}  // namespace numora

@@ -1,0 +1,21 @@
+#pragma once
+
+// The wait window BASEFRM: "Just a moment, please." in white, shown while a slow step runs.
+
+#include <QLabel>
+
+#include "ui/common/app_context.h"
+#include "ui/common/form_widget.h"
+
+namespace numora {
+
+class BaseFrm : public FormWidget {
+  Q_OBJECT
+
+ public:
+  BaseFrm();
+
+  QLabel* Label19 = nullptr;
+};
+
+}  // namespace numora

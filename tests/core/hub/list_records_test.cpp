@@ -1,0 +1,82 @@
+// The records the run lists read: the newest 20000 of the file as it is now, and the records of
+// the last statistics rebuild, with a message, when the file cannot be read.
+
+#include "core/hub/list_records.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/records/results_file.h"
+#include "core/records/statistics.h"
+#include "hub_test_support.h"
+#include "support/fakes.h"
+
+namespace numora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ListRecordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("numora_listrec_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    s.dataFolder = folder_.string() + "/";
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  // Records numbered first..last (the number stored as the seconds), appended to the file.
+  void Write(int first, int last) {
+    std::ofstream out(ResultsFilePath(s), std::ios::binary | std::ios::app);
+    unsigned char bytes[kResultRecordSize];
+    for (int i = first; i <= last; ++i) {
+      ResultRecord r;
+      r.runDate = MakeDate(2026, 12, 10);
+      r.pupilNumber = 1;
+      r.level = 1;
+      r.seconds = i;
+      EncodeResultRecord(r, bytes);
+      out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    }
+  }
+
+  fs::path folder_;
+  std::unique_ptr<SharedState> state = testing::MakeHubState();
+  SharedState& s = *state;
+  FakeServices fake;
+};
+
+TEST_F(ListRecordsTest, ReadsTheNewest20000RecordsAsTheFileHoldsThemNow) {
+  Write(1, 10);
+  RebuildStatistics(s, fake.services);
+  Write(11, 20005);  // stored by another program copy after the rebuild
+  const std::vector<ResultEntry> records = ReadListRecords(s, fake.services);
+  ASSERT_EQ(records.size(), 20000U);
+  EXPECT_EQ(records.front().seconds, 6);
+  EXPECT_EQ(records.back().seconds, 20005);
+  EXPECT_TRUE(fake.host.messages.empty());
+}
+
+TEST_F(ListRecordsTest, AnUnreadableFileGivesTheLastRebuildsRecordsAndAMessage) {
+  Write(1, 3);
+  RebuildStatistics(s, fake.services);
+  fs::remove(ResultsFilePath(s));
+  fs::create_directory(ResultsFilePath(s));
+  const std::vector<ResultEntry> records = ReadListRecords(s, fake.services);
+  ASSERT_EQ(records.size(), 3U);
+  EXPECT_EQ(records[2].seconds, 3);
+  ASSERT_EQ(fake.host.messages.size(), 1U);
+  EXPECT_EQ(fake.host.messages[0].rfind("注意|成績累積データを読めませんでした。", 0), 0U)
+      << fake.host.messages[0];
+}
+
+}  // namespace
+}  // namespace numora

@@ -1,0 +1,243 @@
+// Path and settings set-up: folders, development layout, common settings, short and missing files.
+
+#include "core/installation/installation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/installation/season.h"
+#include "core/platform/cp932.h"
+#include "core/platform/dates.h"
+#include "core/platform/field_reader.h"
+
+namespace numora {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteCp932(const fs::path& file, const std::string& utf8) {
+  fs::create_directories(file.parent_path());
+  ASSERT_TRUE(WriteWholeFile(PathText(file), Utf8ToCp932(utf8)));
+}
+
+// A complete installation under a fresh temporary folder:
+//   <base>/<appsName>/<programName>/            program folder
+//   <base>/<appsName>/パスデータ.txt              path file naming <base>/data/
+//   <base>/data/共通データ.txt, 音フォルダ/, <programName>/タイム回数データ.txt
+struct Installation {
+  explicit Installation(const std::string& appsName = "apps",
+                        const std::string& programName = "numora") {
+    base = fs::temp_directory_path() /
+           ("numora_install_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(base);
+    program = base / fs::u8path(appsName) / fs::u8path(programName);
+    fs::create_directories(program);
+    dataRoot = base / "data";
+    WriteCp932(program.parent_path() / fs::u8path("パスデータ.txt"),
+               PathText(dataRoot) + "/\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+    WriteCp932(dataRoot / fs::u8path("共通データ.txt"),
+               "4\r\n12345ひかり小学校\r\n1\r\n0\r\n0\r\n1234\r\n0\r\n0\r\n0\r\n0\r\n");
+    WriteCp932(dataRoot / fs::u8path(programName) / fs::u8path("タイム回数データ.txt"),
+               "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n"
+               "40,60,100,3,1,10,0,7,1,,,\r\n");
+    WriteCp932(dataRoot / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt"),
+               "正解音2\r\nok1\r\nok2\r\n*\r\n");
+  }
+  ~Installation() { fs::remove_all(base); }
+  std::string ProgramFolder() const { return PathText(program) + "/"; }
+  fs::path base, program, dataRoot;
+};
+
+TEST(Installation, ResolvesFoldersSettingsIdentityStandardsAndSounds) {
+  Installation inst;
+  SharedState s;
+  std::string error;
+  ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
+  const std::string root = PathText(inst.dataRoot) + "/";
+  EXPECT_EQ(s.programFolder, inst.ProgramFolder());
+  EXPECT_EQ(s.developmentLayout, 0);
+  EXPECT_EQ(s.dataRootFolder.Text(), root);
+  EXPECT_EQ(s.programFolderName.Text(), "numora");
+  EXPECT_EQ(s.dataFolder.Text(), root + "numora/");
+  EXPECT_EQ(s.soundFolder.Text(), root + "音フォルダ/");
+  EXPECT_EQ(s.schoolYearStartMonth.Number(), 4);
+  EXPECT_EQ(s.schoolCode.Text(), "12345");
+  EXPECT_EQ(s.schoolName, "ひかり小学校");
+  EXPECT_EQ(s.rosterStatusTwoActive.Number(), 1);
+  EXPECT_EQ(s.dataChangePassword.Text(), "1234");
+  EXPECT_EQ(s.programTitle, "ヌモラ");
+  EXPECT_EQ(s.freeLevelOrder.Number(), 1);
+  EXPECT_EQ(s.levelStandards[1].targetTime, 40);
+  EXPECT_EQ(s.levelStandards[1].minimumTime, 60);
+  EXPECT_EQ(s.soundTable[2][21], "2");
+  EXPECT_EQ(s.soundTable[2][2], "ok2");
+}
+
+TEST(Installation, SchoolLineSplit) {
+  struct Case {
+    const char* line;
+    const char* code;
+    const char* name;
+  } cases[] = {
+      {"12345ひかり小学校", "12345", "ひかり小学校"},
+      {"ひかり小学校", "", "ひかり小学校"},
+      {"00000ひかり小学校", "", "00000ひかり小学校"},
+      {"12345", "12345", ""},
+      {"123", "123", ""},  // short numeric line: its whole text is the code
+      {"", "", ""},
+      {"ＡＢ学園", "", "ＡＢ学園"},
+  };
+  for (const auto& c : cases) {
+    std::string code = "x", name = "x";
+    SplitSchoolLine(c.line, code, name);
+    EXPECT_EQ(code, c.code) << c.line;
+    EXPECT_EQ(name, c.name) << c.line;
+  }
+}
+
+TEST(Installation, DevelopmentLayoutRule) {
+  struct Case {
+    const char* path;
+    int expected;
+  } cases[] = {
+      {"/KT0042/Build", 1},       {"/home/kt0042/build/", 1}, {"/KT0042/Zelanto/Build", 0},
+      {"/x/zelanto_kt0042/b", 0}, {"/home/numora/apps", 0},   {"/KT004/2", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DevelopmentLayoutFor(c.path), c.expected) << c.path;
+}
+
+TEST(Installation, DevelopmentLayoutIgnoresThePathFile) {
+  Installation inst("apps", "KT0042build");
+  SharedState s;
+  std::string error;
+  // The fixed development data root does not exist here, so the common settings file is missing
+  // there; the folders resolved so far show the rule.
+  EXPECT_FALSE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error));
+  EXPECT_EQ(s.developmentLayout, 1);
+  EXPECT_EQ(s.dataRootFolder.Text(), "/KT0042/ネブロなし/");
+  EXPECT_NE(error.find("/KT0042/ネブロなし/共通データ.txt"), std::string::npos) << error;
+}
+
+TEST(Installation, ProductFamilyWordKeepsTheNormalLayout) {
+  Installation inst("apps", "kt0042-ZeLanto");
+  SharedState s;
+  std::string error;
+  ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
+  EXPECT_EQ(s.developmentLayout, 0);
+  EXPECT_EQ(s.dataFolder.Text(), PathText(inst.dataRoot) + "/kt0042-ZeLanto/");
+}
+
+TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
+  struct Case {
+    const char* name;
+    fs::path (*file)(const Installation&);
+    const char* content;  // nullptr: the file is removed
+    const char* expected;
+  } cases[] = {
+      {"path file missing",
+       [](const Installation& i) { return i.program.parent_path() / fs::u8path("パスデータ.txt"); },
+       nullptr, "パスデータ.txt"},
+      {"path file short",
+       [](const Installation& i) { return i.program.parent_path() / fs::u8path("パスデータ.txt"); },
+       "/tmp/\r\n2\r\n3\r\n", "項目が足りません"},
+      {"common settings missing",
+       [](const Installation& i) { return i.dataRoot / fs::u8path("共通データ.txt"); }, nullptr,
+       "共通データ.txt"},
+      {"common settings with nine fields",
+       [](const Installation& i) { return i.dataRoot / fs::u8path("共通データ.txt"); },
+       "4,12345学校,0,0,0,pw,0,0,0\r\n", "項目が足りません"},
+      {"standards missing",
+       [](const Installation& i) {
+         return i.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
+       },
+       nullptr, "タイム回数データ.txt"},
+      {"standards ending inside a level line",
+       [](const Installation& i) {
+         return i.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
+       },
+       "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n40,60,100,3,"
+       "1\r\n",
+       "項目が足りません"},
+      {"sound table missing",
+       [](const Installation& i) {
+         return i.dataRoot / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt");
+       },
+       nullptr, "新音ファイル.txt"},
+  };
+  for (const auto& c : cases) {
+    Installation inst;
+    const fs::path file = c.file(inst);
+    if (c.content == nullptr) {
+      fs::remove(file);
+    } else {
+      WriteCp932(file, c.content);
+    }
+    SharedState s;
+    std::string error;
+    EXPECT_FALSE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << c.name;
+    EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
+    EXPECT_NE(error.find(PathText(file)), std::string::npos) << c.name << ": " << error;
+  }
+}
+
+TEST(Installation, LevelLinesPastThe35thAreNotLoadedAndTold) {
+  Installation inst;
+  std::string standards =
+      "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n";
+  for (int level = 1; level <= 36; ++level) {
+    standards += std::to_string(level) + ",60,100,3,1,10,0,7,1,,,\r\n";
+  }
+  const fs::path file = inst.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
+  WriteCp932(file, standards);
+  SharedState s;
+  std::string error;
+  std::string notice;
+  ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error, &notice)) << error;
+  EXPECT_EQ(s.levelStandards[35].targetTime, 35);
+  EXPECT_NE(notice.find("36番目からのレベルの行は読みません"), std::string::npos) << notice;
+  EXPECT_NE(notice.find(PathText(file)), std::string::npos) << notice;
+}
+
+TEST(Installation, DataRootWithoutClosingSeparator) {
+  Installation inst;
+  WriteCp932(inst.program.parent_path() / fs::u8path("パスデータ.txt"),
+             PathText(inst.dataRoot) + "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+  SharedState s;
+  std::string error;
+  ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
+  EXPECT_EQ(s.dataRootFolder.Text(), PathText(inst.dataRoot) + "/");
+}
+
+TEST(Catalogue, FourTimedLevelsWithTheGoalLast) {
+  SharedState s;
+  s.levelNames[2] = "old";
+  SetUpCatalogue(s);
+  EXPECT_EQ(s.levelCount, 4);
+  EXPECT_EQ(s.finalLevel.Number(), 4);
+  const char* names[] = {"", "ﾚﾍﾞﾙ1", "ﾚﾍﾞﾙ2", "ﾚﾍﾞﾙ3", "ﾚﾍﾞﾙ4"};
+  for (int l = 1; l <= 4; ++l) {
+    EXPECT_EQ(s.levelNames[l], names[l]);
+    EXPECT_EQ(s.levelIsTimed[l], 1);
+  }
+  EXPECT_EQ(s.levelIsTimed[5], 0);
+  EXPECT_TRUE(s.levelNames[5].empty());
+  EXPECT_LT(CharCount(s.programTitle), 10u);
+}
+
+TEST(Season, ColourByMonth) {
+  const uint32_t expected[13] = {0,        0x0080FF, 0x0080FF, 0xC0FFC0, 0xC0FFC0,
+                                 0xC0FFC0, 0xC0C000, 0xC0C000, 0xC0C000, 0x0040C0,
+                                 0x0040C0, 0x0040C0, 0xC0FFC0};
+  for (int m = 1; m <= 12; ++m) {
+    EXPECT_EQ(SeasonColourForMonth(m), expected[m]) << m;
+    SharedState s;
+    SetSeasonColour(s, MakeDate(2026, m, 1));
+    EXPECT_EQ(s.seasonColour.Number(), expected[m]) << m;
+  }
+}
+
+}  // namespace
+}  // namespace numora

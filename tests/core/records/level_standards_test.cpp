@@ -1,0 +1,183 @@
+// The level standards file: loading rules (shifted fields, no clearing, 35 levels) and saving.
+
+#include "core/records/level_standards.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/platform/cp932.h"
+#include "core/platform/field_reader.h"
+
+namespace numora {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LevelStandardsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           (std::string("numora_standards_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+    const std::u8string p = (dir_ / fs::u8path("タイム回数データ.txt")).u8string();
+    path_.assign(p.begin(), p.end());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void Write(const std::string& utf8) { ASSERT_TRUE(WriteWholeFile(path_, Utf8ToCp932(utf8))); }
+  std::string ReadBack() {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(path_, bytes));
+    return bytes;
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+const char* const kHeader =
+    "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n";
+
+TEST_F(LevelStandardsTest, LoadsHeaderIntoEntryZeroAndLevelsByLine) {
+  Write(std::string(kHeader) + "40,60,100,3,1,10,0,7,1,,,\r\n" + "35,55,120,3,1.5,,,14,2,x,,9\r\n");
+  SharedState s;
+  const StandardsLoadResult r = LoadLevelStandards(s, path_);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.entriesRead, 3);
+  EXPECT_FALSE(r.incompleteLastEntry);
+  const LevelStandard& h = s.levelStandards[0];
+  EXPECT_EQ(h.targetTime, 0);
+  EXPECT_EQ(h.clearCount, 0);
+  EXPECT_EQ(h.pointMultiplier, 0.0f);
+  EXPECT_EQ(h.overPracticeCount.Text(), "禁回");
+  EXPECT_EQ(h.overPracticePeriodDays.Text(), "禁期間");
+  EXPECT_TRUE(h.extra10.IsEmpty());
+
+  const LevelStandard& l1 = s.levelStandards[1];
+  EXPECT_EQ(l1.targetTime, 40);
+  EXPECT_EQ(l1.minimumTime, 60);
+  EXPECT_EQ(l1.clearPoints, 100);
+  EXPECT_EQ(l1.clearCount, 3);
+  EXPECT_EQ(l1.pointMultiplier, 1.0f);
+  EXPECT_TRUE(l1.overPracticeCount.IsNumber());
+  EXPECT_EQ(l1.overPracticeCount.Number(), 10);
+  EXPECT_EQ(l1.passPeriodDays.Number(), 7);
+
+  const LevelStandard& l2 = s.levelStandards[2];
+  EXPECT_EQ(l2.pointMultiplier, 1.5f);
+  EXPECT_TRUE(l2.overPracticeCount.IsEmpty());
+  EXPECT_EQ(l2.overPracticeCount, Value(0));  // empty means no limit, exactly like 0
+  EXPECT_EQ(l2.extra10.Text(), "x");
+  EXPECT_EQ(l2.extra12.Number(), 9);
+}
+
+TEST_F(LevelStandardsTest, NumericColumnsConvertText) {
+  struct Case {
+    const char* field;
+    int32_t expected;
+  } cases[] = {{"abc", 0},   {"", 0},    {" 45", 45},         {"40.5", 40},
+               {"41.5", 42}, {"-3", -3}, {"1e20", 2147483647}};
+  for (const auto& c : cases) {
+    Write(std::string(kHeader) + c.field + ",0,0,0,0,,,,,,,\r\n");
+    SharedState s;
+    ASSERT_TRUE(LoadLevelStandards(s, path_).ok);
+    EXPECT_EQ(s.levelStandards[1].targetTime, c.expected) << c.field;
+  }
+  Write(std::string(kHeader) + "0,0,0,99999,0.1,,,,,,,\r\n");
+  SharedState s;
+  ASSERT_TRUE(LoadLevelStandards(s, path_).ok);
+  EXPECT_EQ(s.levelStandards[1].clearCount, 32767);      // held within the 16-bit column
+  EXPECT_EQ(s.levelStandards[1].pointMultiplier, 0.1f);  // single precision, not 0.1 double
+}
+
+TEST_F(LevelStandardsTest, ShortLineShiftsFieldsIntoTheNextEntry) {
+  Write(std::string(kHeader) + "40,60,100,3,1,10,0,7,1,,\r\n" +  // eleven fields
+        "35,55,120,3,2,,,14,2,,,\r\n");
+  SharedState s;
+  const StandardsLoadResult r = LoadLevelStandards(s, path_);
+  ASSERT_TRUE(r.ok);
+  // Level 1 takes "35" from the next line as its twelfth field; level 2 starts at "55".
+  EXPECT_EQ(s.levelStandards[1].extra12.Number(), 35);
+  EXPECT_EQ(s.levelStandards[2].targetTime, 55);
+  EXPECT_EQ(s.levelStandards[2].minimumTime, 120);
+  EXPECT_TRUE(r.incompleteLastEntry);
+  EXPECT_EQ(r.entriesRead, 3);
+}
+
+TEST_F(LevelStandardsTest, LoadingDoesNotClearLaterEntries) {
+  SharedState s;
+  for (int l = 1; l <= 35; ++l) s.levelStandards[static_cast<size_t>(l)].targetTime = 1000 + l;
+  Write(std::string(kHeader) + "40,60,100,3,1,10,0,7,1,,,\r\n");
+  ASSERT_TRUE(LoadLevelStandards(s, path_).ok);
+  EXPECT_EQ(s.levelStandards[1].targetTime, 40);
+  EXPECT_EQ(s.levelStandards[2].targetTime, 1002);
+  EXPECT_EQ(s.levelStandards[35].targetTime, 1035);
+}
+
+TEST_F(LevelStandardsTest, MissingFileLeavesTheTableAndNamesThePath) {
+  SharedState s;
+  s.levelStandards[1].targetTime = 77;
+  const StandardsLoadResult r = LoadLevelStandards(s, path_);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("タイム回数データ.txt"), std::string::npos);
+  EXPECT_NE(r.error.find(path_), std::string::npos);
+  EXPECT_EQ(s.levelStandards[1].targetTime, 77);
+}
+
+TEST_F(LevelStandardsTest, MoreThan35LevelLinesLoadsThe35First) {
+  std::string text = kHeader;
+  for (int l = 1; l <= 40; ++l) text += std::to_string(l) + ",60,100,3,1,10,0,7,1,,,\r\n";
+  Write(text);
+  SharedState s;
+  const StandardsLoadResult r = LoadLevelStandards(s, path_);
+  ASSERT_TRUE(r.ok);
+  EXPECT_TRUE(r.tooManyLevels);
+  EXPECT_EQ(r.entriesRead, 36);
+  EXPECT_EQ(s.levelStandards[35].targetTime, 35);
+}
+
+TEST_F(LevelStandardsTest, SaveWritesCellTextsThatReloadUnchanged) {
+  std::vector<StandardsRow> rows = {StandardsHeaderRow()};
+  for (int l = 1; l <= 20; ++l) {
+    rows.push_back({std::to_string(30 + l), "60", "100", "3", l == 4 ? "1.50" : "1.5", "", "0", "7",
+                    "1", "", "", ""});
+  }
+  std::string error;
+  ASSERT_TRUE(SaveLevelStandards(path_, rows, error)) << error;
+  const std::string bytes = ReadBack();
+  EXPECT_EQ(bytes.substr(0, Utf8ToCp932(kHeader).size()), Utf8ToCp932(kHeader));
+  EXPECT_NE(bytes.find("34,60,100,3,1.50,,0,7,1,,,\r\n"), std::string::npos);  // text unchanged
+
+  SharedState s;
+  s.levelStandards[21].targetTime = 5;
+  const StandardsLoadResult r = LoadLevelStandards(s, path_);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.entriesRead, 21);
+  EXPECT_FALSE(r.incompleteLastEntry);
+  EXPECT_EQ(s.levelStandards[20].targetTime, 50);
+  EXPECT_EQ(s.levelStandards[1].pointMultiplier, 1.5f);
+  EXPECT_EQ(s.levelStandards[21].targetTime, 5);
+}
+
+TEST_F(LevelStandardsTest, SaveRefusesCellsThatWouldNotReloadAsWritten) {
+  Write("keep");
+  for (const char* bad : {"1,5", "a\r\nb", "\"q\"", "😀"}) {
+    std::vector<StandardsRow> rows = {StandardsHeaderRow()};
+    rows.push_back({"40", bad, "", "", "", "", "", "", "", "", "", ""});
+    std::string error;
+    EXPECT_FALSE(SaveLevelStandards(path_, rows, error)) << bad;
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadBack(), "keep") << bad;
+  }
+}
+
+TEST(LevelStandardsPathTest, InTheDataFolder) {
+  SharedState s;
+  s.dataFolder = "/d/numora/";
+  EXPECT_EQ(LevelStandardsPath(s), "/d/numora/タイム回数データ.txt");
+}
+
+}  // namespace
+}  // namespace numora
