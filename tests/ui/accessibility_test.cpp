@@ -14,6 +14,7 @@
 #include "ui/drill/drill_window.h"
 #include "ui/hub/hub_window.h"
 #include "ui/roster/namesel_window.h"
+#include "window_controls.h"
 
 using numora::DrillWindow;
 using numora::HubWindow;
@@ -76,18 +77,18 @@ class AccessibilityTest : public QObject {
     auto* w = qobject_cast<NameSelWindow*>(env.ctx.namesel.data());
     QVERIFY(w != nullptr);
 
-    QAccessibleInterface* list = Accessible(w->List1);
+    QAccessibleInterface* list = Accessible(List1(w));
     QCOMPARE(list->role(), QAccessible::List);
-    QCOMPARE(list->childCount(), w->List1->count());
+    QCOMPARE(list->childCount(), List1(w)->count());
     QAccessibleInterface* line = ChildNamed(list, QStringLiteral("江口"));
     QVERIFY(line != nullptr);
     QCOMPARE(line->role(), QAccessible::ListItem);
     QVERIFY(Offers(line, QAccessibleActionInterface::toggleAction()));
     line->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-    QCOMPARE(w->Label1->text(), QStringLiteral("小3 江口　三月　"));
-    QCOMPARE(w->Label2->text(), QStringLiteral("123"));
+    QCOMPARE(Label1(w)->text(), QStringLiteral("小3 江口　三月　"));
+    QCOMPARE(Label2(w)->text(), QStringLiteral("123"));
 
-    QAccessibleInterface* ok = Accessible(w->Command14);
+    QAccessibleInterface* ok = Accessible(Command14(w));
     QCOMPARE(ok->text(QAccessible::Name), QStringLiteral("O.K."));
     QVERIFY(Offers(ok, QAccessibleActionInterface::pressAction()));
     ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -105,34 +106,34 @@ class AccessibilityTest : public QObject {
     auto* hub = qobject_cast<HubWindow*>(env.ctx.hub.data());
     QVERIFY(hub != nullptr);
     for (int level = 1; level <= 4; ++level) {
-      QAccessibleInterface* start = Accessible(hub->Command4[static_cast<size_t>(level)]);
+      QAccessibleInterface* start = Accessible(Command4(hub, static_cast<size_t>(level)));
       QCOMPARE(start->text(QAccessible::Name), QStringLiteral("ｽﾀｰﾄ(%1)").arg(level));
       QVERIFY(Offers(start, QAccessibleActionInterface::pressAction()));
-      QAccessibleInterface* name = Accessible(hub->Label3[static_cast<size_t>(level)]);
+      QAccessibleInterface* name = Accessible(Label3(hub, static_cast<size_t>(level)));
       QCOMPARE(name->role(), QAccessible::StaticText);
       QCOMPARE(name->text(QAccessible::Name), QStringLiteral("ﾚﾍﾞﾙ%1").arg(level));
       QVERIFY(Offers(name, QAccessibleActionInterface::pressAction()));
     }
-    Accessible(hub->Label3[2])
+    Accessible(Label3(hub, 2))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(env.state.currentLevel, int16_t{2});
     auto* drill = qobject_cast<DrillWindow*>(env.ctx.drill.data());
     QVERIFY(drill != nullptr);
 
-    QCOMPARE(Accessible(drill->Label3)->text(QAccessible::Name),
+    QCOMPARE(Accessible(Label3(drill))->text(QAccessible::Name),
              QStringLiteral("の約数を押しなさい"));
-    QCOMPARE(Accessible(drill->Label2)->text(QAccessible::Name),
+    QCOMPARE(Accessible(Label2(drill))->text(QAccessible::Name),
              QString::number(drill->targetNumber()));
-    QCOMPARE(Accessible(drill->Command1)->text(QAccessible::Name), QStringLiteral("判定"));
-    QVERIFY(Offers(Accessible(drill->Command1), QAccessibleActionInterface::pressAction()));
+    QCOMPARE(Accessible(Command1(drill))->text(QAccessible::Name), QStringLiteral("判定"));
+    QVERIFY(Offers(Accessible(Command1(drill)), QAccessibleActionInterface::pressAction()));
     for (int n = 1; n <= 100; ++n) {
-      QAccessibleInterface* tile = Accessible(drill->Label1[static_cast<size_t>(n)]);
+      QAccessibleInterface* tile = Accessible(Label1(drill, static_cast<size_t>(n)));
       QCOMPARE(tile->text(QAccessible::Name), QString::number(n));
       QVERIFY(Offers(tile, QAccessibleActionInterface::pressAction()));
     }
     // 1 divides every target: pressed through the action, the tile is marked as pressed.
-    numora::BoardTile* one = drill->Label1[1];
+    numora::BoardTile* one = Label1(drill, 1);
     Accessible(one)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QTRY_VERIFY(!one->isEnabled());
   }

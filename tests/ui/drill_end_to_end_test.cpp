@@ -13,6 +13,7 @@
 #include "drill_test_env.h"
 #include "ui/drill/drill_window.h"
 #include "ui/drill/evaluation_window.h"
+#include "window_controls.h"
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;
@@ -55,13 +56,13 @@ class DrillEndToEndTest : public QObject {
     w->runClockTick();
     int wrong = 2;
     while (w->targetNumber() % wrong == 0) ++wrong;
-    Press(w->Label1[2]);
-    Press(w->Label1[static_cast<std::size_t>(wrong)]);
+    Press(Label1(w, 2));
+    Press(Label1(w, static_cast<std::size_t>(wrong)));
     QCOMPARE(env.Played("/snd/ng.wav"), 1);
-    QVERIFY(!w->Picture1->isHidden());
+    QVERIFY(!Picture1(w)->isHidden());
     env.clock.Advance(1.0);
     w->runClockTick();
-    QCOMPARE(w->sLabel10->text(), QStringLiteral("15"));
+    QCOMPARE(sLabel10(w)->text(), QStringLiteral("15"));
     Snap(w, "drill_wrong_answer");
 
     // The cover is caught while the hand-off lets the screen repaint.
@@ -95,20 +96,20 @@ class DrillEndToEndTest : public QObject {
     DrillEnv::FlushDeletes();
     QVERIFY(w.isNull());
     // 75 s against 120: Int((45 / 120)³ × 50 + 5) = 7, × 1.5 → 10.
-    QCOMPARE(eval->Label19->text(), QStringLiteral("獲得ポイント：7点×1.5→10点"));
-    QCOMPARE(eval->Label18->text(), QStringLiteral("今の成績：75秒"));
-    QCOMPARE(eval->Label20->text(), QStringLiteral("！！！最高新記録！！！"));
-    QCOMPARE(eval->Label13->text(), QStringLiteral(" (このレベル　1回目)"));
-    QCOMPARE(eval->Label14->text(), QStringLiteral("（1回目)"));
+    QCOMPARE(Label19(eval)->text(), QStringLiteral("獲得ポイント：7点×1.5→10点"));
+    QCOMPARE(Label18(eval)->text(), QStringLiteral("今の成績：75秒"));
+    QCOMPARE(Label20(eval)->text(), QStringLiteral("！！！最高新記録！！！"));
+    QCOMPARE(Label13(eval)->text(), QStringLiteral(" (このレベル　1回目)"));
+    QCOMPARE(Label14(eval)->text(), QStringLiteral("（1回目)"));
     QCOMPARE(env.Played("/snd/最高1.wav"), 1);
-    eval->timer1Tick();
+    eval->offerButtons();
     Snap(eval, "evaluation");
 
     // Once more on the same level, then a time-out, then back to the menu.
-    Press(eval->Command5);
+    Press(Command5(eval));
     QPointer<DrillWindow> again = qobject_cast<DrillWindow*>(env.ctx.drill.data());
     QVERIFY(again != nullptr);
-    QCOMPARE(again->sLabel11->text(), QStringLiteral("2"));
+    QCOMPARE(sLabel11(again)->text(), QStringLiteral("2"));
     env.host.hook = [&] {
       if (env.state.runEnding != 1) return false;
       Snap(again, "drill_cover_timeout");
@@ -124,10 +125,10 @@ class DrillEndToEndTest : public QObject {
     QCOMPARE(records[1].seconds, 99999);
     auto* eval2 = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
     QVERIFY(eval2 != nullptr && eval2 != eval);
-    QCOMPARE(eval2->Label18->text(), QStringLiteral("記録なし"));
+    QCOMPARE(Label18(eval2)->text(), QStringLiteral("記録なし"));
     Snap(eval2, "evaluation_timeout");
-    eval2->timer1Tick();
-    Press(eval2->Command4);
+    eval2->offerButtons();
+    Press(Command4(eval2));
     QVERIFY(!env.ctx.hub.isNull());
   }
 };

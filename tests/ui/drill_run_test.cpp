@@ -14,6 +14,7 @@
 #include "drill_test_env.h"
 #include "ui/drill/drill_window.h"
 #include "ui/drill/evaluation_window.h"
+#include "window_controls.h"
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;
@@ -38,14 +39,14 @@ void Tick(DrillEnv& env, DrillWindow* w, double seconds) {
 void AnswerRight(DrillWindow* w) {
   const int target = w->targetNumber();
   for (int n = 1; n <= 100; ++n) {
-    if (target % n == 0) w->Label1[static_cast<std::size_t>(n)]->click();
+    if (target % n == 0) Label1(w, static_cast<std::size_t>(n))->click();
   }
-  w->Command1->click();
+  Command1(w)->click();
 }
 
 bool AllTilesOpen(DrillWindow* w) {
   for (int n = 1; n <= 100; ++n) {
-    auto* t = w->Label1[static_cast<std::size_t>(n)];
+    auto* t = Label1(w, static_cast<std::size_t>(n));
     if (!t->isEnabled() || t->palette().color(QPalette::Button) != numora::VbColour(0x00FF00)) {
       return false;
     }
@@ -55,8 +56,8 @@ bool AllTilesOpen(DrillWindow* w) {
 
 std::vector<int> VisibleSlots(DrillWindow* w) {
   std::vector<int> v;
-  for (int k = 1; k < static_cast<int>(w->Label5.size()); ++k) {
-    if (!w->Label5[static_cast<std::size_t>(k)]->isHidden()) v.push_back(k);
+  for (int k = 1; k <= numora::HintSlots::kMaxSlots; ++k) {
+    if (!Label5(w, static_cast<std::size_t>(k))->isHidden()) v.push_back(k);
   }
   return v;
 }
@@ -84,62 +85,62 @@ class DrillRunTest : public QObject {
     QCOMPARE(env.random.seeds.size(), std::size_t{1});
     QVERIFY(std::abs(env.random.seeds[0] - 32400.0) < 0.01);
 
-    QCOMPARE(w->sLabel2->text(), QStringLiteral("ヌモラ"));
-    QCOMPARE(w->sLabel7->text(), QStringLiteral("山田　花子"));
-    QCOMPARE(w->sLabel14->text(), QStringLiteral("ヌモラ市立第一小学校"));
-    QCOMPARE(w->sLabel8->text(), QStringLiteral("ﾚﾍﾞﾙ1"));
-    QCOMPARE(w->sLabel9->text(), QStringLiteral("10"));
-    QCOMPARE(w->sLabel10->text(), QStringLiteral("0"));
-    QCOMPARE(w->sLabel13->text(), QStringLiteral("5"));
-    QCOMPARE(w->sLabel12->text(), QStringLiteral("4"));  // three runs today, this is the fourth
-    QCOMPARE(w->sLabel11->text(), QStringLiteral("3"));
+    QCOMPARE(sLabel2(w)->text(), QStringLiteral("ヌモラ"));
+    QCOMPARE(sLabel7(w)->text(), QStringLiteral("山田　花子"));
+    QCOMPARE(sLabel14(w)->text(), QStringLiteral("ヌモラ市立第一小学校"));
+    QCOMPARE(sLabel8(w)->text(), QStringLiteral("ﾚﾍﾞﾙ1"));
+    QCOMPARE(sLabel9(w)->text(), QStringLiteral("10"));
+    QCOMPARE(sLabel10(w)->text(), QStringLiteral("0"));
+    QCOMPARE(sLabel13(w)->text(), QStringLiteral("5"));
+    QCOMPARE(sLabel12(w)->text(), QStringLiteral("4"));  // three runs today, this is the fourth
+    QCOMPARE(sLabel11(w)->text(), QStringLiteral("3"));
     QCOMPARE(env.state.todayTotalRuns, int16_t{3});
-    QCOMPARE(w->sLabel16[4]->text(), QStringLiteral("このレベル"));
-    QCOMPARE(w->sLabel17[0]->text(), QStringLiteral("YourBest"));
-    QCOMPARE(w->sLabel17[1]->text(), QStringLiteral("Best"));
-    QCOMPARE(w->sLabel17[2]->text(), QStringLiteral("Pass"));
-    QCOMPARE(w->Label3->text(), QStringLiteral("の約数を押しなさい"));
-    QCOMPARE(w->Label4->text(), QStringLiteral("ヒント"));
-    QCOMPARE(w->Command1->text(), QStringLiteral("判定"));
-    QVERIFY(w->sPicture2->isHidden());
-    QVERIFY(w->Picture1->isHidden());
+    QCOMPARE(sLabel16(w, 4)->text(), QStringLiteral("このレベル"));
+    QCOMPARE(sLabel17(w, 0)->text(), QStringLiteral("YourBest"));
+    QCOMPARE(sLabel17(w, 1)->text(), QStringLiteral("Best"));
+    QCOMPARE(sLabel17(w, 2)->text(), QStringLiteral("Pass"));
+    QCOMPARE(Label3(w)->text(), QStringLiteral("の約数を押しなさい"));
+    QCOMPARE(Label4(w)->text(), QStringLiteral("ヒント"));
+    QCOMPARE(Command1(w)->text(), QStringLiteral("判定"));
+    QVERIFY(sPicture2(w)->isHidden());
+    QVERIFY(Picture1(w)->isHidden());
 
     // Time limit 300 s: the bar shows the minimum time (60) and the target time (40) to scale.
     QCOMPARE(env.state.timeLimit, 300);
     QCOMPARE(env.state.problemsPerRun, int16_t{10});
-    QCOMPARE(Width(w, w->sShape4), Width(w, w->sShape5) / 5);
-    QCOMPARE(Width(w, w->sShape3),
-             static_cast<int>(std::lround(Width(w, w->sShape5) * 40.0 / 300)));
-    QCOMPARE(Width(w, w->sShape2), 0);
+    QCOMPARE(Width(w, sShape4(w)), Width(w, sShape5(w)) / 5);
+    QCOMPARE(Width(w, sShape3(w)),
+             static_cast<int>(std::lround(Width(w, sShape5(w)) * 40.0 / 300)));
+    QCOMPARE(Width(w, sShape2(w)), 0);
     QVERIFY(w->runClockActive());
-    QCOMPARE(w->sTimer1->interval(), 1000);
-    QVERIFY(w->sTimer2->isActive());
-    QCOMPARE(w->sTimer2->interval(), 10000);
-    for (int i = 10; i <= 39; ++i) QVERIFY(!w->sPicture3[static_cast<std::size_t>(i)]->isHidden());
+    QCOMPARE(sTimer1(w)->interval(), 1000);
+    QVERIFY(sTimer2(w)->isActive());
+    QCOMPARE(sTimer2(w)->interval(), 10000);
+    for (int i = 10; i <= 39; ++i) QVERIFY(!sPicture3(w, static_cast<std::size_t>(i))->isHidden());
 
     // The board: tiles 1..100 row by row in a gapless 10 × 10 grid right of the template.
-    QVERIFY(w->Label1[0]->isHidden());
-    QCOMPARE(w->Label1.size(), std::size_t{101});
+    QVERIFY(Label1(w, 0)->isHidden());
+    QCOMPARE(w->findChildren<numora::BoardTile*>().size(), qsizetype{101});
     for (int n = 1; n <= 100; ++n) {
-      auto* tile = w->Label1[static_cast<std::size_t>(n)];
+      auto* tile = Label1(w, static_cast<std::size_t>(n));
       const int c = (n - 1) % 10 + 1;
       const int r = (n - 1) / 10 + 1;
       QCOMPARE(tile->text(), QString::number(n));
       QCOMPARE(tile->accessibleName(), QString::number(n));
       QCOMPARE(tile->objectName(), QStringLiteral("Label1(%1)").arg(n));
       QCOMPARE(w->twipRect(tile), QRect(1485 + c * 1005, 1575 + (r - 1) * 825, 1005, 825));
-      QCOMPARE(tile->parentWidget(), w->Picture2);
+      QCOMPARE(tile->parentWidget(), Picture2(w));
     }
     QVERIFY(AllTilesOpen(w));
     const std::vector<int> level1 = numora::TargetList(1);
     QVERIFY(std::find(level1.begin(), level1.end(), w->targetNumber()) != level1.end());
-    QCOMPARE(w->Label2->text(), QString::number(w->targetNumber()));
+    QCOMPARE(Label2(w)->text(), QString::number(w->targetNumber()));
     QCOMPARE(w->divisorCount(), numora::DivisorCount(w->targetNumber()));
 
     // The minutes since the start follow the ten-second refresh.
     env.clock.Advance(60);
     w->statusRefreshTick();
-    QCOMPARE(w->sLabel13->text(), QStringLiteral("6"));
+    QCOMPARE(sLabel13(w)->text(), QStringLiteral("6"));
   }
 
   void wholeRunOfTenRightAnswers() {
@@ -150,7 +151,7 @@ class DrillRunTest : public QObject {
       Tick(env, w, 9.0);
       QVERIFY(w->targetNumber() != previous);
       previous = w->targetNumber();
-      QCOMPARE(w->sLabel9->text(), QString::number(11 - problem));
+      QCOMPARE(sLabel9(w)->text(), QString::number(11 - problem));
       AnswerRight(w);
       QCOMPARE(env.Played(kOk), 2 * problem);  // the correct cue sounds twice per answer
     }
@@ -160,13 +161,13 @@ class DrillRunTest : public QObject {
     QCOMPARE(env.state.runEnding, int16_t{1});
     QCOMPARE(env.state.timedOut, int16_t{0});
     QCOMPARE(env.state.recordedTime, 90);
-    QCOMPARE(w->sLabel9->text(), QStringLiteral("0"));
+    QCOMPARE(sLabel9(w)->text(), QStringLiteral("0"));
     QVERIFY(!w->runClockActive());
     // The cover says the run is being recorded; the drill window is closed.
-    QVERIFY(!w->sPicture2->isHidden());
-    QVERIFY(!w->lblsss1->isHidden());
-    QVERIFY(w->lblsss2->isHidden());
-    QCOMPARE(w->lblsss1->text(), QStringLiteral("成績記録中"));
+    QVERIFY(!sPicture2(w)->isHidden());
+    QVERIFY(!lblsss1(w)->isHidden());
+    QVERIFY(lblsss2(w)->isHidden());
+    QCOMPARE(lblsss1(w)->text(), QStringLiteral("成績記録中"));
     QVERIFY(!w->isVisible());
 
     const std::vector<numora::ResultRecord> records = env.Records();
@@ -177,7 +178,7 @@ class DrillRunTest : public QObject {
     // One second of tick count passed before the evaluation window opened.
     auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
     QVERIFY(eval != nullptr);
-    QCOMPARE(eval->Label18->text(), QStringLiteral("今の成績：90秒"));
+    QCOMPARE(Label18(eval)->text(), QStringLiteral("今の成績：90秒"));
     DrillEnv::FlushDeletes();
     QVERIFY(w.isNull());
   }
@@ -188,49 +189,49 @@ class DrillRunTest : public QObject {
     DrillWindow* w = Start(env);
     QCOMPARE(w->targetNumber(), 12);
     Tick(env, w, 3.0);
-    QCOMPARE(w->sLabel10->text(), QStringLiteral("3"));
+    QCOMPARE(sLabel10(w)->text(), QStringLiteral("3"));
     const float start = env.state.runStart;
 
     // Tile 5 does not divide 12: a wrong answer at once.
-    w->Label1[2]->click();
-    QVERIFY(!w->Label1[2]->isEnabled());
-    QCOMPARE(w->Label1[2]->palette().color(QPalette::Button), numora::VbColour(0xFFFFFF));
-    w->Label1[5]->click();
+    Label1(w, 2)->click();
+    QVERIFY(!Label1(w, 2)->isEnabled());
+    QCOMPARE(Label1(w, 2)->palette().color(QPalette::Button), numora::VbColour(0xFFFFFF));
+    Label1(w, 5)->click();
     QCOMPARE(env.state.judgeResult, int16_t{2});
     QCOMPARE(env.state.runStart, start - 10.0f);
     QCOMPARE(env.Played(kNg), 1);
     QVERIFY(AllTilesOpen(w));
-    QCOMPARE(w->List1->count(), 0);
-    QVERIFY(!w->Picture1->isHidden());
+    QCOMPARE(List1(w)->count(), 0);
+    QVERIFY(!Picture1(w)->isHidden());
     QCOMPARE(VisibleSlots(w), (std::vector<int>{1, 10}));
-    QCOMPARE(w->Label5[1]->text(), QStringLiteral("1"));
-    QCOMPARE(w->Label5[10]->text(), QStringLiteral("12"));
-    QCOMPARE(w->sLabel9->text(), QStringLiteral("10"));
+    QCOMPARE(Label5(w, 1)->text(), QStringLiteral("1"));
+    QCOMPARE(Label5(w, 10)->text(), QStringLiteral("12"));
+    QCOMPARE(sLabel9(w)->text(), QStringLiteral("10"));
     QCOMPARE(w->targetNumber(), 12);
 
     // The penalty shows at the next tick: 4 s of clock plus 10.
     Tick(env, w, 1.0);
-    QCOMPARE(w->sLabel10->text(), QStringLiteral("14"));
-    QCOMPARE(Width(w, w->sShape2), static_cast<int>(std::lround(14 * env.state.timeBarScale)));
+    QCOMPARE(sLabel10(w)->text(), QStringLiteral("14"));
+    QCOMPARE(Width(w, sShape2(w)), static_cast<int>(std::lround(14 * env.state.timeBarScale)));
 
     // The next tile press hides the hints; "判定" before every divisor is pressed is wrong too.
-    for (int n : {1, 2, 3, 4, 6}) w->Label1[static_cast<std::size_t>(n)]->click();
-    QVERIFY(w->Picture1->isHidden());
-    QCOMPARE(w->List1->count(), 5);
-    w->Command1->click();
+    for (int n : {1, 2, 3, 4, 6}) Label1(w, static_cast<std::size_t>(n))->click();
+    QVERIFY(Picture1(w)->isHidden());
+    QCOMPARE(List1(w)->count(), 5);
+    Command1(w)->click();
     QCOMPARE(env.Played(kNg), 2);
     QCOMPARE(env.Played(kOk), 0);
     QVERIFY(AllTilesOpen(w));
     QCOMPARE(VisibleSlots(w), (std::vector<int>{1, 2, 9, 10}));
     Tick(env, w, 1.0);
-    QCOMPARE(w->sLabel10->text(), QStringLiteral("25"));
+    QCOMPARE(sLabel10(w)->text(), QStringLiteral("25"));
 
     // Right at last: a new problem, and the hints of the old one are gone.
     AnswerRight(w);
     QCOMPARE(env.state.correctCount, 1);
-    QCOMPARE(w->sLabel9->text(), QStringLiteral("9"));
+    QCOMPARE(sLabel9(w)->text(), QStringLiteral("9"));
     QVERIFY(w->targetNumber() != 12);
-    QVERIFY(w->Picture1->isHidden());
+    QVERIFY(Picture1(w)->isHidden());
     QVERIFY(VisibleSlots(w).empty());
     QCOMPARE(w->hintPairsShown(), 0);
   }
@@ -242,15 +243,15 @@ class DrillRunTest : public QObject {
     DrillWindow* w = Start(env);
     QCOMPARE(w->targetNumber(), 12);
     const float start = env.state.runStart;
-    for (int i = 1; i <= 6; ++i) w->Command1->click();
+    for (int i = 1; i <= 6; ++i) Command1(w)->click();
     QCOMPARE(env.state.runStart, start - 60.0f);
     QCOMPARE(env.Played(kNg), 6);
     QCOMPARE(w->hintPairsShown(), 6);
     // Five pairs of slots at most; the empty ones show nothing.
     QCOMPARE(VisibleSlots(w), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    QCOMPARE(w->Label5[4]->text(), QString());
+    QCOMPARE(Label5(w, 4)->text(), QString());
     Tick(env, w, 1.0);
-    QCOMPARE(w->sLabel10->text(), QStringLiteral("61"));
+    QCOMPARE(sLabel10(w)->text(), QStringLiteral("61"));
   }
 
   void sixPairTargetRevealsEveryPair() {
@@ -259,28 +260,28 @@ class DrillRunTest : public QObject {
     env.random.script = {25.5 / 26};  // level 3, last entry: target 60
     DrillWindow* w = Start(env);
     QCOMPARE(w->targetNumber(), 60);
-    QCOMPARE(w->twipRect(w->Picture1).width(), 1350 + 11 * 1050 + 600 + 150);
-    const QRect panel = w->twipRect(w->Picture1);
+    QCOMPARE(w->twipRect(Picture1(w)).width(), 1350 + 11 * 1050 + 600 + 150);
+    const QRect panel = w->twipRect(Picture1(w));
     QVERIFY(panel.right() < 15360);
     QVERIFY(panel.bottom() < 1575);  // above the board
     const int expected[13] = {0, 1, 2, 3, 4, 5, 6, 10, 12, 15, 20, 30, 60};
     for (int i = 1; i <= 6; ++i) {
-      w->Command1->click();
-      QVERIFY(!w->Label5[static_cast<std::size_t>(i)]->isHidden());
-      QVERIFY(!w->Label5[static_cast<std::size_t>(13 - i)]->isHidden());
+      Command1(w)->click();
+      QVERIFY(!Label5(w, static_cast<std::size_t>(i))->isHidden());
+      QVERIFY(!Label5(w, static_cast<std::size_t>(13 - i))->isHidden());
       QCOMPARE(VisibleSlots(w).size(), static_cast<std::size_t>(2 * i));
     }
     for (int k = 1; k <= 12; ++k) {
-      QCOMPARE(w->Label5[static_cast<std::size_t>(k)]->text(), QString::number(expected[k]));
-      QVERIFY(w->twipRect(w->Label5[static_cast<std::size_t>(k)]).right() < panel.width());
+      QCOMPARE(Label5(w, static_cast<std::size_t>(k))->text(), QString::number(expected[k]));
+      QVERIFY(w->twipRect(Label5(w, static_cast<std::size_t>(k))).right() < panel.width());
     }
-    w->Command1->click();  // a seventh wrong answer reveals nothing more
+    Command1(w)->click();  // a seventh wrong answer reveals nothing more
     QCOMPARE(VisibleSlots(w).size(), std::size_t{12});
 
     // The next problem has ten slots again and a panel of ordinary width.
     AnswerRight(w);
     QCOMPARE(w->hints().slotCount, 10);
-    QCOMPARE(w->twipRect(w->Picture1).width(), 1350 + 9 * 1050 + 600 + 150);
+    QCOMPARE(w->twipRect(Picture1(w)).width(), 1350 + 9 * 1050 + 600 + 150);
   }
 
   void timeOutAtFiveTimesTheMinimumTime() {
@@ -289,35 +290,35 @@ class DrillRunTest : public QObject {
     const int target = w->targetNumber();
     for (int s = 1; s < 300; ++s) Tick(env, w, 1.0);
     QCOMPARE(env.state.timedOut, int16_t{0});
-    QVERIFY(w->sPicture2->isHidden());
-    QVERIFY(Width(w, w->sShape2) < Width(w, w->sShape5));
+    QVERIFY(sPicture2(w)->isHidden());
+    QVERIFY(Width(w, sShape2(w)) < Width(w, sShape5(w)));
     Tick(env, w, 1.0);
     QCOMPARE(env.state.elapsedSeconds, 300);
     QCOMPARE(env.state.timedOut, int16_t{1});
     QCOMPARE(env.state.recordedTime, 99999);
     QVERIFY(!w->runClockActive());
-    QCOMPARE(Width(w, w->sShape2), Width(w, w->sShape5));
-    QVERIFY(!w->sPicture2->isHidden());
-    QVERIFY(w->lblsss1->isHidden());
-    QVERIFY(!w->lblsss2->isHidden());
-    QCOMPARE(w->lblsss2->text(), QStringLiteral("時間切れ"));
-    QCOMPARE(w->lblsss2->palette().color(QPalette::WindowText), numora::VbColour(0x0000FF));
+    QCOMPARE(Width(w, sShape2(w)), Width(w, sShape5(w)));
+    QVERIFY(!sPicture2(w)->isHidden());
+    QVERIFY(lblsss1(w)->isHidden());
+    QVERIFY(!lblsss2(w)->isHidden());
+    QCOMPARE(lblsss2(w)->text(), QStringLiteral("時間切れ"));
+    QCOMPARE(lblsss2(w)->palette().color(QPalette::WindowText), numora::VbColour(0x0000FF));
     const std::vector<numora::ResultRecord> records = env.Records();
     QCOMPARE(records.size(), std::size_t{1});
     QCOMPARE(records[0].seconds, 99999);
 
     // Presses after the time-out change nothing, and the clock does not end the run twice.
-    w->Label1[1]->click();
-    w->Command1->click();
-    w->問題作成表示();
+    Label1(w, 1)->click();
+    Command1(w)->click();
+    w->showNextProblem();
     Tick(env, w, 1.0);
     QCOMPARE(w->targetNumber(), target);
-    QCOMPARE(w->List1->count(), 0);
+    QCOMPARE(List1(w)->count(), 0);
     QCOMPARE(env.Played(kOk) + env.Played(kNg), 0);
     QCOMPARE(env.Records().size(), std::size_t{1});
     auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
     QVERIFY(eval != nullptr);
-    QCOMPARE(eval->Label20->text(), QStringLiteral("時間切れ"));
+    QCOMPARE(Label20(eval)->text(), QStringLiteral("時間切れ"));
   }
 
   // The time limit is reached first; the final "判定" arrives while the hand-off lets messages be
@@ -329,12 +330,12 @@ class DrillRunTest : public QObject {
     for (int s = 1; s < 300; ++s) Tick(env, w, 1.0);
     const int target = w->targetNumber();
     for (int n = 1; n <= 100; ++n) {
-      if (target % n == 0) w->Label1[static_cast<std::size_t>(n)]->click();
+      if (target % n == 0) Label1(w, static_cast<std::size_t>(n))->click();
     }
     int ticksInside = 0;
     env.host.hook = [&] {
       if (env.state.runEnding != 1) return false;
-      w->Command1_Click();
+      w->judgeAnswer();
       w->runClockTick();  // a queued tick as well
       ++ticksInside;
       return true;
@@ -359,10 +360,10 @@ class DrillRunTest : public QObject {
     for (int s = 1; s < 300; ++s) Tick(env, w, 1.0);
     const int target = w->targetNumber();
     for (int n = 1; n <= 100; ++n) {
-      if (target % n == 0) w->Label1[static_cast<std::size_t>(n)]->click();
+      if (target % n == 0) Label1(w, static_cast<std::size_t>(n))->click();
     }
     env.host.hook = [&] {
-      w->Command1_Click();
+      w->judgeAnswer();
       return true;
     };
     Tick(env, w, 1.0);
@@ -370,8 +371,8 @@ class DrillRunTest : public QObject {
     QCOMPARE(env.state.allAnswered, int16_t{1});
     QCOMPARE(env.state.timedOut, int16_t{0});
     QCOMPARE(env.state.recordedTime, 300);
-    QVERIFY(!w->lblsss1->isHidden());
-    QVERIFY(w->lblsss2->isHidden());
+    QVERIFY(!lblsss1(w)->isHidden());
+    QVERIFY(lblsss2(w)->isHidden());
     const std::vector<numora::ResultRecord> records = env.Records();
     QCOMPARE(records.size(), std::size_t{1});
     QCOMPARE(records[0].seconds, 300);
@@ -394,18 +395,18 @@ class DrillRunTest : public QObject {
       for (int s = 1; s <= 300; ++s) Tick(env, w, 1.0);
       aliveAfterTimeOut = !w.isNull();
       eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
-      eval->timer1Tick();
-      eval->Command5->click();  // "もう一度"
+      eval->offerButtons();
+      Command5(eval)->click();  // "もう一度"
       evaluationAliveAfterClick = !eval.isNull();
       again = qobject_cast<DrillWindow*>(env.ctx.drill.data());
       for (int i = 1; i <= 9; ++i) AnswerRight(again);
       for (int s = 1; s < 300; ++s) Tick(env, again, 1.0);
       const int target = again->targetNumber();
       for (int n = 1; n <= 100; ++n) {
-        if (target % n == 0) again->Label1[static_cast<std::size_t>(n)]->click();
+        if (target % n == 0) Label1(again, static_cast<std::size_t>(n))->click();
       }
       // The last "判定" arrives as an event while the limit tick processes messages.
-      QMetaObject::invokeMethod(again->Command1, &QPushButton::click, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(Command1(again), &QPushButton::click, Qt::QueuedConnection);
       Tick(env, again, 1.0);
       aliveAfterLastTick = !again.isNull();
       loop.quit();
@@ -434,7 +435,7 @@ class DrillRunTest : public QObject {
     auto hidden = [&] {
       std::vector<int> v;
       for (int i = 10; i <= 39; ++i) {
-        if (w->sPicture3[static_cast<std::size_t>(i)]->isHidden()) v.push_back(i);
+        if (sPicture3(w, static_cast<std::size_t>(i))->isHidden()) v.push_back(i);
       }
       return v;
     };
@@ -446,11 +447,11 @@ class DrillRunTest : public QObject {
     QCOMPARE(hidden().size(), std::size_t{10});
     Tick(env, w, 1.0);  // 41: the school's best, 50
     QCOMPARE(hidden().size(), std::size_t{11});
-    QVERIFY(w->sPicture3[10]->isHidden());
+    QVERIFY(sPicture3(w, 10)->isHidden());
     for (int s = 42; s <= 61; ++s) Tick(env, w, 1.0);  // 61: the pupil's best, 70
     QCOMPARE(hidden().size(), std::size_t{21});
-    QVERIFY(w->sPicture3[20]->isHidden());
-    QVERIFY(!w->sPicture3[21]->isHidden());
+    QVERIFY(sPicture3(w, 20)->isHidden());
+    QVERIFY(!sPicture3(w, 21)->isHidden());
     for (int s = 62; s <= 100; ++s) Tick(env, w, 1.0);
     QCOMPARE(hidden().size(), std::size_t{30});
   }
@@ -460,8 +461,8 @@ class DrillRunTest : public QObject {
     DrillWindow* w = Start(env);
     QCOMPARE(env.state.bestTimeAll[1], 99999);
     for (int s = 1; s <= 120; ++s) Tick(env, w, 1.0);
-    for (int i = 10; i <= 29; ++i) QVERIFY(!w->sPicture3[static_cast<std::size_t>(i)]->isHidden());
-    for (int i = 30; i <= 39; ++i) QVERIFY(w->sPicture3[static_cast<std::size_t>(i)]->isHidden());
+    for (int i = 10; i <= 29; ++i) QVERIFY(!sPicture3(w, static_cast<std::size_t>(i))->isHidden());
+    for (int i = 30; i <= 39; ++i) QVERIFY(sPicture3(w, static_cast<std::size_t>(i))->isHidden());
   }
 
   void levelWithoutTargetsReturnsToTheMenu() {
@@ -482,13 +483,13 @@ class DrillRunTest : public QObject {
     env.state.levelStandards[1].minimumTime = 0;
     DrillWindow* w = Start(env);
     QCOMPARE(env.state.timeLimit, 0);
-    QCOMPARE(Width(w, w->sShape4), 0);
-    QCOMPARE(Width(w, w->sShape3), 0);
+    QCOMPARE(Width(w, sShape4(w)), 0);
+    QCOMPARE(Width(w, sShape3(w)), 0);
     Tick(env, w, 2000.0);
-    QCOMPARE(w->sLabel10->text(), QStringLiteral("2000"));
-    QCOMPARE(Width(w, w->sShape2), 0);
+    QCOMPARE(sLabel10(w)->text(), QStringLiteral("2000"));
+    QCOMPARE(Width(w, sShape2(w)), 0);
     QCOMPARE(env.state.timedOut, int16_t{0});
-    QVERIFY(w->sPicture2->isHidden());
+    QVERIFY(sPicture2(w)->isHidden());
     for (int i = 1; i <= 10; ++i) AnswerRight(w);
     QCOMPARE(env.state.recordedTime, 2000);
     QCOMPARE(env.Records().size(), std::size_t{1});
@@ -497,9 +498,9 @@ class DrillRunTest : public QObject {
   void drillAreaClickFocusesTheJudgeButton() {
     DrillEnv& env = *env_;
     DrillWindow* w = Start(env);
-    QVERIFY(w->focusWidget() != w->Command1);
-    QTest::mouseClick(w->Picture2, Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->Command1));
+    QVERIFY(w->focusWidget() != Command1(w));
+    QTest::mouseClick(Picture2(w), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget*>(Command1(w)));
   }
 
  private:

@@ -26,6 +26,7 @@
 #include "support/fakes.h"
 #include "ui/common/app_context.h"
 #include "ui/drill/drill_window.h"
+#include "window_controls.h"
 
 namespace numora::testing {
 
@@ -154,10 +155,10 @@ inline void AnswerRightByMouse(DrillWindow* w) {
   const int target = w->targetNumber();
   for (int n = 1; n <= 100; ++n) {
     if (target % n == 0) {
-      Press(w->Label1[static_cast<std::size_t>(n)]);
+      Press(Label1(w, static_cast<std::size_t>(n)));
     }
   }
-  Press(w->Command1);
+  Press(Command1(w));
 }
 
 }  // namespace numora::testing

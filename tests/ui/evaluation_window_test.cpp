@@ -12,6 +12,7 @@
 
 #include "drill_test_env.h"
 #include "ui/drill/drill_window.h"
+#include "window_controls.h"
 
 using numora::EvaluationWindow;
 using numora::testing::DrillEnv;
@@ -145,33 +146,33 @@ class EvaluationWindowTest : public QObject {
     EvaluationWindow* w = Show(env);
     QVERIFY(w != nullptr);
     QCOMPARE(w->windowTitle(), QStringLiteral("終了"));
-    QCOMPARE(w->Label19->text(), points);
-    QCOMPARE(w->Label18->text(), time);
-    QCOMPARE(!w->Label20->isHidden(), !message.isEmpty());
-    if (!message.isEmpty()) QCOMPARE(w->Label20->text(), message);
+    QCOMPARE(Label19(w)->text(), points);
+    QCOMPARE(Label18(w)->text(), time);
+    QCOMPARE(!Label20(w)->isHidden(), !message.isEmpty());
+    if (!message.isEmpty()) QCOMPARE(Label20(w)->text(), message);
     QCOMPARE(Played(env), sounds);
-    QCOMPARE(!w->Label2->isHidden(), cleared);
-    if (cleared) QCOMPARE(w->Label2->text(), QStringLiteral("このレベルクリア"));
-    QCOMPARE(!w->Picture1->isHidden(), goalPanel);
-    QCOMPARE(w->Label1->text(), QStringLiteral("目標レベルクリア。おめでとう！"));
+    QCOMPARE(!Label2(w)->isHidden(), cleared);
+    if (cleared) QCOMPARE(Label2(w)->text(), QStringLiteral("このレベルクリア"));
+    QCOMPARE(!Picture1(w)->isHidden(), goalPanel);
+    QCOMPARE(Label1(w)->text(), QStringLiteral("目標レベルクリア。おめでとう！"));
     QCOMPARE(env.state.newLevelBest, int16_t{0});
     QCOMPARE(env.state.newPersonalBest, int16_t{0});
-    QVERIFY(w->Command4->isHidden());
-    QVERIFY(w->Command5->isHidden());
+    QVERIFY(Command4(w)->isHidden());
+    QVERIFY(Command5(w)->isHidden());
     Snap(w, QStringLiteral("evaluation_%1").arg(QTest::currentDataTag()).replace(' ', '_'));
-    QVERIFY(w->Timer1->isActive());
-    QCOMPARE(w->Timer1->interval(), 500);
+    QVERIFY(Timer1(w)->isActive());
+    QCOMPARE(Timer1(w)->interval(), 500);
 
-    w->timer1Tick();
-    QVERIFY(!w->Timer1->isActive());
-    QVERIFY(w->Picture1->isHidden());
-    QVERIFY(!w->Command4->isHidden());
-    QCOMPARE(w->Command4->text(), QStringLiteral("メニューへ"));
-    QCOMPARE(w->focusWidget(), static_cast<QWidget*>(w->Command4));
-    QCOMPARE(!w->Label2->isHidden(), !label2After.isEmpty());
-    if (!label2After.isEmpty()) QCOMPARE(w->Label2->text(), label2After);
-    QCOMPARE(!w->Command5->isHidden(), retry);
-    QCOMPARE(w->Command5->text(), QStringLiteral("もう一度"));
+    w->offerButtons();
+    QVERIFY(!Timer1(w)->isActive());
+    QVERIFY(Picture1(w)->isHidden());
+    QVERIFY(!Command4(w)->isHidden());
+    QCOMPARE(Command4(w)->text(), QStringLiteral("メニューへ"));
+    QCOMPARE(w->focusWidget(), static_cast<QWidget*>(Command4(w)));
+    QCOMPARE(!Label2(w)->isHidden(), !label2After.isEmpty());
+    if (!label2After.isEmpty()) QCOMPARE(Label2(w)->text(), label2After);
+    QCOMPARE(!Command5(w)->isHidden(), retry);
+    QCOMPARE(Command5(w)->text(), QStringLiteral("もう一度"));
     Snap(w, QStringLiteral("evaluation_%1_buttons").arg(QTest::currentDataTag()).replace(' ', '_'));
   }
 
@@ -184,12 +185,12 @@ class EvaluationWindowTest : public QObject {
     env.state.recordedTime = 20;
     env.state.todayRuns(1, DrillEnv::kPupil) = 2;  // as last rebuilt, before this run
     EvaluationWindow* w = Show(env);
-    QCOMPARE(w->Label15->text(), QStringLiteral("ヌモラ"));
-    QCOMPARE(w->Label16->text(), QStringLiteral("ﾚﾍﾞﾙ1"));
-    QCOMPARE(w->Label17->text(), QStringLiteral("山田　花子"));
-    QCOMPARE(w->Label19->text(), QStringLiteral("獲得ポイント：11点×1.5→16点"));
-    QCOMPARE(w->Label13->text(), QStringLiteral(" (このレベル　3回目)"));
-    QCOMPARE(w->Label14->text(), QStringLiteral("（4回目)"));
+    QCOMPARE(Label15(w)->text(), QStringLiteral("ヌモラ"));
+    QCOMPARE(Label16(w)->text(), QStringLiteral("ﾚﾍﾞﾙ1"));
+    QCOMPARE(Label17(w)->text(), QStringLiteral("山田　花子"));
+    QCOMPARE(Label19(w)->text(), QStringLiteral("獲得ポイント：11点×1.5→16点"));
+    QCOMPARE(Label13(w)->text(), QStringLiteral(" (このレベル　3回目)"));
+    QCOMPARE(Label14(w)->text(), QStringLiteral("（4回目)"));
     QCOMPARE(env.state.todayTotalRuns, int16_t{4});
   }
 
@@ -198,9 +199,9 @@ class EvaluationWindowTest : public QObject {
     Runs(env, 1, {50});
     env.state.recordedTime = 50;
     QPointer<EvaluationWindow> w = Show(env);
-    w->timer1Tick();
-    QTest::mouseClick(w->Command4, Qt::LeftButton);
-    QVERIFY(!w->Command4->isEnabled());
+    w->offerButtons();
+    QTest::mouseClick(Command4(w), Qt::LeftButton);
+    QVERIFY(!Command4(w)->isEnabled());
     QVERIFY(!env.ctx.hub.isNull());
     QVERIFY(!w->isVisible());
     DrillEnv::FlushDeletes();
@@ -216,13 +217,13 @@ class EvaluationWindowTest : public QObject {
     env.state.runEnding = 1;
     env.state.correctCount = 10;
     QPointer<EvaluationWindow> w = Show(env);
-    w->timer1Tick();
-    QTest::mouseClick(w->Command5, Qt::LeftButton);
-    QVERIFY(!w->Command4->isEnabled());
+    w->offerButtons();
+    QTest::mouseClick(Command5(w), Qt::LeftButton);
+    QVERIFY(!Command4(w)->isEnabled());
     QVERIFY(!w->isVisible());
     auto* drill = qobject_cast<numora::DrillWindow*>(env.ctx.drill.data());
     QVERIFY(drill != nullptr);
-    QCOMPARE(drill->sLabel8->text(), QStringLiteral("ﾚﾍﾞﾙ2"));
+    QCOMPARE(sLabel8(drill)->text(), QStringLiteral("ﾚﾍﾞﾙ2"));
     QCOMPARE(env.state.allAnswered, int16_t{0});
     QCOMPARE(env.state.runEnding, int16_t{0});
     QCOMPARE(env.state.correctCount, 0);

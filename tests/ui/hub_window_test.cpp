@@ -28,6 +28,7 @@
 #include "ui/common/form_widget.h"
 #include "ui/drill/drill_window.h"
 #include "ui/drill/evaluation_window.h"
+#include "window_controls.h"
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;
@@ -138,20 +139,20 @@ class HubWindowTest : public QObject {
     QVERIFY(env.ctx.drill.isNull());
     QCOMPARE(hub->hubReady(), 1);
 
-    QVERIFY(!hub->Command4[2]->isEnabled());
-    QVERIFY(!hub->Text1[2]->isHidden());
-    QCOMPARE(hub->Text1[2]->text(), QStringLiteral("やりすぎ禁止"));
+    QVERIFY(!Command4(hub, 2)->isEnabled());
+    QVERIFY(!Text1(hub, 2)->isHidden());
+    QCOMPARE(Text1(hub, 2)->text(), QStringLiteral("やりすぎ禁止"));
     for (int level : {1, 3, 4}) {
-      QVERIFY(hub->Command4[static_cast<size_t>(level)]->isEnabled());
-      QVERIFY(hub->Text1[static_cast<size_t>(level)]->isHidden());
+      QVERIFY(Command4(hub, static_cast<size_t>(level))->isEnabled());
+      QVERIFY(Text1(hub, static_cast<size_t>(level))->isHidden());
     }
-    QCOMPARE(hub->Command4[1]->text(), QStringLiteral("ｽﾀｰﾄ(&1)"));
-    QCOMPARE(hub->Label14[2]->text(), QStringLiteral("2回/8点"));
-    QCOMPARE(hub->Label15[3]->text(), QStringLiteral("------"));
-    QCOMPARE(hub->Label14[3]->text(), QStringLiteral("-----"));
+    QCOMPARE(Command4(hub, 1)->text(), QStringLiteral("ｽﾀｰﾄ(&1)"));
+    QCOMPARE(Label14(hub, 2)->text(), QStringLiteral("2回/8点"));
+    QCOMPARE(Label15(hub, 3)->text(), QStringLiteral("------"));
+    QCOMPARE(Label14(hub, 3)->text(), QStringLiteral("-----"));
 
-    Press(hub->Command4[2]);
-    Press(hub->Label3[2]);
+    Press(Command4(hub, 2));
+    Press(Label3(hub, 2));
     Type(hub, '2');
     QVERIFY(env.ctx.drill.isNull());
     QCOMPARE(env.ctx.hub.data(), hub);
@@ -170,7 +171,7 @@ class HubWindowTest : public QObject {
   void levelNameStartsTheDrillAndUnloadsTheHub() {
     DrillEnv& env = *env_;
     QPointer<HubWindow> hub = Show(env);
-    Press(hub->Label3[4]);
+    Press(Label3(hub, 4));
     QVERIFY(!env.ctx.drill.isNull());
     QCOMPARE(env.state.currentLevel, int16_t{4});
     QVERIFY(env.ctx.hub.isNull());
@@ -191,8 +192,8 @@ class HubWindowTest : public QObject {
     QFETCH(bool, teacher);
     env_->state.pupilName = name.toStdString();
     HubWindow* hub = Show(*env_);
-    QCOMPARE(!hub->Command8->isHidden(), teacher);
-    QCOMPARE(hub->Command8->text(), QStringLiteral("データ処理"));
+    QCOMPARE(!Command8(hub)->isHidden(), teacher);
+    QCOMPARE(Command8(hub)->text(), QStringLiteral("データ処理"));
   }
 
   void viewsShowTheCoreLinesAndBuildEachListOnce() {
@@ -207,16 +208,16 @@ class HubWindowTest : public QObject {
     QCOMPARE(hub->statisticsRebuilds(), 1);
     QCOMPARE(hub->listBuilds(), 4);
     QCOMPARE(hub->viewMode(), numora::kHubPointsView);
-    QVERIFY(hub->Option2[1]->isChecked());
-    QVERIFY(hub->Option1[1]->isChecked());
-    QCOMPARE(hub->Option1[1]->text(), QStringLiteral("累計順"));
-    QCOMPARE(hub->Label5->text(), QStringLiteral("獲得ポイント（今まで順位）"));
-    QCOMPARE(hub->Label9[1]->text(), QStringLiteral("今日"));
-    QCOMPARE(hub->Label10[1]->text(), QStringLiteral("今まで"));
+    QVERIFY(Option2(hub, 1)->isChecked());
+    QVERIFY(Option1(hub, 1)->isChecked());
+    QCOMPARE(Option1(hub, 1)->text(), QStringLiteral("累計順"));
+    QCOMPARE(Label5(hub)->text(), QStringLiteral("獲得ポイント（今まで順位）"));
+    QCOMPARE(Label9(hub, 1)->text(), QStringLiteral("今日"));
+    QCOMPARE(Label10(hub, 1)->text(), QStringLiteral("今まで"));
     // The time-out is no run in the counts.
-    QCOMPARE(hub->Label18->text(), QStringLiteral("本日総回数＝1回"));
-    QVERIFY(hub->Picture2->isHidden());
-    QVERIFY(hub->Picture6->isHidden());
+    QCOMPARE(Label18(hub)->text(), QStringLiteral("本日総回数＝1回"));
+    QVERIFY(Picture2(hub)->isHidden());
+    QVERIFY(Picture6(hub)->isHidden());
 
     numora::ListOptions options;
     options.currentPupil = DrillEnv::kPupil;
@@ -224,19 +225,19 @@ class HubWindowTest : public QObject {
     auto check = [&](HubList list, int period, const char* what) {
       const auto want = numora::BuildHubLists(env.state, env.services, list, period, options);
       for (int level = 1; level <= 4; ++level) {
-        QVERIFY2(Shown(hub->List5[static_cast<size_t>(level)]) == Core(want, level), what);
-        QVERIFY(!hub->List5[static_cast<size_t>(level)]->isHidden());
+        QVERIFY2(Shown(List5(hub, static_cast<size_t>(level))) == Core(want, level), what);
+        QVERIFY(!List5(hub, static_cast<size_t>(level))->isHidden());
         if (want[static_cast<size_t>(level)].colour.has_value()) {
-          QCOMPARE(Background(hub->List5[static_cast<size_t>(level)]),
+          QCOMPARE(Background(List5(hub, static_cast<size_t>(level))),
                    numora::VbColour(*want[static_cast<size_t>(level)].colour));
         }
       }
-      QVERIFY(hub->Picture6->isHidden());
-      QVERIFY(hub->Command1->isEnabled());
-      QVERIFY(hub->Command4[1]->isEnabled());
+      QVERIFY(Picture6(hub)->isHidden());
+      QVERIFY(Command1(hub)->isEnabled());
+      QVERIFY(Command4(hub, 1)->isEnabled());
     };
     check(HubList::kPointsTotal, 3, "points total");
-    QVERIFY(!Shown(hub->List5[1]).isEmpty());
+    QVERIFY(!Shown(List5(hub, 1)).isEmpty());
     Snap(hub, QStringLiteral("hub_points"));
 
     // Each switch builds every level's list once and rebuilds no statistics.
@@ -248,15 +249,15 @@ class HubWindowTest : public QObject {
       QString title;
     };
     const Step steps[] = {
-        {hub->Option2[0], HubList::kBest, 3, "best", QStringLiteral("ベスト成績")},
-        {hub->Option1[2], HubList::kToday, 3, "today", QStringLiteral("本日の成績")},
-        {hub->Option1[3], HubList::kAll, 3, "all", QString()},
-        {hub->Option2[1], HubList::kPointsAll, 3, "points all", QString()},
-        {hub->Option1[2], HubList::kPointsToday, 3, "points today",
+        {Option2(hub, 0), HubList::kBest, 3, "best", QStringLiteral("ベスト成績")},
+        {Option1(hub, 2), HubList::kToday, 3, "today", QStringLiteral("本日の成績")},
+        {Option1(hub, 3), HubList::kAll, 3, "all", QString()},
+        {Option2(hub, 1), HubList::kPointsAll, 3, "points all", QString()},
+        {Option1(hub, 2), HubList::kPointsToday, 3, "points today",
          QStringLiteral("獲得ポイント（今日の順位）")},
-        {hub->Option1[1], HubList::kPointsTotal, 3, "points total again",
+        {Option1(hub, 1), HubList::kPointsTotal, 3, "points total again",
          QStringLiteral("獲得ポイント（今まで順位）")},
-        {hub->Option2[0], HubList::kBest, 3, "best again", QStringLiteral("ベスト成績")},
+        {Option2(hub, 0), HubList::kBest, 3, "best again", QStringLiteral("ベスト成績")},
     };
     int builds = hub->listBuilds();
     for (const Step& step : steps) {
@@ -265,26 +266,26 @@ class HubWindowTest : public QObject {
       builds += 4;
       QCOMPARE(hub->listBuilds(), builds);
       check(step.list, step.period, step.what);
-      QCOMPARE(hub->Label5->text(), step.title);
+      QCOMPARE(Label5(hub)->text(), step.title);
       if (step.list == HubList::kToday) Snap(hub, QStringLiteral("hub_time_today"));
     }
-    QCOMPARE(hub->Option1[1]->text(), QStringLiteral("BEST表示"));
+    QCOMPARE(Option1(hub, 1)->text(), QStringLiteral("BEST表示"));
     QCOMPARE(hub->statisticsRebuilds(), 1);
 
     // The period box of the all-runs list and the grade filter rebuild the lists once each.
-    Press(hub->Option1[3]);
-    QVERIFY(!hub->Combo2->isHidden());
+    Press(Option1(hub, 3));
+    QVERIFY(!Combo2(hub)->isHidden());
     builds = hub->listBuilds();
-    hub->Combo2->setCurrentIndex(4);
-    emit hub->Combo2->activated(4);
+    Combo2(hub)->setCurrentIndex(4);
+    emit Combo2(hub)->activated(4);
     QCOMPARE(hub->listBuilds(), builds + 4);
     check(HubList::kAll, 5, "all, every period");
-    hub->Combo1->setCurrentIndex(hub->Combo1->findText(QStringLiteral("小１")));
-    emit hub->Combo1->activated(hub->Combo1->currentIndex());
+    Combo1(hub)->setCurrentIndex(Combo1(hub)->findText(QStringLiteral("小１")));
+    emit Combo1(hub)->activated(Combo1(hub)->currentIndex());
     QCOMPARE(hub->listBuilds(), builds + 8);
     options.filterText = "小１";
     check(HubList::kAll, 5, "all, first grade");
-    QVERIFY(Shown(hub->List5[1]).join(QString()).indexOf(QStringLiteral("伊藤")) < 0);
+    QVERIFY(Shown(List5(hub, 1)).join(QString()).indexOf(QStringLiteral("伊藤")) < 0);
 
     // A fresh activation of the same hub: one more statistics rebuild and one points ranking.
     builds = hub->listBuilds();
@@ -303,11 +304,11 @@ class HubWindowTest : public QObject {
     QFETCH(bool, byKey);
     DrillEnv& env = *env_;
     QPointer<HubWindow> hub = Show(env);
-    QCOMPARE(hub->Command1->text(), QStringLiteral("戻る(0)"));
+    QCOMPARE(Command1(hub)->text(), QStringLiteral("戻る(0)"));
     if (byKey) {
       Type(hub, '0');
     } else {
-      Press(hub->Command1);
+      Press(Command1(hub));
     }
     QVERIFY(!env.ctx.namesel.isNull());
     QVERIFY(env.ctx.hub.isNull());
@@ -322,10 +323,10 @@ class HubWindowTest : public QObject {
     env.clock.Set(2026, 12, 10, 10, 15, 0);
     env.state.pupilStartTime = 10 * 3600;
     QPointer<HubWindow> hub = Show(env);
-    QCOMPARE(hub->Label14[1]->text(), QStringLiteral("-----"));
-    QCOMPARE(hub->Label17->text(), QStringLiteral("起動後15分"));
+    QCOMPARE(Label14(hub, 1)->text(), QStringLiteral("-----"));
+    QCOMPARE(Label17(hub)->text(), QStringLiteral("起動後15分"));
 
-    Press(hub->Command4[1]);
+    Press(Command4(hub, 1));
     QPointer<DrillWindow> drill = qobject_cast<DrillWindow*>(env.ctx.drill.data());
     QVERIFY(drill != nullptr);
     QVERIFY(env.ctx.hub.isNull());
@@ -339,8 +340,8 @@ class HubWindowTest : public QObject {
     QCOMPARE(env.state.recordedTime, 30);
     auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
     QVERIFY(eval != nullptr);
-    eval->timer1Tick();
-    Press(eval->Command4);
+    eval->offerButtons();
+    Press(Command4(eval));
 
     HubWindow* fresh = qobject_cast<HubWindow*>(env.ctx.hub.data());
     QVERIFY(fresh != nullptr);
@@ -348,20 +349,20 @@ class HubWindowTest : public QObject {
     QVERIFY(env.ctx.evaluation.isNull());
     QCOMPARE(fresh->statisticsRebuilds(), 1);
     // 30 s against a target of 40: Int((10 / 40)³ × 50 + 5) = 5 points.
-    QCOMPARE(fresh->Label14[1]->text(), QStringLiteral("1回/5点"));
-    QCOMPARE(fresh->Label15[1]->text(), QStringLiteral("1回/5点"));
-    QCOMPARE(fresh->Label18->text(), QStringLiteral("本日総回数＝1回"));
-    QCOMPARE(Shown(fresh->List5[1]), QStringList({QStringLiteral(" 1●山田　花子  5/    5"),
+    QCOMPARE(Label14(fresh, 1)->text(), QStringLiteral("1回/5点"));
+    QCOMPARE(Label15(fresh, 1)->text(), QStringLiteral("1回/5点"));
+    QCOMPARE(Label18(fresh)->text(), QStringLiteral("本日総回数＝1回"));
+    QCOMPARE(Shown(List5(fresh, 1)), QStringList({QStringLiteral(" 1●山田　花子  5/    5"),
                                                   QStringLiteral(" 2①青木　一郎  4/    4"),
                                                   QStringLiteral(" 3②伊藤　二葉  0/    0"),
                                                   QStringLiteral(" 3④江口　四郎  0/    0"),
                                                   QStringLiteral(" 3⑤大野　五月  0/    0")}));
-    Press(fresh->Option2[0]);
-    Press(fresh->Option1[2]);
-    QCOMPARE(Shown(fresh->List5[1]), QStringList({QStringLiteral("  30秒 10:15●山田　花子●5"),
+    Press(Option2(fresh, 0));
+    Press(Option1(fresh, 2));
+    QCOMPARE(Shown(List5(fresh, 1)), QStringList({QStringLiteral("  30秒 10:15●山田　花子●5"),
                                                   QStringLiteral("  45秒 08:01①青木　一郎①4")}));
     QCOMPARE(fresh->hubReady(), 1);
-    QVERIFY(fresh->Command4[1]->isEnabled());
+    QVERIFY(Command4(fresh, 1)->isEnabled());
   }
 
   // Pictures of the hub of a demo pupil in both views (only when asked for).
@@ -385,11 +386,11 @@ class HubWindowTest : public QObject {
     HubWindow* hub = Show(*env_);
     hub->resize(1024, 768);
     Snap(hub, QStringLiteral("demo_hub_points"));
-    Press(hub->Option2[0]);
+    Press(Option2(hub, 0));
     Snap(hub, QStringLiteral("demo_hub_time_best"));
-    Press(hub->Option1[2]);
+    Press(Option1(hub, 2));
     Snap(hub, QStringLiteral("demo_hub_time_today"));
-    Press(hub->Option1[3]);
+    Press(Option1(hub, 3));
     Snap(hub, QStringLiteral("demo_hub_time_all"));
   }
 

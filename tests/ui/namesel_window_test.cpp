@@ -30,6 +30,7 @@
 #include "core/roster/roster.h"
 #include "drill_test_env.h"
 #include "ui/roster/version_window.h"
+#include "window_controls.h"
 
 using numora::NameSelWindow;
 using numora::testing::DrillEnv;
@@ -103,8 +104,8 @@ void ClickRow(QListWidget* list, int row, bool twice = false) {
 }
 
 void ChooseFilter(NameSelWindow* w, const QString& text) {
-  w->Combo1->setCurrentIndex(w->Combo1->findText(text));
-  emit w->Combo1->activated(w->Combo1->currentIndex());
+  Combo1(w)->setCurrentIndex(Combo1(w)->findText(text));
+  emit Combo1(w)->activated(Combo1(w)->currentIndex());
 }
 
 // A key typed at the widget with the focus, or at the window.
@@ -157,34 +158,34 @@ class NameSelWindowTest : public QObject {
     // Loaded in the runs view, then the activation switched to points: two builds.
     QCOMPARE(w->listBuilds(), 2);
     QCOMPARE(w->nameListView(), 1);
-    QVERIFY(w->Option1[1]->isChecked());
+    QVERIFY(Option1(w, 1)->isChecked());
     const QStringList captions = {"回数(今日／今まで）", "ポイント（今日／今まで）",
                                   "本日（ポイント／回数）", "今まで（ポイント／回数）"};
     for (int i = 0; i < 4; ++i) {
-      QCOMPARE(w->Option1[static_cast<size_t>(i)]->text(), captions[i]);
-      QCOMPARE(w->Option1[static_cast<size_t>(i)]->objectName(),
+      QCOMPARE(Option1(w, static_cast<size_t>(i))->text(), captions[i]);
+      QCOMPARE(Option1(w, static_cast<size_t>(i))->objectName(),
                QStringLiteral("Option1(%1)").arg(i));
     }
-    QCOMPARE(w->Label1->text(), QStringLiteral("名前を選びなさい"));
-    QCOMPARE(w->List1->currentRow(), 0);
-    QCOMPARE(w->List1->item(0)->text(), QStringLiteral("－－－－－－"));
-    QCOMPARE(w->List1->count(), 5);
-    QCOMPARE(w->List3.size(), 4);
-    QCOMPARE(w->Command14->text(), QStringLiteral("O.K."));
-    QCOMPARE(w->Command7->text(), QStringLiteral("ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"));
-    QCOMPARE(w->Label4->text(), QStringLiteral("ヌモラ"));
-    QCOMPARE(w->Label4->font().pixelSize(), qRound(48 * 96.0 / 72.0 * w->scale()));
-    QCOMPARE(w->Combo1->toolTip(), QStringLiteral("表示する学年を選びなさい"));
+    QCOMPARE(Label1(w)->text(), QStringLiteral("名前を選びなさい"));
+    QCOMPARE(List1(w)->currentRow(), 0);
+    QCOMPARE(List1(w)->item(0)->text(), QStringLiteral("－－－－－－"));
+    QCOMPARE(List1(w)->count(), 5);
+    QCOMPARE(w->listedLines().size(), 4);
+    QCOMPARE(Command14(w)->text(), QStringLiteral("O.K."));
+    QCOMPARE(Command7(w)->text(), QStringLiteral("ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"));
+    QCOMPARE(Label4(w)->text(), QStringLiteral("ヌモラ"));
+    QCOMPARE(Label4(w)->font().pixelSize(), qRound(48 * 96.0 / 72.0 * w->scale()));
+    QCOMPARE(Combo1(w)->toolTip(), QStringLiteral("表示する学年を選びなさい"));
     QStringList filters;
-    for (int k = 0; k < w->Combo1->count(); ++k) {
-      filters << w->Combo1->itemText(k);
+    for (int k = 0; k < Combo1(w)->count(); ++k) {
+      filters << Combo1(w)->itemText(k);
     }
     QCOMPARE(filters, (QStringList{"全学年", "中学生全体", "小学生全体", "中３", "中２", "中１",
                                    "小６", "小５", "小４", "小３", "小２", "小１"}));
-    QCOMPARE(w->Combo1->currentText(), QStringLiteral("全学年"));
+    QCOMPARE(Combo1(w)->currentText(), QStringLiteral("全学年"));
     QCOMPARE(env.state.gradeFilterText, std::string("全学年"));
-    QVERIFY(w->Picture5->isHidden());
-    QVERIFY(w->Picture8->isHidden());
+    QVERIFY(Picture5(w)->isHidden());
+    QVERIFY(Picture8(w)->isHidden());
     QCOMPARE(w->palette().color(QPalette::Window),
              numora::VbColour(static_cast<unsigned>(env.state.seasonColour.Number())));
     QVERIFY(env.host.messages.empty());
@@ -232,16 +233,16 @@ class NameSelWindowTest : public QObject {
          {QStringLiteral("全学年"), QStringLiteral("小学生全体"), QStringLiteral("中２")}) {
       ChooseFilter(w, filter);
       for (int view = 0; view < 4; ++view) {
-        Press(w->Option1[static_cast<size_t>(view)]);
+        Press(Option1(w, static_cast<size_t>(view)));
         QCOMPARE(w->nameListView(), view);
         const QStringList expected = command(view, filter);
         QVERIFY(expected.size() > 1);
-        QCOMPARE(Shown(w->List1), expected);
+        QCOMPARE(Shown(List1(w)), expected);
         if (filter == QStringLiteral("全学年")) {
           Snap(w, QStringLiteral("namesel_view%1").arg(view));
-          w->List1->scrollToBottom();
+          List1(w)->scrollToBottom();
           Snap(w, QStringLiteral("namesel_view%1_end").arg(view));
-          w->List1->scrollToTop();
+          List1(w)->scrollToTop();
         }
       }
     }
@@ -255,16 +256,16 @@ class NameSelWindowTest : public QObject {
     QPointer<NameSelWindow> w = Show(env);
     env.state.currentPupil = 0;
     Type(w, Qt::Key_1);
-    Press(w->Command14);
-    Type(w, Qt::Key_Return, w->List1);
+    Press(Command14(w));
+    Type(w, Qt::Key_Return, List1(w));
     QCOMPARE(env.Played("/snd/ng.wav"), 3);
     QVERIFY(!w.isNull() && env.ctx.namesel == w);
     QVERIFY(env.ctx.hub.isNull());
-    QVERIFY(w->Command14->isVisibleTo(w));
+    QVERIFY(Command14(w)->isVisibleTo(w));
     QCOMPARE(env.state.currentPupil, 0);
-    QCOMPARE(w->Label1->text(), QStringLiteral("名前を選びなさい"));
+    QCOMPARE(Label1(w)->text(), QStringLiteral("名前を選びなさい"));
     // Double-clicking the dash line confirms no one either.
-    ClickRow(w->List1, 0, true);
+    ClickRow(List1(w), 0, true);
     QCOMPARE(env.Played("/snd/ng.wav"), 4);
     QVERIFY(env.ctx.hub.isNull());
   }
@@ -291,21 +292,21 @@ class NameSelWindowTest : public QObject {
     WriteRoster(env, SmallRoster());
     QPointer<NameSelWindow> w = Show(env);
     env.clock.Set(2026, 12, 10, 10, 30, 15.6);
-    const int row = RowOf(w->List1, QStringLiteral("江口"));
+    const int row = RowOf(List1(w), QStringLiteral("江口"));
     QVERIFY(row >= 1);
-    QCOMPARE(w->List3[row - 1].section(QLatin1Char('*'), -1), QStringLiteral("123"));
+    QCOMPARE(w->listedLines()[row - 1].section(QLatin1Char('*'), -1), QStringLiteral("123"));
     if (how == QStringLiteral("double")) {
-      ClickRow(w->List1, row, true);
+      ClickRow(List1(w), row, true);
     } else {
-      ClickRow(w->List1, row);
-      QCOMPARE(w->Label1->text(), label1);
-      QCOMPARE(w->Label2->text(), QStringLiteral("123"));
+      ClickRow(List1(w), row);
+      QCOMPARE(Label1(w)->text(), label1);
+      QCOMPARE(Label2(w)->text(), QStringLiteral("123"));
       if (how == QStringLiteral("button")) {
-        Press(w->Command14);
+        Press(Command14(w));
       } else if (how == QStringLiteral("key1")) {
         Type(w, Qt::Key_1);
       } else {
-        Type(w, how == QStringLiteral("enter") ? Qt::Key_Return : Qt::Key_Space, w->List1);
+        Type(w, how == QStringLiteral("enter") ? Qt::Key_Return : Qt::Key_Space, List1(w));
       }
     }
     QCOMPARE(env.state.currentPupil, 123);
@@ -328,13 +329,13 @@ class NameSelWindowTest : public QObject {
     NameSelWindow* w = Show(env);
     ChooseFilter(w, QStringLiteral("小３"));
     QCOMPARE(env.state.gradeFilterText, std::string("小３"));
-    const QStringList lines = Shown(w->List1);
+    const QStringList lines = Shown(List1(w));
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[1].startsWith(QStringLiteral("小3 江口")));
     QVERIFY(lines[2].startsWith(QStringLiteral("小3 青木")));
-    QCOMPARE(w->List3.size(), 2);
-    QCOMPARE(w->List3[0].section(QLatin1Char('*'), -1), QStringLiteral("123"));
-    QCOMPARE(w->Label1->text(), QStringLiteral("名前を選びなさい"));
+    QCOMPARE(w->listedLines().size(), 2);
+    QCOMPARE(w->listedLines()[0].section(QLatin1Char('*'), -1), QStringLiteral("123"));
+    QCOMPARE(Label1(w)->text(), QStringLiteral("名前を選びなさい"));
   }
 
   void versionBoxClosesBackToAllGradesForTheHub() {
@@ -342,9 +343,9 @@ class NameSelWindowTest : public QObject {
     WriteRoster(env, SmallRoster());
     NameSelWindow* w = Show(env);
     ChooseFilter(w, QStringLiteral("小３"));
-    Press(w->Option1[3]);
-    ClickRow(w->List1, 1);
-    QVERIFY(w->Label1->text() != QStringLiteral("名前を選びなさい"));
+    Press(Option1(w, 3));
+    ClickRow(List1(w), 1);
+    QVERIFY(Label1(w)->text() != QStringLiteral("名前を選びなさい"));
     const int builds = w->listBuilds();
 
     QString title, label1, label2, label4, label5;
@@ -355,20 +356,20 @@ class NameSelWindowTest : public QObject {
       auto* box = qobject_cast<numora::VersionWindow*>(QApplication::activeModalWidget());
       QVERIFY(box != nullptr);
       title = box->windowTitle();
-      label1 = box->Label1->text();
-      label2 = box->Label2->text();
-      label4 = box->Label4->text();
-      label5 = box->Label5->text();
+      label1 = Label1(box)->text();
+      label2 = Label2(box)->text();
+      label4 = Label4(box)->text();
+      label5 = Label5(box)->text();
       modal = box->isModal();
       // Centred over the selection screen.
       offset = box->pos() - w->mapToGlobal(QPoint(0, 0));
       centred = QPoint((w->width() - box->width()) / 2, (w->height() - box->height()) / 2);
       QCOMPARE(box->objectName(), QStringLiteral("frmver"));
-      QCOMPARE(box->Command1->text(), QStringLiteral("O.K."));
+      QCOMPARE(Command1(box)->text(), QStringLiteral("O.K."));
       Snap(box, QStringLiteral("frmver"));
-      Press(box->Command1);
+      Press(Command1(box));
     });
-    QTest::mouseClick(w->Label4, Qt::LeftButton, {}, w->Label4->rect().center());
+    QTest::mouseClick(Label4(w), Qt::LeftButton, {}, Label4(w)->rect().center());
     QCOMPARE(title, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     QCOMPARE(label1, QStringLiteral("ヌモラ"));
     QCOMPARE(label2, QStringLiteral("Version1.0.0"));
@@ -380,13 +381,13 @@ class NameSelWindowTest : public QObject {
     // The activation ran again: filter text of the hub, view and chosen name are reset; the box
     // keeps the filter it shows, so the list stays narrowed to it.
     QCOMPARE(env.state.gradeFilterText, std::string("全学年"));
-    QCOMPARE(w->Combo1->currentText(), QStringLiteral("小３"));
-    QCOMPARE(w->Combo1->count(), 12);
+    QCOMPARE(Combo1(w)->currentText(), QStringLiteral("小３"));
+    QCOMPARE(Combo1(w)->count(), 12);
     QCOMPARE(w->nameListView(), 1);
-    QVERIFY(w->Option1[1]->isChecked());
+    QVERIFY(Option1(w, 1)->isChecked());
     QCOMPARE(w->listBuilds(), builds + 1);
-    QCOMPARE(w->List1->count(), 3);
-    QCOMPARE(w->Label1->text(), QStringLiteral("名前を選びなさい"));
+    QCOMPARE(List1(w)->count(), 3);
+    QCOMPARE(Label1(w)->text(), QStringLiteral("名前を選びなさい"));
   }
 
   void leavingStartsTheLauncherAndEnds_data() {
@@ -419,12 +420,12 @@ class NameSelWindowTest : public QObject {
     env.state.developmentLayout = static_cast<int16_t>(layout);
     env.host.startSucceeds = starts;
     NameSelWindow* w = Show(env);
-    QCOMPARE(w->Picture8->isVisibleTo(w), layout == 1);
-    QCOMPARE(w->Label8->text(), QStringLiteral("開発中"));
+    QCOMPARE(Picture8(w)->isVisibleTo(w), layout == 1);
+    QCOMPARE(Label8(w)->text(), QStringLiteral("開発中"));
     if (byKey) {
       Type(w, Qt::Key_0);
     } else {
-      Press(w->Command7);
+      Press(Command7(w));
     }
     QCOMPARE(env.host.started.size(), size_t{1});
     QCOMPARE(QString::fromStdString(env.host.started[0].program), program);
@@ -450,9 +451,9 @@ class NameSelWindowTest : public QObject {
     QVERIFY2(
         message.contains(QString::fromStdString(env.state.dataRootFolder.Text() + "新名簿.txt")),
         qPrintable(message));
-    QCOMPARE(Shown(w->List1), QStringList{QStringLiteral("－－－－－－")});
+    QCOMPARE(Shown(List1(w)), QStringList{QStringLiteral("－－－－－－")});
     // Told once: another view does not tell it again; the pupil can still leave.
-    Press(w->Option1[0]);
+    Press(Option1(w, 0));
     QCOMPARE(env.host.messages.size(), size_t{1});
     Type(w, Qt::Key_0);
     QCOMPARE(env.host.endedWith, std::vector<int>{0});
@@ -464,11 +465,11 @@ class NameSelWindowTest : public QObject {
     NameSelWindow* w = Show(env);
     QCOMPARE(env.host.messages.size(), size_t{1});
     QVERIFY(QString::fromStdString(env.host.messages[0]).contains(QStringLiteral("範囲外　太郎")));
-    QCOMPARE(w->List1->count(), 5);
+    QCOMPARE(List1(w)->count(), 5);
     delete w;
     // The screen shown again in the same run says nothing more.
     w = Show(env);
-    QCOMPARE(w->List1->count(), 5);
+    QCOMPARE(List1(w)->count(), 5);
     QCOMPARE(env.host.messages.size(), size_t{1});
   }
 

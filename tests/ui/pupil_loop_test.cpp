@@ -16,6 +16,7 @@
 #include "ui/drill/evaluation_window.h"
 #include "ui/hub/hub_window.h"
 #include "ui/roster/namesel_window.h"
+#include "window_controls.h"
 
 using numora::DrillWindow;
 using numora::EvaluationWindow;
@@ -72,25 +73,25 @@ class PupilLoopTest : public QObject {
     for (int loop = 1; loop <= 3; ++loop) {
       auto* namesel = qobject_cast<NameSelWindow*>(env.ctx.namesel.data());
       QVERIFY(namesel != nullptr);
-      const int row = RowOf(namesel->List1, QStringLiteral("山田　花子"));
+      const int row = RowOf(List1(namesel), QStringLiteral("山田　花子"));
       QVERIFY(row > 0);
       // The points view shows today's points before "/": 5 points for each earlier loop's run
       // (30 s against a target of 40).
       if (loop > 1) {
-        const QString line = namesel->List1->item(row)->text();
+        const QString line = List1(namesel)->item(row)->text();
         QVERIFY2(line.contains(QStringLiteral("%1/").arg(5 * (loop - 1))), qPrintable(line));
       }
-      ClickRow(namesel->List1, row);
-      Press(namesel->Command14);
+      ClickRow(List1(namesel), row);
+      Press(Command14(namesel));
       QCOMPARE(env.state.currentPupil, int16_t{27});
 
       QPointer<HubWindow> hub = qobject_cast<HubWindow*>(env.ctx.hub.data());
       QVERIFY(hub != nullptr);
       DrillEnv::FlushDeletes();
       QVERIFY(env.ctx.namesel.isNull());
-      QCOMPARE(hub->Label18->text(), QStringLiteral("本日総回数＝%1回").arg(loop - 1));
+      QCOMPARE(Label18(hub)->text(), QStringLiteral("本日総回数＝%1回").arg(loop - 1));
 
-      Press(hub->Command4[1]);
+      Press(Command4(hub, 1));
       QPointer<DrillWindow> drill = qobject_cast<DrillWindow*>(env.ctx.drill.data());
       QVERIFY(drill != nullptr);
       for (int problem = 1; problem <= 10; ++problem) {
@@ -100,17 +101,17 @@ class PupilLoopTest : public QObject {
       }
       auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
       QVERIFY(eval != nullptr);
-      eval->timer1Tick();
-      Press(eval->Command4);  // メニューへ
+      eval->offerButtons();
+      Press(Command4(eval));  // メニューへ
 
       hub = qobject_cast<HubWindow*>(env.ctx.hub.data());
       QVERIFY(hub != nullptr);
       DrillEnv::FlushDeletes();
       QVERIFY(env.ctx.drill.isNull() && env.ctx.evaluation.isNull());
-      QCOMPARE(hub->Label18->text(), QStringLiteral("本日総回数＝%1回").arg(loop));
-      QVERIFY(hub->Label14[1]->text().startsWith(QStringLiteral("%1回/").arg(loop)));
+      QCOMPARE(Label18(hub)->text(), QStringLiteral("本日総回数＝%1回").arg(loop));
+      QVERIFY(Label14(hub, 1)->text().startsWith(QStringLiteral("%1回/").arg(loop)));
 
-      Press(hub->Command1);  // 戻る(0)
+      Press(Command1(hub));  // 戻る(0)
       DrillEnv::FlushDeletes();
       QVERIFY(env.ctx.hub.isNull());
       QVERIFY(!env.ctx.namesel.isNull());

@@ -9,6 +9,7 @@
 #include "ui/startup/splash_window.h"
 #include "ui/startup/wait_window.h"
 #include "ui_test_support.h"
+#include "window_controls.h"
 
 using numora::PathText;
 using numora::testing::UiFixture;
@@ -65,15 +66,15 @@ class StartupSplashTest : public QObject {
     f.state.programFolder = "/opt/KT0042/build/";
     auto* splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash};
-    QCOMPARE(splash->Label5->text(), date);
-    QCOMPARE(splash->Label1->text(), QStringLiteral("Just a moment, please."));
+    QCOMPARE(Label5(splash)->text(), date);
+    QCOMPARE(Label1(splash)->text(), QStringLiteral("Just a moment, please."));
     QCOMPARE(static_cast<unsigned>(f.state.seasonColour.Number()), colour);
     QCOMPARE(splash->palette().color(QPalette::Window), numora::VbColour(colour));
     QCOMPARE(f.fakes.random.seeds.size(), size_t{1});
     QVERIFY(std::abs(f.fakes.random.seeds[0] - (8 * 3600.0 + 30 * 60 + 15)) < 0.01);
     QCOMPARE(f.state.developmentLayout, int16_t{1});
-    QVERIFY(splash->Timer1->isActive());
-    QCOMPARE(splash->Timer1->interval(), 100);
+    QVERIFY(Timer1(splash)->isActive());
+    QCOMPARE(Timer1(splash)->interval(), 100);
     QVERIFY(f.ctx.firstfrm == splash);
     if (QString(QTest::currentDataTag()) == "winter") splash->grab().save("/tmp/numora_splash.png");
   }
@@ -84,8 +85,8 @@ class StartupSplashTest : public QObject {
     fs::create_directories(base_ / "apps" / "numora");
     auto* splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash};
-    splash->Timer1_Timer();
-    QVERIFY(!splash->Timer1->isActive());
+    splash->runSetUp();
+    QVERIFY(!Timer1(splash)->isActive());
     QCOMPARE(f.fakes.host.messages.size(), size_t{1});
     const QString message = QString::fromStdString(f.fakes.host.messages[0]);
     QVERIFY2(message.startsWith("注意|"), qPrintable(message));
@@ -111,9 +112,9 @@ class StartupSplashTest : public QObject {
     WriteCp932(data / "新名簿.txt", "1,2018,0,0,山田　花子,0,,\r\n");
     UiFixture f;
     f.state.programFolder = PathText(base_ / "apps" / "numora") + "/";
-    QPointer<numora::Firstfrm> splash = numora::ShowSplash(f.ctx);
+    QPointer<numora::SplashWindow> splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash.data()};
-    splash->Timer1_Timer();
+    splash->runSetUp();
     QVERIFY2(f.fakes.host.messages.empty(),
              f.fakes.host.messages.empty() ? "" : f.fakes.host.messages[0].c_str());
     QVERIFY(f.fakes.host.endedWith.empty());
@@ -127,11 +128,11 @@ class StartupSplashTest : public QObject {
   void waitWindowShowsWhiteLabel() {
     UiFixture f;
     numora::ShowWaitWindow(f.ctx);
-    auto* w = qobject_cast<numora::BaseFrm*>(f.ctx.basefrm.data());
+    auto* w = qobject_cast<numora::WaitWindow*>(f.ctx.basefrm.data());
     QVERIFY(w != nullptr);
     QCOMPARE(w->objectName(), QStringLiteral("BASEFRM"));
-    QCOMPARE(w->Label19->text(), QStringLiteral("Just a moment, please."));
-    QCOMPARE(w->Label19->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(Label19(w)->text(), QStringLiteral("Just a moment, please."));
+    QCOMPARE(Label19(w)->palette().color(QPalette::WindowText), QColor(Qt::white));
     QVERIFY(f.fakes.host.processed > 0);
     w->grab().save("/tmp/numora_basefrm.png");
     QPointer<QWidget> guard(w);

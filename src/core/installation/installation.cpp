@@ -69,12 +69,12 @@ void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::stri
 
 bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
                            std::string* notice) {
-  // 1. The executable's folder.
+  // The executable's folder.
   state.programFolder = WithSeparator(programFolder);
   const std::string exeFolderPath = WithoutSeparator(state.programFolder);
   state.developmentLayout = DevelopmentLayoutFor(exeFolderPath);
 
-  // 2. The path file one folder above the program folder: field 1 is the data root.
+  // The path file one folder above the program folder: field 1 is the data root.
   const std::string pathFile = state.programFolder + ".." + kFolderSeparator + kPathFileName;
   {
     FieldReader in(pathFile);
@@ -100,7 +100,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
     state.dataRootFolder = WithSeparator(root);
   }
 
-  // 3. The development layout keeps its data in a fixed folder at the root of the drive.
+  // The development layout keeps its data in a fixed folder at the root of the drive.
   if (state.developmentLayout == 1) {
     const size_t first = exeFolderPath.find(kFolderSeparator);
     const std::string drive = first == std::string::npos ? std::string(1, kFolderSeparator)
@@ -108,7 +108,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
     state.dataRootFolder = drive + "KT0042" + kFolderSeparator + "ネブロなし" + kFolderSeparator;
   }
 
-  // 4. The common settings file in the data root.
+  // The common settings file in the data root.
   const std::string dataRoot = state.dataRootFolder.Text();
   const std::string commonFile = dataRoot + kCommonFileName;
   {
@@ -138,7 +138,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
     state.schoolCode = code.empty() ? Value() : Value(code);
   }
 
-  // 5. The last component of the executable's folder path.
+  // The last component of the executable's folder path.
   const size_t lastSeparator = exeFolderPath.rfind(kFolderSeparator);
   state.programFolderName =
       lastSeparator == std::string::npos ? exeFolderPath : exeFolderPath.substr(lastSeparator + 1);
@@ -149,10 +149,10 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
                          : dataRoot + state.programFolderName.Text() + kFolderSeparator;
   state.soundFolder = dataRoot + "音フォルダ" + kFolderSeparator;
 
-  // 8. Identity.
+  // Identity.
   InitialiseIdentity(state);
 
-  // 9. Level standards.
+  // Level standards.
   state.fileNumber = 1;
   const StandardsLoadResult standards = LoadLevelStandards(state, LevelStandardsPath(state));
   if (!standards.ok) {
@@ -174,7 +174,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
         ShownPath(LevelStandardsPath(state));
   }
 
-  // 10. Sound table.
+  // Sound table.
   return LoadSoundTable(state, error);
 }
 

@@ -992,7 +992,7 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
       return FileStatus::Failed;
     }
 
-    // 1. The safety copy: every byte of the file as it is.
+    // The safety copy: every byte of the file as it is.
     bool stopped = false;
     if (!WriteNewFile(
             copyPath, bytes, true, [&]() { return proceed(DeleteStep::CopyPartWritten); }, failure,
@@ -1006,7 +1006,7 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
       return FileStatus::Failed;
     }
 
-    // 2. The new file: every complete record but record n.
+    // The new file: every complete record but record n.
     std::string kept;
     kept.reserve(static_cast<size_t>(count - 1) * kResultRecordSize);
     kept.append(bytes, 0, static_cast<size_t>(n - 1) * kResultRecordSize);
@@ -1027,7 +1027,7 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
       return FileStatus::Failed;
     }
 
-    // 3. One step from the old file to the new one.
+    // One step from the old file to the new one.
     if (!ReplaceWith(newPath, path)) {
       failure = "置き換えられません（エラー番号 " + std::to_string(LastSystemError()) + "）";
       RemoveFile(newPath);
@@ -1041,7 +1041,7 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
       return FileStatus::Failed;
     }
 
-    // 4. The safety copy is no longer needed.
+    // The safety copy is no longer needed.
     RemoveFile(copyPath);
     SyncFolder(folder);
     if (!proceed(DeleteStep::CopyRemoved)) {

@@ -110,9 +110,9 @@ std::string RosterFilePath(const SharedState& state) {
 
 RosterReading ReadRoster(SharedState& state, double today) {
   RosterReading reading;
-  // 1. The school year of today.
+  // The school year of today.
   ComputeSchoolYear(state, today);
-  // 2. The file.
+  // The file.
   reading.path = RosterFilePath(state);
   FieldReader in(reading.path);
   int k = 0;
@@ -123,7 +123,7 @@ RosterReading ReadRoster(SharedState& state, double today) {
   reading.fileRead = true;
   const bool statusTwoListed = state.rosterStatusTwoActive.Number() == 1;
   int entryNumber = 0;
-  // 3. Eight fields an entry until the end of the file.
+  // Eight fields an entry until the end of the file.
   while (!in.AtEnd()) {
     ++entryNumber;
     ++k;
@@ -180,7 +180,7 @@ RosterReading ReadRoster(SharedState& state, double today) {
     }
     reading.listed.push_back(std::move(e));
   }
-  // 4. The number of listed pupils.
+  // The number of listed pupils.
   state.rosterCount = static_cast<int16_t>(k);
   return reading;
 }

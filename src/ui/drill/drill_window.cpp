@@ -92,7 +92,7 @@ DrillWindow::DrillWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), servic
   setWindowTitle(Q(state_.programTitle));
   setBackColour(kDrillColour);
   CreateControls();
-  Form_Load();
+  placePanels();
 }
 
 DrillWindow::~DrillWindow() = default;
@@ -103,33 +103,33 @@ bool DrillWindow::TimedLevel() const {
 }
 
 bool DrillWindow::runClockActive() const {
-  return sTimer1->isActive();
+  return runClock_->isActive();
 }
 
 void DrillWindow::CreateControls() {
   CreateStatusPanel();
   CreateDrillArea();
   CreateCover();
-  sTimer1 = new QTimer(this);
-  sTimer1->setObjectName(QStringLiteral("sTimer1"));
-  sTimer1->setInterval(1000);
-  connect(sTimer1, &QTimer::timeout, this, [this] { runClockTick(); });
-  sTimer2 = new QTimer(this);
-  sTimer2->setObjectName(QStringLiteral("sTimer2"));
-  sTimer2->setInterval(10000);
-  connect(sTimer2, &QTimer::timeout, this, [this] { statusRefreshTick(); });
+  runClock_ = new QTimer(this);
+  runClock_->setObjectName(QStringLiteral("sTimer1"));
+  runClock_->setInterval(1000);
+  connect(runClock_, &QTimer::timeout, this, [this] { runClockTick(); });
+  statusRefresh_ = new QTimer(this);
+  statusRefresh_->setObjectName(QStringLiteral("sTimer2"));
+  statusRefresh_->setInterval(10000);
+  connect(statusRefresh_, &QTimer::timeout, this, [this] { statusRefreshTick(); });
 }
 
 void DrillWindow::CreateStatusPanel() {
-  sPicture1 = new QFrame(this);
-  sPicture1->setObjectName(QStringLiteral("sPicture1"));
-  SetBackColour(sPicture1, kStatusColour);
-  place(sPicture1, 0, 0, kFormWidth, kStatusHeight);
+  statusPanel_ = new QFrame(this);
+  statusPanel_->setObjectName(QStringLiteral("sPicture1"));
+  SetBackColour(statusPanel_, kStatusColour);
+  place(statusPanel_, 0, 0, kFormWidth, kStatusHeight);
 
   auto label = [this](const QString& name, const QString& text, int left, int top, int width,
                       int height, double points, bool bold = false,
                       Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* l = new QLabel(text, sPicture1);
+    auto* l = new QLabel(text, statusPanel_);
     l->setObjectName(name);
     l->setAlignment(align);
     place(l, left, top, width, height);
@@ -140,196 +140,204 @@ void DrillWindow::CreateStatusPanel() {
   const Qt::Alignment centre = Qt::AlignCenter;
 
   // First line: title, pupil, school, level and the problems remaining.
-  sLabel2 = label(QStringLiteral("sLabel2"), QString(), 120, 60, 3300, 520, 16.8, true);
-  sLabel7 = label(QStringLiteral("sLabel7"), QString(), 3550, 80, 3000, 480, 14, true);
-  sLabel14 = label(QStringLiteral("sLabel14"), QString(), 6650, 100, 3000, 440, 11);
-  sLabel8 = label(QStringLiteral("sLabel8"), QString(), 9750, 80, 1800, 480, 14, true);
-  sLabel4 = label(QStringLiteral("sLabel4"), QStringLiteral("残り"), 11800, 100, 900, 440, 14);
-  sLabel9 = label(QStringLiteral("sLabel9"), QString(), 12700, 40, 1000, 560, 20, true, centre);
-  SetForeColour(sLabel9, kRed);
-  sLabel6 = label(QStringLiteral("sLabel6"), QStringLiteral("問"), 13750, 100, 600, 440, 14);
+  titleLabel_ = label(QStringLiteral("sLabel2"), QString(), 120, 60, 3300, 520, 16.8, true);
+  pupilNameLabel_ = label(QStringLiteral("sLabel7"), QString(), 3550, 80, 3000, 480, 14, true);
+  schoolNameLabel_ = label(QStringLiteral("sLabel14"), QString(), 6650, 100, 3000, 440, 11);
+  levelNameLabel_ = label(QStringLiteral("sLabel8"), QString(), 9750, 80, 1800, 480, 14, true);
+  remainingCaption_ =
+      label(QStringLiteral("sLabel4"), QStringLiteral("残り"), 11800, 100, 900, 440, 14);
+  remainingLabel_ =
+      label(QStringLiteral("sLabel9"), QString(), 12700, 40, 1000, 560, 20, true, centre);
+  SetForeColour(remainingLabel_, kRed);
+  problemsCaption_ =
+      label(QStringLiteral("sLabel6"), QStringLiteral("問"), 13750, 100, 600, 440, 14);
 
   // Second line: elapsed time, minutes since the start and today's run numbers.
-  sLabel5 = label(QStringLiteral("sLabel5"), QStringLiteral("タイム"), 120, 640, 1050, 420, 12);
-  sLabel10 = label(QStringLiteral("sLabel10"), QString(), 1170, 600, 1000, 480, 16, true, right);
-  SetForeColour(sLabel10, kBlue);
+  timeCaption_ =
+      label(QStringLiteral("sLabel5"), QStringLiteral("タイム"), 120, 640, 1050, 420, 12);
+  elapsedLabel_ =
+      label(QStringLiteral("sLabel10"), QString(), 1170, 600, 1000, 480, 16, true, right);
+  SetForeColour(elapsedLabel_, kBlue);
   const char* const words[] = {"起動後", "分", "本日", "回目", "このレベル", "回目"};
   const int wordLeft[] = {2600, 4150, 4800, 5950, 6850, 8950};
   const int wordWidth[] = {1000, 450, 700, 700, 1500, 700};
   for (int i = 0; i <= 5; ++i) {
-    sLabel16.push_back(label(Indexed("sLabel16", i), QString::fromUtf8(words[i]), wordLeft[i], 640,
-                             wordWidth[i], 420, 12));
+    statusCaptions_.push_back(label(Indexed("sLabel16", i), QString::fromUtf8(words[i]),
+                                    wordLeft[i], 640, wordWidth[i], 420, 12));
   }
-  sLabel13 = label(QStringLiteral("sLabel13"), QString(), 3600, 620, 550, 460, 13, true, right);
-  sLabel12 = label(QStringLiteral("sLabel12"), QString(), 5500, 620, 450, 460, 13, true, right);
-  sLabel11 = label(QStringLiteral("sLabel11"), QString(), 8350, 620, 600, 460, 13, true, right);
+  minutesLabel_ =
+      label(QStringLiteral("sLabel13"), QString(), 3600, 620, 550, 460, 13, true, right);
+  todayRunNumberLabel_ =
+      label(QStringLiteral("sLabel12"), QString(), 5500, 620, 450, 460, 13, true, right);
+  levelRunNumberLabel_ =
+      label(QStringLiteral("sLabel11"), QString(), 8350, 620, 600, 460, 13, true, right);
 
   // Third line: the time bar, back to front, and the static red marks.
   auto shape = [this](const char* name, unsigned colour, int left, int top, int width, int height) {
-    auto* s = new QFrame(sPicture1);
+    auto* s = new QFrame(statusPanel_);
     s->setObjectName(QLatin1String(name));
     SetBackColour(s, colour);
     place(s, left, top, width, height);
     return s;
   };
-  sShape5 = shape("sShape5", kWhite, kBarLeft, kBarTop, kBarWidth, kBarHeight);
-  sShape5->setFrameShape(QFrame::Box);
-  sShape4 = shape("sShape4", kLightGreen, kBarLeft, kBarTop, 0, kBarHeight);
-  sShape3 = shape("sShape3", kGreen, kBarLeft, kBarTop, 0, kBarHeight);
-  sShape2 = shape("sShape2", kBlue, kBarLeft, kBarTop, 0, kBarHeight);
-  sShape7 = shape("sShape7", kRed, kBarLeft, kBarTop, 0, kBarHeight);
-  sShape8 = shape("sShape8", kRed, kBarLeft + kBarWidth, kBarTop - 60, 60, kBarHeight + 120);
+  timeBar_ = shape("sShape5", kWhite, kBarLeft, kBarTop, kBarWidth, kBarHeight);
+  timeBar_->setFrameShape(QFrame::Box);
+  minimumBar_ = shape("sShape4", kLightGreen, kBarLeft, kBarTop, 0, kBarHeight);
+  targetBar_ = shape("sShape3", kGreen, kBarLeft, kBarTop, 0, kBarHeight);
+  elapsedBar_ = shape("sShape2", kBlue, kBarLeft, kBarTop, 0, kBarHeight);
+  redBar_ = shape("sShape7", kRed, kBarLeft, kBarTop, 0, kBarHeight);
+  limitMark_ = shape("sShape8", kRed, kBarLeft + kBarWidth, kBarTop - 60, 60, kBarHeight + 120);
 
   // Countdown squares 10..39 after their captions "Best", "YourBest" and "Pass".
-  sPicture3.assign(CountdownSquares::kLast + 1, nullptr);
-  sLabel17.assign(3, nullptr);
+  squareFrames_.assign(CountdownSquares::kLast + 1, nullptr);
+  squareCaptions_.assign(3, nullptr);
   const int captionIndex[] = {1, 0, 2};
   const char* const captions[] = {"Best", "YourBest", "Pass"};
   const unsigned colours[] = {kSquareGreen, kSquareOlive, kSquareRed};
   for (int g = 0; g < 3; ++g) {
     const int groupLeft = kSquaresLeft + g * kSquareGroupWidth;
     const int ci = captionIndex[g];
-    sLabel17[static_cast<std::size_t>(ci)] =
+    squareCaptions_[static_cast<std::size_t>(ci)] =
         label(Indexed("sLabel17", ci), QLatin1String(captions[g]), groupLeft, kBarTop - 60,
               kSquareCaptionWidth, 420, 9, false, right);
     for (int k = 0; k < 10; ++k) {
       const int index = 10 + g * 10 + k;
-      auto* sq = new QFrame(sPicture1);
+      auto* sq = new QFrame(statusPanel_);
       sq->setObjectName(Indexed("sPicture3", index));
       SetBackColour(sq, colours[g]);
       place(sq, groupLeft + kSquareCaptionWidth + 60 + k * kSquareStep,
             kBarTop + (kBarHeight - kSquareSize) / 2, kSquareSize, kSquareSize);
-      sPicture3[static_cast<std::size_t>(index)] = sq;
+      squareFrames_[static_cast<std::size_t>(index)] = sq;
     }
   }
 }
 
 void DrillWindow::CreateDrillArea() {
-  Picture2 = new QFrame(this);
-  Picture2->setObjectName(QStringLiteral("Picture2"));
-  SetBackColour(Picture2, kDrillColour);
-  Picture2->installEventFilter(this);
+  drillArea_ = new QFrame(this);
+  drillArea_->setObjectName(QStringLiteral("Picture2"));
+  SetBackColour(drillArea_, kDrillColour);
+  drillArea_->installEventFilter(this);
 
   // The template tile; the board's tiles are created from it at the first activation.
-  auto* tile0 = new BoardTile(QStringLiteral("23"), Picture2);
+  auto* tile0 = new BoardTile(QStringLiteral("23"), drillArea_);
   tile0->setObjectName(Indexed("Label1", 0));
   SetBackColour(tile0, kLightYellow);
   tile0->setFocusPolicy(Qt::NoFocus);
   place(tile0, kTemplateLeft, kTemplateTop, kTileWidth, kTileHeight);
   setFontPoints(tile0, 20, true);
   tile0->setVisible(false);
-  Label1.push_back(tile0);
+  tiles_.push_back(tile0);
 
-  Label2 = new QLabel(Picture2);
-  Label2->setObjectName(QStringLiteral("Label2"));
-  Label2->setAlignment(Qt::AlignCenter);
-  SetBackColour(Label2, kLightYellow);
-  Label2->setFrameShape(QFrame::Box);
-  place(Label2, kTemplateLeft + kTileWidth, 100, 1800, 720);
-  setFontPoints(Label2, 28, true);
-  Label3 = new QLabel(QStringLiteral("の約数を押しなさい"), Picture2);
-  Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  place(Label3, kTemplateLeft + kTileWidth + 1900, 100, 6800, 720);
-  setFontPoints(Label3, 24, true);
+  targetNumberLabel_ = new QLabel(drillArea_);
+  targetNumberLabel_->setObjectName(QStringLiteral("Label2"));
+  targetNumberLabel_->setAlignment(Qt::AlignCenter);
+  SetBackColour(targetNumberLabel_, kLightYellow);
+  targetNumberLabel_->setFrameShape(QFrame::Box);
+  place(targetNumberLabel_, kTemplateLeft + kTileWidth, 100, 1800, 720);
+  setFontPoints(targetNumberLabel_, 28, true);
+  instructionLabel_ = new QLabel(QStringLiteral("の約数を押しなさい"), drillArea_);
+  instructionLabel_->setObjectName(QStringLiteral("Label3"));
+  instructionLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  place(instructionLabel_, kTemplateLeft + kTileWidth + 1900, 100, 6800, 720);
+  setFontPoints(instructionLabel_, 24, true);
 
-  Picture1 = new QFrame(Picture2);
-  Picture1->setObjectName(QStringLiteral("Picture1"));
-  SetBackColour(Picture1, kHintYellow);
-  Picture1->setFrameShape(QFrame::Box);
-  place(Picture1, kHintLeft, kHintTop, kSlotFirstLeft + 9 * kSlotStep + kSlotWidth + 150,
+  hintPanel_ = new QFrame(drillArea_);
+  hintPanel_->setObjectName(QStringLiteral("Picture1"));
+  SetBackColour(hintPanel_, kHintYellow);
+  hintPanel_->setFrameShape(QFrame::Box);
+  place(hintPanel_, kHintLeft, kHintTop, kSlotFirstLeft + 9 * kSlotStep + kSlotWidth + 150,
         kHintHeight);
-  Label4 = new QLabel(QStringLiteral("ヒント"), Picture1);
-  Label4->setObjectName(QStringLiteral("Label4"));
-  Label4->setAlignment(Qt::AlignCenter);
-  SetBackColour(Label4, kPink);
-  place(Label4, 60, 85, 1150, 450);
-  setFontPoints(Label4, 14, true);
-  Label5.assign(HintSlots::kMaxSlots + 1, nullptr);
+  hintCaption_ = new QLabel(QStringLiteral("ヒント"), hintPanel_);
+  hintCaption_->setObjectName(QStringLiteral("Label4"));
+  hintCaption_->setAlignment(Qt::AlignCenter);
+  SetBackColour(hintCaption_, kPink);
+  place(hintCaption_, 60, 85, 1150, 450);
+  setFontPoints(hintCaption_, 14, true);
+  hintLabels_.assign(HintSlots::kMaxSlots + 1, nullptr);
   for (int k = 1; k <= HintSlots::kMaxSlots; ++k) {
-    auto* slot = new QLabel(Picture1);
+    auto* slot = new QLabel(hintPanel_);
     slot->setObjectName(Indexed("Label5", k));
     slot->setAlignment(Qt::AlignCenter);
     place(slot, kSlotFirstLeft + (k - 1) * kSlotStep, 60, kSlotWidth, 500);
     setFontPoints(slot, 18, true);
     slot->setVisible(false);
-    Label5[static_cast<std::size_t>(k)] = slot;
+    hintLabels_[static_cast<std::size_t>(k)] = slot;
   }
-  Picture1->setVisible(false);
+  hintPanel_->setVisible(false);
 
-  Command1 = new QPushButton(QStringLiteral("判定"), Picture2);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  place(Command1, kBoardRight + 250, kTemplateTop, 2000, 10 * kTileHeight);
-  setFontPoints(Command1, 28, true);
-  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  judgeButton_ = new QPushButton(QStringLiteral("判定"), drillArea_);
+  judgeButton_->setObjectName(QStringLiteral("Command1"));
+  place(judgeButton_, kBoardRight + 250, kTemplateTop, 2000, 10 * kTileHeight);
+  setFontPoints(judgeButton_, 28, true);
+  connect(judgeButton_, &QPushButton::clicked, this, [this] { judgeAnswer(); });
 
-  List1 = new QListWidget(Picture2);
-  List1->setObjectName(QStringLiteral("List1"));
-  List1->setVisible(false);
+  pressedList_ = new QListWidget(drillArea_);
+  pressedList_->setObjectName(QStringLiteral("List1"));
+  pressedList_->setVisible(false);
 }
 
 void DrillWindow::CreateCover() {
-  sPicture2 = new QFrame(this);
-  sPicture2->setObjectName(QStringLiteral("sPicture2"));
-  SetBackColour(sPicture2, kCoverColour);
-  lblsss1 = new QLabel(QStringLiteral("成績記録中"), sPicture2);
-  lblsss1->setObjectName(QStringLiteral("lblsss1"));
-  lblsss1->setAlignment(Qt::AlignCenter);
-  place(lblsss1, 1500, 4300, 12360, 1600);
-  setFontPoints(lblsss1, 54, true);
-  lblsss2 = new QLabel(QStringLiteral("時間切れ"), sPicture2);
-  lblsss2->setObjectName(QStringLiteral("lblsss2"));
-  lblsss2->setAlignment(Qt::AlignCenter);
-  SetForeColour(lblsss2, kRed);
-  place(lblsss2, 1500, 4300, 12360, 1600);
-  setFontPoints(lblsss2, 54, true);
-  sPicture2->setVisible(false);
+  recordingCover_ = new QFrame(this);
+  recordingCover_->setObjectName(QStringLiteral("sPicture2"));
+  SetBackColour(recordingCover_, kCoverColour);
+  recordingLabel_ = new QLabel(QStringLiteral("成績記録中"), recordingCover_);
+  recordingLabel_->setObjectName(QStringLiteral("lblsss1"));
+  recordingLabel_->setAlignment(Qt::AlignCenter);
+  place(recordingLabel_, 1500, 4300, 12360, 1600);
+  setFontPoints(recordingLabel_, 54, true);
+  timeOutLabel_ = new QLabel(QStringLiteral("時間切れ"), recordingCover_);
+  timeOutLabel_->setObjectName(QStringLiteral("lblsss2"));
+  timeOutLabel_->setAlignment(Qt::AlignCenter);
+  SetForeColour(timeOutLabel_, kRed);
+  place(timeOutLabel_, 1500, 4300, 12360, 1600);
+  setFontPoints(timeOutLabel_, 54, true);
+  recordingCover_->setVisible(false);
 }
 
 // ---- Load and activation ----
 
-void DrillWindow::Form_Load() {
+void DrillWindow::placePanels() {
   services_.random.Seed(services_.clock.Timer());
-  place(sPicture1, 0, 0, kFormWidth, kStatusHeight);
-  place(sPicture2, 0, 0, kFormWidth, kFormHeight);
-  place(Picture2, 0, kStatusHeight, kFormWidth, kFormHeight - kStatusHeight);
-  Picture2->setVisible(true);
-  sTimer2->start();
+  place(statusPanel_, 0, 0, kFormWidth, kStatusHeight);
+  place(recordingCover_, 0, 0, kFormWidth, kFormHeight);
+  place(drillArea_, 0, kStatusHeight, kFormWidth, kFormHeight - kStatusHeight);
+  drillArea_->setVisible(true);
+  statusRefresh_->start();
 }
 
-void DrillWindow::Form_Activate() {
+void DrillWindow::startRun() {
   const Busy busy(this);
   if (activated_) {
     return;
   }
   activated_ = true;
   CreateBoard();
-  初期設定();
-  レベル別設定();
-  スタート();
-  問題作成表示();
+  prepareRun();
+  setProblemCount();
+  startClock();
+  showNextProblem();
 }
 
 void DrillWindow::CreateBoard() {
-  const BoardTile* tile0 = Label1[0];
-  const QRect t = twipRect(Label1[0]);
+  const BoardTile* tile0 = tiles_[0];
+  const QRect t = twipRect(tiles_[0]);
   for (int n = 1; n <= 100; ++n) {
     const int c = ((n - 1) % 10) + 1;
     const int r = ((n - 1) / 10) + 1;
-    auto* tile = new BoardTile(QString::number(n), Picture2);
+    auto* tile = new BoardTile(QString::number(n), drillArea_);
     tile->setObjectName(Indexed("Label1", n));
     tile->setAccessibleName(QString::number(n));
     tile->setFocusPolicy(tile0->focusPolicy());
     SetBackColour(tile, kGreen);
     place(tile, t.left() + c * t.width(), t.top() + (r - 1) * t.height(), t.width(), t.height());
     setFontPoints(tile, 20, true);
-    connect(tile, &QPushButton::clicked, this, [this, n] { Label1_Click(n); });
+    connect(tile, &QPushButton::clicked, this, [this, n] { pressTile(n); });
     tile->setVisible(true);
-    Label1.push_back(tile);
+    tiles_.push_back(tile);
   }
 }
 
-void DrillWindow::初期設定() {
+void DrillWindow::prepareRun() {
   const int level = state_.currentLevel;
   const int pupil = state_.currentPupil;
   UnloadHub(ctx_);
@@ -341,56 +349,57 @@ void DrillWindow::初期設定() {
     const LevelStandard& standard = state_.levelStandards[static_cast<std::size_t>(level)];
     // A level without a positive minimum time runs without a time limit; its bar stays empty.
     state_.timeLimit = RunTimeLimit(standard);
-    sLabel10->setText(QStringLiteral("0"));
-    state_.timeBarScale = TimeBarScale(twipRect(sShape5).width(), state_.timeLimit);
-    SetBarWidth(sShape2, 0);
-    SetBarWidth(sShape7, 0);
-    SetBarWidth(sShape3, std::max(0, standard.targetTime) * state_.timeBarScale);
-    SetBarWidth(sShape4, std::max(0, standard.minimumTime) * state_.timeBarScale);
+    elapsedLabel_->setText(QStringLiteral("0"));
+    state_.timeBarScale = TimeBarScale(twipRect(timeBar_).width(), state_.timeLimit);
+    SetBarWidth(elapsedBar_, 0);
+    SetBarWidth(redBar_, 0);
+    SetBarWidth(targetBar_, std::max(0, standard.targetTime) * state_.timeBarScale);
+    SetBarWidth(minimumBar_, std::max(0, standard.minimumTime) * state_.timeBarScale);
   }
-  setFontPoints(sLabel2, TitlePointSize(state_.programTitle), true);
-  sLabel2->setText(Q(state_.programTitle));
-  sLabel7->setText(Q(TrimSpaces(state_.pupilName)));
+  setFontPoints(titleLabel_, TitlePointSize(state_.programTitle), true);
+  titleLabel_->setText(Q(state_.programTitle));
+  pupilNameLabel_->setText(Q(TrimSpaces(state_.pupilName)));
   if (level >= 0 && level < kLevelSlots) {
-    sLabel8->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
+    levelNameLabel_->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
   }
   state_.todayTotalRuns = TodayTotalRuns(state_, pupil, 15);
-  sLabel14->setText(Q(state_.schoolName));
-  sLabel13->setText(QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
-  sLabel12->setText(Number(state_.todayTotalRuns + 1));
+  schoolNameLabel_->setText(Q(state_.schoolName));
+  minutesLabel_->setText(
+      QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
+  todayRunNumberLabel_->setText(Number(state_.todayTotalRuns + 1));
   if (level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots) {
-    sLabel11->setText(Number(static_cast<double>(state_.todayRuns(level, pupil)) + 1));
+    levelRunNumberLabel_->setText(Number(static_cast<double>(state_.todayRuns(level, pupil)) + 1));
   }
   squares_ = CountdownSquares();
 }
 
-void DrillWindow::レベル別設定() {
+void DrillWindow::setProblemCount() {
   state_.problemsPerRun = kProblemsPerRun;
-  sLabel9->setText(QStringLiteral("10"));
+  remainingLabel_->setText(QStringLiteral("10"));
 }
 
-void DrillWindow::スタート() {
+void DrillWindow::startClock() {
   state_.runStart = static_cast<float>(services_.clock.Timer());
-  sTimer1->start();
+  runClock_->start();
 }
 
 // ---- Problems ----
 
 void DrillWindow::OpenAllTiles() {
-  for (int n = 1; n < static_cast<int>(Label1.size()); ++n) {
-    Label1[static_cast<std::size_t>(n)]->setEnabled(true);
-    SetBackColour(Label1[static_cast<std::size_t>(n)], kGreen);
+  for (int n = 1; n < static_cast<int>(tiles_.size()); ++n) {
+    tiles_[static_cast<std::size_t>(n)]->setEnabled(true);
+    SetBackColour(tiles_[static_cast<std::size_t>(n)], kGreen);
   }
 }
 
-void DrillWindow::問題作成表示() {
+void DrillWindow::showNextProblem() {
   const Busy busy(this);
   if (state_.timedOut == 1 || state_.allAnswered == 1) {
     return;
   }
   hintPairsShown_ = 0;
   divisorCount_ = 0;
-  List1->clear();
+  pressedList_->clear();
   OpenAllTiles();
   const std::vector<int> targets = TargetList(state_.currentLevel);
   if (targets.empty()) {
@@ -398,75 +407,76 @@ void DrillWindow::問題作成表示() {
   }
   targetNumber_ = DrawTarget(targets, previousTarget_, services_.random);
   previousTarget_ = targetNumber_;
-  Label2->setText(QString::number(targetNumber_));
+  targetNumberLabel_->setText(QString::number(targetNumber_));
   divisorCount_ = DivisorCount(targetNumber_);
 
   hints_ = PrepareHints(targetNumber_);
   for (int k = 1; k <= HintSlots::kMaxSlots; ++k) {
-    QLabel* slot = Label5[static_cast<std::size_t>(k)];
+    QLabel* slot = hintLabels_[static_cast<std::size_t>(k)];
     const int value = k <= hints_.slotCount ? hints_.value[static_cast<std::size_t>(k)] : 0;
     slot->setText(value != 0 ? QString::number(value) : QString());
     slot->setVisible(false);
   }
   // The panel is as wide as the target's slots need (twelve for targets with six pairs).
-  resizeTwips(Picture1, kSlotFirstLeft + (hints_.slotCount - 1) * kSlotStep + kSlotWidth + 150, -1);
-  Picture1->setVisible(false);
+  resizeTwips(hintPanel_, kSlotFirstLeft + (hints_.slotCount - 1) * kSlotStep + kSlotWidth + 150,
+              -1);
+  hintPanel_->setVisible(false);
 }
 
 // ---- Answering ----
 
-void DrillWindow::Label1_Click(int n) {
+void DrillWindow::pressTile(int n) {
   const Busy busy(this);
-  Picture1->setVisible(false);
+  hintPanel_->setVisible(false);
   if (state_.timedOut == 1 || state_.allAnswered == 1) {
     return;
   }
   if (n < 1 || n > 100 || targetNumber_ < 1) {
     return;
   }
-  if (Command1->isVisible()) {
-    Command1->setFocus();
+  if (judgeButton_->isVisible()) {
+    judgeButton_->setFocus();
   }
   if (targetNumber_ % n == 0) {
-    BoardTile* tile = Label1[static_cast<std::size_t>(n)];
+    BoardTile* tile = tiles_[static_cast<std::size_t>(n)];
     if (!tile->isEnabled()) {
       return;  // already pressed on this problem
     }
-    List1->addItem(QString::number(n));
+    pressedList_->addItem(QString::number(n));
     tile->setEnabled(false);
     SetBackColour(tile, kWhite);
     services_.host.ProcessEvents();
   } else {
     state_.judgeResult = 2;
-    判定後処理();
+    applyJudgement();
   }
 }
 
-void DrillWindow::Command1_Click() {
+void DrillWindow::judgeAnswer() {
   const Busy busy(this);
   if (state_.timedOut == 1 || state_.allAnswered == 1) {
     return;
   }
-  if (List1->count() == divisorCount_) {
+  if (pressedList_->count() == divisorCount_) {
     PlayCueWatched(state_, services_, kCueCorrect);
     state_.judgeResult = 1;
   } else {
     state_.judgeResult = 2;
   }
-  判定後処理();
+  applyJudgement();
 }
 
-void DrillWindow::Picture2_Click() {
-  if (Command1->isVisible()) {
-    Command1->setFocus();
+void DrillWindow::focusJudgeButton() {
+  if (judgeButton_->isVisible()) {
+    judgeButton_->setFocus();
   }
 }
 
 void DrillWindow::ShowRemaining() {
-  sLabel9->setText(QString::number(state_.problemsPerRun - state_.correctCount));
+  remainingLabel_->setText(QString::number(state_.problemsPerRun - state_.correctCount));
 }
 
-void DrillWindow::判定後処理() {
+void DrillWindow::applyJudgement() {
   const Busy busy(this);
   if (state_.timedOut == 1 || state_.allAnswered == 1) {
     return;
@@ -477,25 +487,25 @@ void DrillWindow::判定後処理() {
     ++state_.correctCount;
     ShowRemaining();
     if (state_.correctCount < state_.problemsPerRun) {
-      問題作成表示();
+      showNextProblem();
     } else {
-      sTimer1->stop();
+      runClock_->stop();
       state_.allAnswered = 1;
-      EndOfRun();
+      endRun();
     }
     return;
   }
-  Picture1->setVisible(true);
+  hintPanel_->setVisible(true);
   ++hintPairsShown_;
   const RevealedSlots shown = RevealForWrongAnswer(hints_, hintPairsShown_);
   if (shown.left != 0) {
-    Label5[static_cast<std::size_t>(shown.left)]->setVisible(true);
-    Label5[static_cast<std::size_t>(shown.right)]->setVisible(true);
+    hintLabels_[static_cast<std::size_t>(shown.left)]->setVisible(true);
+    hintLabels_[static_cast<std::size_t>(shown.right)]->setVisible(true);
   }
   state_.runStart -= static_cast<float>(kPenaltySeconds);
   services_.host.ProcessEvents();
   PlayCueWatched(state_, services_, kCueWrong);
-  List1->clear();
+  pressedList_->clear();
   OpenAllTiles();
   if (state_.correctCount < 0) {
     state_.correctCount = 0;
@@ -517,48 +527,49 @@ void DrillWindow::runClockTick() {
   squares_.Tick(elapsed, CountdownThresholdsFor(state_, level, state_.currentPupil));
   for (int i = CountdownSquares::kFirst; i <= CountdownSquares::kLast; ++i) {
     if (squares_.hidden[static_cast<std::size_t>(i)]) {
-      sPicture3[static_cast<std::size_t>(i)]->setVisible(false);
+      squareFrames_[static_cast<std::size_t>(i)]->setVisible(false);
     }
   }
   const bool limited = state_.timeLimit > 0;
   if (TimedLevel()) {
-    sLabel10->setText(QString::number(elapsed));
+    elapsedLabel_->setText(QString::number(elapsed));
     if (limited && elapsed < state_.timeLimit) {
-      SetBarWidth(sShape2, elapsed * state_.timeBarScale);
+      SetBarWidth(elapsedBar_, elapsed * state_.timeBarScale);
     }
   }
   services_.host.ProcessEvents();
   if (!limited || elapsed < state_.timeLimit) {
-    SetBarWidth(sShape2, elapsed * state_.timeBarScale);
+    SetBarWidth(elapsedBar_, elapsed * state_.timeBarScale);
     return;
   }
-  SetBarWidth(sShape2, twipRect(sShape5).width());
+  SetBarWidth(elapsedBar_, twipRect(timeBar_).width());
   if (state_.runEnding == 0 && state_.allAnswered == 0) {
     state_.timedOut = 1;
-    sTimer1->stop();
-    EndOfRun();
+    runClock_->stop();
+    endRun();
   }
   services_.host.ProcessEvents();
 }
 
 void DrillWindow::statusRefreshTick() {
   const Busy busy(this);
-  sLabel13->setText(QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
+  minutesLabel_->setText(
+      QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
 }
 
 // ---- End of the run ----
 
-void DrillWindow::EndOfRun() {
+void DrillWindow::endRun() {
   const Busy busy(this);
   services_.host.ProcessEvents();
   if (state_.runEnding == 1) {
     return;
   }
   state_.runEnding = 1;
-  sPicture2->setVisible(true);
-  sPicture2->raise();
-  lblsss1->setVisible(state_.timedOut != 1);
-  lblsss2->setVisible(state_.timedOut == 1);
+  recordingCover_->setVisible(true);
+  recordingCover_->raise();
+  recordingLabel_->setVisible(state_.timedOut != 1);
+  timeOutLabel_->setVisible(state_.timedOut == 1);
   services_.host.ProcessEvents();
   if (!TimedLevel()) {
     // Nothing is recorded for an untimed level: back to the menu after the same pause.
@@ -567,15 +578,15 @@ void DrillWindow::EndOfRun() {
     ShowHub(ctx_);
     return;
   }
-  sTimer1->stop();
+  runClock_->stop();
   state_.recordedTime = state_.timedOut != 0 ? kTimedOutSeconds : state_.elapsedSeconds;
   RecordRun(state_, services_, state_.currentLevel);
   ShowWaitWindow(ctx_);
   services_.host.ProcessEvents();
-  TimedWait(1.0);
+  waitThenShowEvaluation(1.0);
 }
 
-void DrillWindow::TimedWait(double seconds) {
+void DrillWindow::waitThenShowEvaluation(double seconds) {
   const Busy busy(this);
   WaitOnTickCount(services_, seconds);
   Unload();
@@ -583,8 +594,8 @@ void DrillWindow::TimedWait(double seconds) {
 }
 
 void DrillWindow::Unload() {
-  sTimer1->stop();
-  sTimer2->stop();
+  runClock_->stop();
+  statusRefresh_->stop();
   UnloadWhenIdle();
 }
 
@@ -595,16 +606,16 @@ void DrillWindow::closeEvent(QCloseEvent* event) {
     Unload();
     return;
   }
-  sTimer1->stop();
-  sTimer2->stop();
+  runClock_->stop();
+  statusRefresh_->stop();
   FormWidget::closeEvent(event);
 }
 
 bool DrillWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Picture2 && event->type() == QEvent::MouseButtonRelease) {
+  if (watched == drillArea_ && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) {
-      Picture2_Click();
+      focusJudgeButton();
     }
   }
   return FormWidget::eventFilter(watched, event);
@@ -636,7 +647,7 @@ void StartDrill(AppContext& ctx) {
   auto* drill = new DrillWindow(ctx);
   ctx.drill = drill;
   drill->showFullScreen();
-  drill->Form_Activate();
+  drill->startRun();
 }
 
 }  // namespace numora

@@ -39,24 +39,24 @@ class DrillWindow : public FormWidget {
   ~DrillWindow() override;
 
   // Seeds the random generator and places the panels; runs once, from the constructor.
-  void Form_Load();
+  void placePanels();
   // Creates the board and starts the run; only the first call does anything.
-  void Form_Activate();
+  void startRun();
 
-  void 初期設定();
-  void レベル別設定();
-  void スタート();
-  void 問題作成表示();
-  void 判定後処理();
+  void prepareRun();
+  void setProblemCount();
+  void startClock();
+  void showNextProblem();
+  void applyJudgement();
 
-  void Label1_Click(int n);  // tile press
-  void Command1_Click();     // "判定"
-  void Picture2_Click();     // drill area background
+  void pressTile(int n);    // tile press
+  void judgeAnswer();       // "判定"
+  void focusJudgeButton();  // drill area background
 
-  void runClockTick();       // sTimer1, once a second
-  void statusRefreshTick();  // sTimer2, every ten seconds
-  void EndOfRun();           // the end-of-run hand-off
-  void TimedWait(double seconds);
+  void runClockTick();       // runClock_, once a second
+  void statusRefreshTick();  // statusRefresh_, every ten seconds
+  void endRun();             // the end-of-run hand-off
+  void waitThenShowEvaluation(double seconds);
   // Stops the clocks and hides the window; it is deleted once none of its handlers is running,
   // because the hand-off can end the run deep inside a tick or a click of this window.
   void Unload();
@@ -68,49 +68,50 @@ class DrillWindow : public FormWidget {
   const HintSlots& hints() const { return hints_; }
   bool runClockActive() const;
 
-  // Controls under their form names; arrays keep element 0 as the hidden template (or unused).
-  QFrame* sPicture1 = nullptr;  // status panel
-  QLabel* sLabel2 = nullptr;    // title
-  QLabel* sLabel4 = nullptr;    // "残り"
-  QLabel* sLabel5 = nullptr;    // "タイム"
-  QLabel* sLabel6 = nullptr;    // "問"
-  QLabel* sLabel7 = nullptr;    // pupil name
-  QLabel* sLabel8 = nullptr;    // level name
-  QLabel* sLabel9 = nullptr;    // problems remaining
-  QLabel* sLabel10 = nullptr;   // elapsed seconds
-  QLabel* sLabel11 = nullptr;   // run number today on this level
-  QLabel* sLabel12 = nullptr;   // run number today over all levels
-  QLabel* sLabel13 = nullptr;   // minutes since the pupil started
-  QLabel* sLabel14 = nullptr;   // school name
-  std::vector<QLabel*> sLabel16;  // 0..5: "起動後", "分", "本日", "回目", "このレベル", "回目"
-  std::vector<QLabel*> sLabel17;    // 0 "YourBest", 1 "Best", 2 "Pass"
-  QFrame* sShape2 = nullptr;        // elapsed time (blue)
-  QFrame* sShape3 = nullptr;        // target time (green)
-  QFrame* sShape4 = nullptr;        // minimum time (light green)
-  QFrame* sShape5 = nullptr;        // the whole bar (white)
-  QFrame* sShape7 = nullptr;        // red, width 0
-  QFrame* sShape8 = nullptr;        // short red bar at the end of the time limit
-  std::vector<QFrame*> sPicture3;   // countdown squares 10..39
-  QFrame* Picture2 = nullptr;       // drill area
-  std::vector<BoardTile*> Label1;   // 0 template, 1..100 tiles
-  QLabel* Label2 = nullptr;         // target number
-  QLabel* Label3 = nullptr;         // "の約数を押しなさい"
-  QFrame* Picture1 = nullptr;       // hint panel
-  QLabel* Label4 = nullptr;         // "ヒント"
-  std::vector<QLabel*> Label5;      // hint slots 1..HintSlots::kMaxSlots
-  QPushButton* Command1 = nullptr;  // "判定"
-  QListWidget* List1 = nullptr;     // pressed divisors (hidden)
-  QFrame* sPicture2 = nullptr;      // end-of-run cover
-  QLabel* lblsss1 = nullptr;        // "成績記録中"
-  QLabel* lblsss2 = nullptr;        // "時間切れ"
-  QTimer* sTimer1 = nullptr;
-  QTimer* sTimer2 = nullptr;
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Controls, named by role; each keeps its old control name as objectName.
+  QFrame* statusPanel_ = nullptr;          // status panel
+  QLabel* titleLabel_ = nullptr;           // title
+  QLabel* remainingCaption_ = nullptr;     // "残り"
+  QLabel* timeCaption_ = nullptr;          // "タイム"
+  QLabel* problemsCaption_ = nullptr;      // "問"
+  QLabel* pupilNameLabel_ = nullptr;       // pupil name
+  QLabel* levelNameLabel_ = nullptr;       // level name
+  QLabel* remainingLabel_ = nullptr;       // problems remaining
+  QLabel* elapsedLabel_ = nullptr;         // elapsed seconds
+  QLabel* levelRunNumberLabel_ = nullptr;  // run number today on this level
+  QLabel* todayRunNumberLabel_ = nullptr;  // run number today over all levels
+  QLabel* minutesLabel_ = nullptr;         // minutes since the pupil started
+  QLabel* schoolNameLabel_ = nullptr;      // school name
+  std::vector<QLabel*>
+      statusCaptions_;  // 0..5: "起動後", "分", "本日", "回目", "このレベル", "回目"
+  std::vector<QLabel*> squareCaptions_;  // 0 "YourBest", 1 "Best", 2 "Pass"
+  QFrame* elapsedBar_ = nullptr;         // elapsed time (blue)
+  QFrame* targetBar_ = nullptr;          // target time (green)
+  QFrame* minimumBar_ = nullptr;         // minimum time (light green)
+  QFrame* timeBar_ = nullptr;            // the whole bar (white)
+  QFrame* redBar_ = nullptr;             // red, width 0
+  QFrame* limitMark_ = nullptr;          // short red bar at the end of the time limit
+  std::vector<QFrame*> squareFrames_;    // countdown squares 10..39
+  QFrame* drillArea_ = nullptr;          // drill area
+  std::vector<BoardTile*> tiles_;        // 0 template, 1..100 tiles
+  QLabel* targetNumberLabel_ = nullptr;  // target number
+  QLabel* instructionLabel_ = nullptr;   // "の約数を押しなさい"
+  QFrame* hintPanel_ = nullptr;          // hint panel
+  QLabel* hintCaption_ = nullptr;        // "ヒント"
+  std::vector<QLabel*> hintLabels_;      // hint slots 1..HintSlots::kMaxSlots
+  QPushButton* judgeButton_ = nullptr;   // "判定"
+  QListWidget* pressedList_ = nullptr;   // pressed divisors (hidden)
+  QFrame* recordingCover_ = nullptr;     // end-of-run cover
+  QLabel* recordingLabel_ = nullptr;     // "成績記録中"
+  QLabel* timeOutLabel_ = nullptr;       // "時間切れ"
+  QTimer* runClock_ = nullptr;
+  QTimer* statusRefresh_ = nullptr;
+
   void CreateControls();
   void CreateStatusPanel();
   void CreateDrillArea();

@@ -32,15 +32,15 @@ EvaluationWindow::EvaluationWindow(AppContext& ctx)
   setWindowTitle(QStringLiteral("終了"));
   setBackColour(kBackground);
   CreateControls();
-  Form_Load();
+  placeBackground();
 }
 
 EvaluationWindow::~EvaluationWindow() = default;
 
 void EvaluationWindow::CreateControls() {
-  Image1 = new QLabel(this);
-  Image1->setObjectName(QStringLiteral("Image1"));
-  SetBackColour(Image1, kBackground);
+  background_ = new QLabel(this);
+  background_->setObjectName(QStringLiteral("Image1"));
+  SetBackColour(background_, kBackground);
 
   auto label = [this](QWidget* parent, const char* name, const QString& text, int left, int top,
                       int width, int height, double points, bool bold,
@@ -53,57 +53,57 @@ void EvaluationWindow::CreateControls() {
     return l;
   };
   const Qt::Alignment centre = Qt::AlignCenter;
-  Label15 = label(this, "Label15", QString(), 1000, 450, 13360, 900, 28, true, centre);
-  Label14 = label(this, "Label14", QString(), 10500, 1400, 3860, 600, 16, false,
-                  Qt::AlignRight | Qt::AlignVCenter);
-  Label16 = label(this, "Label16", QString(), 1500, 2150, 3300, 800, 24, true);
-  Label13 = label(this, "Label13", QString(), 4800, 2150, 7000, 800, 20, false);
-  Label17 = label(this, "Label17", QString(), 1500, 3150, 12360, 800, 24, true);
-  Label18 = label(this, "Label18", QString(), 1500, 4150, 12360, 1050, 36, true);
-  SetForeColour(Label18, kTimeBlue);
-  Label19 = label(this, "Label19", QString(), 1500, 5350, 12360, 800, 24, false);
-  Label20 = label(this, "Label20", QString(), 1500, 6350, 12360, 1050, 36, true, centre);
-  SetForeColour(Label20, kMessageRed);
-  Label20->setVisible(false);
-  Label2 = label(this, "Label2", QString::fromUtf8(kClearedText), 1500, 7500, 12360, 850, 28, true,
-                 centre);
-  SetForeColour(Label2, kClearGreen);
-  Label2->setVisible(false);
+  titleLabel_ = label(this, "Label15", QString(), 1000, 450, 13360, 900, 28, true, centre);
+  todayRunsLabel_ = label(this, "Label14", QString(), 10500, 1400, 3860, 600, 16, false,
+                          Qt::AlignRight | Qt::AlignVCenter);
+  levelNameLabel_ = label(this, "Label16", QString(), 1500, 2150, 3300, 800, 24, true);
+  levelRunsLabel_ = label(this, "Label13", QString(), 4800, 2150, 7000, 800, 20, false);
+  pupilNameLabel_ = label(this, "Label17", QString(), 1500, 3150, 12360, 800, 24, true);
+  timeLabel_ = label(this, "Label18", QString(), 1500, 4150, 12360, 1050, 36, true);
+  SetForeColour(timeLabel_, kTimeBlue);
+  pointsLabel_ = label(this, "Label19", QString(), 1500, 5350, 12360, 800, 24, false);
+  messageLabel_ = label(this, "Label20", QString(), 1500, 6350, 12360, 1050, 36, true, centre);
+  SetForeColour(messageLabel_, kMessageRed);
+  messageLabel_->setVisible(false);
+  levelClearLabel_ = label(this, "Label2", QString::fromUtf8(kClearedText), 1500, 7500, 12360, 850,
+                           28, true, centre);
+  SetForeColour(levelClearLabel_, kClearGreen);
+  levelClearLabel_->setVisible(false);
 
-  Picture1 = new QFrame(this);
-  Picture1->setObjectName(QStringLiteral("Picture1"));
-  SetBackColour(Picture1, kGoalPink);
-  Picture1->setFrameShape(QFrame::Box);
-  place(Picture1, 2000, 8450, 11360, 1050);
-  Label1 = label(Picture1, "Label1", QString::fromUtf8(kGoalText), 100, 100, 11160, 850, 28, true,
-                 centre);
-  Picture1->setVisible(false);
+  goalPanel_ = new QFrame(this);
+  goalPanel_->setObjectName(QStringLiteral("Picture1"));
+  SetBackColour(goalPanel_, kGoalPink);
+  goalPanel_->setFrameShape(QFrame::Box);
+  place(goalPanel_, 2000, 8450, 11360, 1050);
+  goalLabel_ = label(goalPanel_, "Label1", QString::fromUtf8(kGoalText), 100, 100, 11160, 850, 28,
+                     true, centre);
+  goalPanel_->setVisible(false);
 
-  Command4 = new QPushButton(QStringLiteral("メニューへ"), this);
-  Command4->setObjectName(QStringLiteral("Command4"));
-  place(Command4, 2500, 9750, 4500, 1300);
-  setFontPoints(Command4, 24, true);
-  Command4->setVisible(false);
-  connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-  Command5 = new QPushButton(QStringLiteral("もう一度"), this);
-  Command5->setObjectName(QStringLiteral("Command5"));
-  place(Command5, 8360, 9750, 4500, 1300);
-  setFontPoints(Command5, 24, true);
-  Command5->setVisible(false);
-  connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+  menuButton_ = new QPushButton(QStringLiteral("メニューへ"), this);
+  menuButton_->setObjectName(QStringLiteral("Command4"));
+  place(menuButton_, 2500, 9750, 4500, 1300);
+  setFontPoints(menuButton_, 24, true);
+  menuButton_->setVisible(false);
+  connect(menuButton_, &QPushButton::clicked, this, [this] { backToMenu(); });
+  againButton_ = new QPushButton(QStringLiteral("もう一度"), this);
+  againButton_->setObjectName(QStringLiteral("Command5"));
+  place(againButton_, 8360, 9750, 4500, 1300);
+  setFontPoints(againButton_, 24, true);
+  againButton_->setVisible(false);
+  connect(againButton_, &QPushButton::clicked, this, [this] { runAgain(); });
 
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName(QStringLiteral("Timer1"));
-  Timer1->setInterval(500);
-  connect(Timer1, &QTimer::timeout, this, [this] { timer1Tick(); });
+  buttonsTimer_ = new QTimer(this);
+  buttonsTimer_->setObjectName(QStringLiteral("Timer1"));
+  buttonsTimer_->setInterval(500);
+  connect(buttonsTimer_, &QTimer::timeout, this, [this] { offerButtons(); });
 }
 
-void EvaluationWindow::Form_Load() {
-  place(Image1, 0, 0, kCanvasTwipsWidth, kCanvasTwipsHeight);
-  Image1->lower();
+void EvaluationWindow::placeBackground() {
+  place(background_, 0, 0, kCanvasTwipsWidth, kCanvasTwipsHeight);
+  background_->lower();
 }
 
-void EvaluationWindow::Form_Activate() {
+void EvaluationWindow::showResults() {
   const Busy busy(this);
   if (activated_) {
     return;
@@ -113,33 +113,33 @@ void EvaluationWindow::Form_Activate() {
   const int pupil = state_.currentPupil;
   const bool valid = level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
   if (valid) {
-    Label13->setText(Q(FormatSingle(state_.todayRuns(level, pupil) + 1.0f)));
+    levelRunsLabel_->setText(Q(FormatSingle(state_.todayRuns(level, pupil) + 1.0f)));
   }
   RebuildStatistics(state_, services_);
   result_ = Evaluate(state_, level, pupil);
   if (result_.cleared) {
-    Label2->setVisible(true);
+    levelClearLabel_->setVisible(true);
     if (result_.showGoalPanel) {
-      Picture1->setVisible(true);
+      goalPanel_->setVisible(true);
     }
   }
   services_.host.ProcessEvents();
-  Timer1->start();
-  Label19->setText(Q(result_.pointsLine));
-  Label18->setText(Q(result_.timeLine));
-  Label17->setText(Q(TrimSpaces(state_.pupilName)));
-  Label15->setText(Q(state_.programTitle));
+  buttonsTimer_->start();
+  pointsLabel_->setText(Q(result_.pointsLine));
+  timeLabel_->setText(Q(result_.timeLine));
+  pupilNameLabel_->setText(Q(TrimSpaces(state_.pupilName)));
+  titleLabel_->setText(Q(state_.programTitle));
   if (valid) {
-    Label16->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
+    levelNameLabel_->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
   }
-  Label13->setText(Q(result_.levelRunsLine));
+  levelRunsLabel_->setText(Q(result_.levelRunsLine));
   state_.todayTotalRuns = result_.todayTotalRuns;
-  Label14->setText(Q(result_.totalRunsLine));
+  todayRunsLabel_->setText(Q(result_.totalRunsLine));
   services_.host.ProcessEvents();
 
   if (!result_.message.empty()) {
-    Label20->setText(Q(result_.message));
-    Label20->setVisible(true);
+    messageLabel_->setText(Q(result_.message));
+    messageLabel_->setVisible(true);
   }
   switch (result_.sound) {
     case EvaluationSound::kLevelBest:
@@ -163,7 +163,7 @@ void EvaluationWindow::Form_Activate() {
       PlayFixedSound(state_, services_, "合格.wav");
     }
   } else {
-    Picture1->setVisible(false);
+    goalPanel_->setVisible(false);
   }
   state_.newPersonalBest = 0;
   state_.newLevelBest = 0;
@@ -171,37 +171,37 @@ void EvaluationWindow::Form_Activate() {
   UnloadWaitWindow(ctx_);
 }
 
-void EvaluationWindow::timer1Tick() {
+void EvaluationWindow::offerButtons() {
   const Busy busy(this);
-  Picture1->setVisible(false);
-  Command4->setVisible(true);
+  goalPanel_->setVisible(false);
+  menuButton_->setVisible(true);
   services_.host.ProcessEvents();
-  Command4->setFocus();
-  Timer1->stop();
+  menuButton_->setFocus();
+  buttonsTimer_->stop();
   const EvaluationButtons buttons =
       ButtonsAfterDelay(state_, state_.currentLevel, state_.currentPupil);
   if (buttons.hideLabel2) {
-    Label2->setText(QString());
-    Label2->setVisible(false);
+    levelClearLabel_->setText(QString());
+    levelClearLabel_->setVisible(false);
   }
   if (!buttons.label2Text.empty()) {
-    Label2->setText(Q(buttons.label2Text));
+    levelClearLabel_->setText(Q(buttons.label2Text));
   }
-  Command5->setVisible(buttons.showRetry);
+  againButton_->setVisible(buttons.showRetry);
 }
 
-void EvaluationWindow::Command4_Click() {
+void EvaluationWindow::backToMenu() {
   const Busy busy(this);
-  Command4->setEnabled(false);
+  menuButton_->setEnabled(false);
   ShowHub(ctx_);
   Unload();
   services_.host.ProcessEvents();
 }
 
-void EvaluationWindow::Command5_Click() {
+void EvaluationWindow::runAgain() {
   const Busy busy(this);
-  Command4->setEnabled(false);
-  Command5->setEnabled(false);
+  menuButton_->setEnabled(false);
+  againButton_->setEnabled(false);
   ShowWaitWindow(ctx_);
   Unload();
   services_.host.ProcessEvents();
@@ -209,7 +209,7 @@ void EvaluationWindow::Command5_Click() {
 }
 
 void EvaluationWindow::Unload() {
-  Timer1->stop();
+  buttonsTimer_->stop();
   UnloadWhenIdle();
 }
 
@@ -219,7 +219,7 @@ void EvaluationWindow::closeEvent(QCloseEvent* event) {
     Unload();
     return;
   }
-  Timer1->stop();
+  buttonsTimer_->stop();
   FormWidget::closeEvent(event);
 }
 
@@ -227,7 +227,7 @@ void ShowEvaluation(AppContext& ctx) {
   auto* w = new EvaluationWindow(ctx);
   ctx.evaluation = w;
   w->showFullScreen();
-  w->Form_Activate();
+  w->showResults();
 }
 
 }  // namespace numora

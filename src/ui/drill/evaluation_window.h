@@ -23,37 +23,38 @@ class EvaluationWindow : public FormWidget {
   explicit EvaluationWindow(AppContext& ctx);
   ~EvaluationWindow() override;
 
-  void Form_Load();
+  void placeBackground();
   // Rebuilds the statistics, shows the results and plays the sounds; only the first call acts.
-  void Form_Activate();
-  void timer1Tick();      // Timer1, once, 500 ms after the activation
-  void Command4_Click();  // "メニューへ"
-  void Command5_Click();  // "もう一度"
+  void showResults();
+  void offerButtons();  // buttonsTimer_, once, 500 ms after the activation
+  void backToMenu();    // "メニューへ"
+  void runAgain();      // "もう一度"
   // Hides the window; it is deleted once none of its handlers is running.
   void Unload();
 
   const EvaluationResult& result() const { return result_; }
 
-  QLabel* Image1 = nullptr;         // background
-  QLabel* Label15 = nullptr;        // title
-  QLabel* Label14 = nullptr;        // today's runs over all levels
-  QLabel* Label16 = nullptr;        // level name
-  QLabel* Label13 = nullptr;        // today's runs on this level
-  QLabel* Label17 = nullptr;        // pupil name
-  QLabel* Label18 = nullptr;        // the run's time
-  QLabel* Label19 = nullptr;        // the run's points
-  QLabel* Label20 = nullptr;        // message line
-  QLabel* Label2 = nullptr;         // "このレベルクリア"
-  QFrame* Picture1 = nullptr;       // goal panel
-  QLabel* Label1 = nullptr;         // "目標レベルクリア。おめでとう！"
-  QPushButton* Command4 = nullptr;  // "メニューへ"
-  QPushButton* Command5 = nullptr;  // "もう一度"
-  QTimer* Timer1 = nullptr;
-
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Controls, named by role; each keeps its old control name as objectName.
+  QLabel* background_ = nullptr;        // background
+  QLabel* titleLabel_ = nullptr;        // title
+  QLabel* todayRunsLabel_ = nullptr;    // today's runs over all levels
+  QLabel* levelNameLabel_ = nullptr;    // level name
+  QLabel* levelRunsLabel_ = nullptr;    // today's runs on this level
+  QLabel* pupilNameLabel_ = nullptr;    // pupil name
+  QLabel* timeLabel_ = nullptr;         // the run's time
+  QLabel* pointsLabel_ = nullptr;       // the run's points
+  QLabel* messageLabel_ = nullptr;      // message line
+  QLabel* levelClearLabel_ = nullptr;   // "このレベルクリア"
+  QFrame* goalPanel_ = nullptr;         // goal panel
+  QLabel* goalLabel_ = nullptr;         // "目標レベルクリア。おめでとう！"
+  QPushButton* menuButton_ = nullptr;   // "メニューへ"
+  QPushButton* againButton_ = nullptr;  // "もう一度"
+  QTimer* buttonsTimer_ = nullptr;
+
   void CreateControls();
 
   AppContext& ctx_;

@@ -120,7 +120,7 @@ HubWindow::HubWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), services_(
   }();
   Q_UNUSED(clickLabelsAccessible);
   CreateControls();
-  Form_Load();
+  buildColumns();
   // The form sees typed characters before its controls do.
   qApp->installEventFilter(this);
 }
@@ -150,120 +150,120 @@ void HubWindow::CreateControls() {
   };
 
   // Header.
-  Label11 = label(this, "Label11");
-  place(Label11, 300, 100, 3600, 720);
-  Label12 = label(this, "Label12");
-  place(Label12, 4000, 100, 4300, 480);
-  setFontPoints(Label12, 16, true);
-  Label13 = label(this, "Label13");
-  place(Label13, 4000, 620, 4300, 360);
-  setFontPoints(Label13, 10);
-  Picture3 = panel("Picture3", kWhite);
-  Picture3->setFrameShape(QFrame::Box);
-  place(Picture3, 8500, 130, 2300, 450);
-  Label17 = label(Picture3, "Label17");
-  place(Label17, 60, 30, 2180, 390);
-  setFontPoints(Label17, 11);
-  Picture4 = panel("Picture4", kWhite);
-  Picture4->setFrameShape(QFrame::Box);
-  place(Picture4, 8500, 640, 2300, 450);
-  Label18 = label(Picture4, "Label18");
-  place(Label18, 60, 30, 2180, 390);
-  setFontPoints(Label18, 11);
-  Command8 = button(this, "Command8", QStringLiteral("データ処理"));
-  place(Command8, 11100, 130, 1700, 560);
-  setFontPoints(Command8, 10);
-  Command8->setVisible(false);
+  titleLabel_ = label(this, "Label11");
+  place(titleLabel_, 300, 100, 3600, 720);
+  pupilLabel_ = label(this, "Label12");
+  place(pupilLabel_, 4000, 100, 4300, 480);
+  setFontPoints(pupilLabel_, 16, true);
+  schoolLabel_ = label(this, "Label13");
+  place(schoolLabel_, 4000, 620, 4300, 360);
+  setFontPoints(schoolLabel_, 10);
+  minutesPanel_ = panel("Picture3", kWhite);
+  minutesPanel_->setFrameShape(QFrame::Box);
+  place(minutesPanel_, 8500, 130, 2300, 450);
+  minutesLabel_ = label(minutesPanel_, "Label17");
+  place(minutesLabel_, 60, 30, 2180, 390);
+  setFontPoints(minutesLabel_, 11);
+  todayRunsPanel_ = panel("Picture4", kWhite);
+  todayRunsPanel_->setFrameShape(QFrame::Box);
+  place(todayRunsPanel_, 8500, 640, 2300, 450);
+  todayRunsLabel_ = label(todayRunsPanel_, "Label18");
+  place(todayRunsLabel_, 60, 30, 2180, 390);
+  setFontPoints(todayRunsLabel_, 11);
+  dataButton_ = button(this, "Command8", QStringLiteral("データ処理"));
+  place(dataButton_, 11100, 130, 1700, 560);
+  setFontPoints(dataButton_, 10);
+  dataButton_->setVisible(false);
   // The data-change gate's panel; start buttons and level names do nothing while it is shown.
-  Picture7 = panel("Picture7", kPanelGreen);
-  place(Picture7, 4000, 2500, 7000, 3500);
-  Picture7->setVisible(false);
-  Command1 = button(this, "Command1", QStringLiteral("戻る(0)"));
-  place(Command1, 13100, 130, 1900, 900);
-  setFontPoints(Command1, 14, true);
-  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  gatePanel_ = panel("Picture7", kPanelGreen);
+  place(gatePanel_, 4000, 2500, 7000, 3500);
+  gatePanel_->setVisible(false);
+  backButton_ = button(this, "Command1", QStringLiteral("戻る(0)"));
+  place(backButton_, 13100, 130, 1900, 900);
+  setFontPoints(backButton_, 14, true);
+  connect(backButton_, &QPushButton::clicked, this, [this] { backToNameSelection(); });
 
   // View selectors, grade filter and period.
-  Picture5 = panel("Picture5", 0xE0E0E0);
-  place(Picture5, 300, 1150, 4800, 520);
+  viewKindPanel_ = panel("Picture5", 0xE0E0E0);
+  place(viewKindPanel_, 300, 1150, 4800, 520);
   const char* const kind[] = {"ﾀｲﾑ表示", "ﾎﾟｲﾝﾄ表示", "個人ﾀｲﾑ"};
   for (int i = 0; i <= 2; ++i) {
-    auto* o = new QRadioButton(QString::fromUtf8(kind[i]), Picture5);
+    auto* o = new QRadioButton(QString::fromUtf8(kind[i]), viewKindPanel_);
     o->setObjectName(Indexed("Option2", i));
     place(o, 100 + i * 1560, 60, 1500, 400);
     setFontPoints(o, 10);
-    Option2.push_back(o);
-    connect(o, &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
+    viewKinds_.push_back(o);
+    connect(o, &QRadioButton::clicked, this, [this, i] { chooseView(i); });
   }
   // The personal time view arrives with the chart panel.
-  Option2[2]->setEnabled(false);
-  Picture1 = panel("Picture1", 0xC0FFC0);
-  place(Picture1, 5300, 1150, 4800, 520);
-  Option1.push_back(nullptr);
+  viewKinds_[2]->setEnabled(false);
+  listChoicePanel_ = panel("Picture1", 0xC0FFC0);
+  place(listChoicePanel_, 5300, 1150, 4800, 520);
+  listChoices_.push_back(nullptr);
   const char* const list[] = {"BEST表示", "本日のみ", "オール表示"};
   for (int i = 1; i <= 3; ++i) {
-    auto* o = new QRadioButton(QString::fromUtf8(list[i - 1]), Picture1);
+    auto* o = new QRadioButton(QString::fromUtf8(list[i - 1]), listChoicePanel_);
     o->setObjectName(Indexed("Option1", i));
     place(o, 100 + (i - 1) * 1560, 60, 1500, 400);
     setFontPoints(o, 10);
-    Option1.push_back(o);
-    connect(o, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    listChoices_.push_back(o);
+    connect(o, &QRadioButton::clicked, this, [this, i] { chooseList(i); });
   }
-  Combo1 = new QComboBox(this);
-  Combo1->setObjectName(QStringLiteral("Combo1"));
-  Combo1->setToolTip(QStringLiteral("表示する学年を選びます"));
-  place(Combo1, 10300, 1180, 1900, 460);
-  setFontPoints(Combo1, 10);
-  connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-  Combo2 = new QComboBox(this);
-  Combo2->setObjectName(QStringLiteral("Combo2"));
-  place(Combo2, 12400, 1180, 2700, 460);
-  setFontPoints(Combo2, 10);
-  Combo2->setVisible(false);
-  connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
+  gradeFilterBox_ = new QComboBox(this);
+  gradeFilterBox_->setObjectName(QStringLiteral("Combo1"));
+  gradeFilterBox_->setToolTip(QStringLiteral("表示する学年を選びます"));
+  place(gradeFilterBox_, 10300, 1180, 1900, 460);
+  setFontPoints(gradeFilterBox_, 10);
+  connect(gradeFilterBox_, &QComboBox::activated, this, [this] { applyGradeFilter(); });
+  periodBox_ = new QComboBox(this);
+  periodBox_->setObjectName(QStringLiteral("Combo2"));
+  place(periodBox_, 12400, 1180, 2700, 460);
+  setFontPoints(periodBox_, 10);
+  periodBox_->setVisible(false);
+  connect(periodBox_, &QComboBox::activated, this, [this] { applyPeriod(); });
 
-  Label5 = label(this, "Label5");
-  place(Label5, 300, kLabel5Top, 8000, kLabel5Height);
-  setFontPoints(Label5, 12, true);
+  listTitleLabel_ = label(this, "Label5");
+  place(listTitleLabel_, 300, kLabel5Top, 8000, kLabel5Height);
+  setFontPoints(listTitleLabel_, 12, true);
 
   // Hidden buttons whose handlers the form calls, and the two colour samples of the lists.
-  Command5 = button(this, "Command5", QStringLiteral("本日成績表示"));
-  Command6 = button(this, "Command6", QStringLiteral("過去最高表示"));
-  Command7 = button(this, "Command7", QStringLiteral("全成績"));
-  Command9 = button(this, "Command9", QString());
-  for (QPushButton* b : {Command5, Command6, Command7, Command9}) {
+  todayRunsButton_ = button(this, "Command5", QStringLiteral("本日成績表示"));
+  bestTimesButton_ = button(this, "Command6", QStringLiteral("過去最高表示"));
+  allRunsButton_ = button(this, "Command7", QStringLiteral("全成績"));
+  availabilityButton_ = button(this, "Command9", QString());
+  for (QPushButton* b : {todayRunsButton_, bestTimesButton_, allRunsButton_, availabilityButton_}) {
     b->setVisible(false);
   }
-  connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-  connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-  connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
-  connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
-  Text4 = new QLineEdit(this);
-  Text4->setObjectName(QStringLiteral("Text4"));
-  SetBackColour(Text4, kListGreen);
-  Text5 = new QLineEdit(this);
-  Text5->setObjectName(QStringLiteral("Text5"));
-  SetBackColour(Text5, kListLightGreen);
-  Text4->setVisible(false);
-  Text5->setVisible(false);
+  connect(todayRunsButton_, &QPushButton::clicked, this, [this] { showTodayRuns(); });
+  connect(bestTimesButton_, &QPushButton::clicked, this, [this] { showBestTimes(); });
+  connect(allRunsButton_, &QPushButton::clicked, this, [this] { showAllRuns(); });
+  connect(availabilityButton_, &QPushButton::clicked, this, [this] { showLevelAvailability(); });
+  listColourSample_ = new QLineEdit(this);
+  listColourSample_->setObjectName(QStringLiteral("Text4"));
+  SetBackColour(listColourSample_, kListGreen);
+  listLightColourSample_ = new QLineEdit(this);
+  listLightColourSample_->setObjectName(QStringLiteral("Text5"));
+  SetBackColour(listLightColourSample_, kListLightGreen);
+  listColourSample_->setVisible(false);
+  listLightColourSample_->setVisible(false);
 
   // Level-column templates (element 0), hidden.
   CreateColumn(0);
 
-  // Covers: Picture6 over the columns while lists are rebuilt, Picture2 over everything.
-  Picture6 = panel("Picture6", kTeal);
-  ProgressBar2 = new QProgressBar(Picture6);
-  ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
-  ProgressBar2->setTextVisible(false);
-  Label21 = label(Picture6, "Label21", QStringLiteral("Just a momento, please."));
-  Label21->setAlignment(Qt::AlignCenter);
-  Picture6->setVisible(false);
-  Picture2 = panel("Picture2", kTeal);
-  ProgressBar1 = new QProgressBar(Picture2);
-  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-  ProgressBar1->setTextVisible(false);
-  Label19 = label(Picture2, "Label19", QStringLiteral("Just a moment, please."));
-  Label19->setAlignment(Qt::AlignCenter);
+  // Covers: listCover_ over the columns while lists are rebuilt, cover_ over everything.
+  listCover_ = panel("Picture6", kTeal);
+  listCoverProgress_ = new QProgressBar(listCover_);
+  listCoverProgress_->setObjectName(QStringLiteral("ProgressBar2"));
+  listCoverProgress_->setTextVisible(false);
+  listCoverLabel_ = label(listCover_, "Label21", QStringLiteral("Just a momento, please."));
+  listCoverLabel_->setAlignment(Qt::AlignCenter);
+  listCover_->setVisible(false);
+  cover_ = panel("Picture2", kTeal);
+  coverProgress_ = new QProgressBar(cover_);
+  coverProgress_->setObjectName(QStringLiteral("ProgressBar1"));
+  coverProgress_->setTextVisible(false);
+  coverLabel_ = label(cover_, "Label19", QStringLiteral("Just a moment, please."));
+  coverLabel_->setAlignment(Qt::AlignCenter);
 }
 
 void HubWindow::CreateColumn(int i) {
@@ -275,15 +275,15 @@ void HubWindow::CreateColumn(int i) {
   auto* l1 = make(new QLabel(this), "Label1");
   l1->setAlignment(Qt::AlignCenter);
   setFontPoints(l1, 14, true);
-  Label1.push_back(l1);
+  levelNumberLabels_.push_back(l1);
   auto* l3 = make(new ClickLabel(this), "Label3");
   l3->setCursor(Qt::PointingHandCursor);
   setFontPoints(l3, 14, true);
-  Label3.push_back(l3);
+  levelNameLabels_.push_back(l3);
   auto* start = make(new QPushButton(this), "Command4");
   start->setToolTip(QStringLiteral("クリックしてスタートします。番号を押してもよろしい"));
   setFontPoints(start, 14, true);
-  Command4.push_back(start);
+  startButtons_.push_back(start);
   auto* notice = make(new QLineEdit(this), "Text1");
   notice->setReadOnly(true);
   notice->setAlignment(Qt::AlignCenter);
@@ -292,12 +292,12 @@ void HubWindow::CreateColumn(int i) {
   SetForeColour(notice, kRed);
   setFontPoints(notice, 14, true);
   notice->setVisible(false);
-  Text1.push_back(notice);
-  for (auto* v : {&Label9, &Label10, &Label14, &Label15}) {
-    const char* name = v == &Label9    ? "Label9"
-                       : v == &Label10 ? "Label10"
-                       : v == &Label14 ? "Label14"
-                                       : "Label15";
+  overPracticeNotices_.push_back(notice);
+  for (auto* v : {&todayHeads_, &allTimeHeads_, &todayFigures_, &allTimeFigures_}) {
+    const char* name = v == &todayHeads_     ? "Label9"
+                       : v == &allTimeHeads_ ? "Label10"
+                       : v == &todayFigures_ ? "Label14"
+                                             : "Label15";
     auto* l = make(new QLabel(this), name);
     l->setAlignment(Qt::AlignCenter);
     setFontPoints(l, 10);
@@ -306,7 +306,7 @@ void HubWindow::CreateColumn(int i) {
   auto* recent = make(new QLabel(this), "Label8");
   recent->setAlignment(Qt::AlignCenter);
   setFontPoints(recent, 9);
-  Label8.push_back(recent);
+  recentPeriodLabels_.push_back(recent);
   auto* list = make(new QListWidget(this), "List5");
   list->setSortingEnabled(false);
   list->setFocusPolicy(Qt::NoFocus);
@@ -314,21 +314,21 @@ void HubWindow::CreateColumn(int i) {
   ShowLinesOnCells(list);
   setFontPoints(list, 10);
   SetBackColour(list, kListTemplateColour);
-  List5.push_back(list);
+  scoreLists_.push_back(list);
   auto* target = make(new QLabel(this), "Label7");
   target->setAlignment(Qt::AlignCenter);
   setFontPoints(target, 9);
-  Label7.push_back(target);
+  targetLabels_.push_back(target);
   auto* ranking = make(new QPushButton(QStringLiteral("成績表示"), this), "Command3");
   ranking->setVisible(false);
-  Command3.push_back(ranking);
+  rankingButtons_.push_back(ranking);
 
   if (i == 0) {
     return;
   }
-  connect(start, &QPushButton::clicked, this, [this, i] { Command4_Click(i); });
-  connect(l3, &ClickLabel::clicked, this, [this, i] { Label3_Click(i); });
-  connect(ranking, &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
+  connect(start, &QPushButton::clicked, this, [this, i] { startLevel(i); });
+  connect(l3, &ClickLabel::clicked, this, [this, i] { startLevelByName(i); });
+  connect(ranking, &QPushButton::clicked, this, [this, i] { showRanking(i); });
 }
 
 void HubWindow::PlaceColumns() {
@@ -341,29 +341,29 @@ void HubWindow::PlaceColumns() {
   const int rowRecent = rowFigures + kFiguresHeight;
   const int rowList = rowRecent + kRecentHeight;
   const int rowTarget = rowList + kListHeight;
-  for (size_t i = 0; i < List5.size(); ++i) {
+  for (size_t i = 0; i < scoreLists_.size(); ++i) {
     const double left = leftMargin_ + (i == 0 ? 0 : static_cast<double>(i) - 1) * w;
     const int l = Round(left);
     const int full = Round(left + w) - l;
     const int half = Round(w / 2);
-    place(Label1[i], l, rowName, Round(0.2 * w), kNameHeight);
-    place(Label3[i], Round(left + 0.2 * w), rowName, Round(0.8 * w), kNameHeight);
-    place(Command4[i], l, rowStart, full, kStartHeight);
-    place(Text1[i], l, rowStart, full, kStartHeight);
-    place(Label9[i], l, rowHead, half, kHeadHeight);
-    place(Label10[i], l + half, rowHead, full - half, kHeadHeight);
-    place(Label14[i], l, rowFigures, half, kFiguresHeight);
-    place(Label15[i], l + half, rowFigures, full - half, kFiguresHeight);
-    place(Label8[i], l, rowRecent, full, kRecentHeight);
-    place(List5[i], l, rowList, full, kListHeight);
-    place(Label7[i], l, rowTarget, full, kTargetHeight);
+    place(levelNumberLabels_[i], l, rowName, Round(0.2 * w), kNameHeight);
+    place(levelNameLabels_[i], Round(left + 0.2 * w), rowName, Round(0.8 * w), kNameHeight);
+    place(startButtons_[i], l, rowStart, full, kStartHeight);
+    place(overPracticeNotices_[i], l, rowStart, full, kStartHeight);
+    place(todayHeads_[i], l, rowHead, half, kHeadHeight);
+    place(allTimeHeads_[i], l + half, rowHead, full - half, kHeadHeight);
+    place(todayFigures_[i], l, rowFigures, half, kFiguresHeight);
+    place(allTimeFigures_[i], l + half, rowFigures, full - half, kFiguresHeight);
+    place(recentPeriodLabels_[i], l, rowRecent, full, kRecentHeight);
+    place(scoreLists_[i], l, rowList, full, kListHeight);
+    place(targetLabels_[i], l, rowTarget, full, kTargetHeight);
   }
 }
 
-void HubWindow::Form_Load() {
+void HubWindow::buildColumns() {
   const auto season = static_cast<unsigned>(state_.seasonColour.Number());
   setBackColour(season);
-  SetBackColour(Picture2, season);
+  SetBackColour(cover_, season);
   state_.allResultsPeriod = 3;
 
   const int n = Levels();
@@ -371,173 +371,174 @@ void HubWindow::Form_Load() {
   leftMargin_ = 0.02 * kFormWidth;
 
   for (const char* f : kGradeFilters) {
-    Combo1->addItem(QString::fromUtf8(f));
+    gradeFilterBox_->addItem(QString::fromUtf8(f));
   }
-  int filter = Combo1->findText(Q(state_.gradeFilterText));
+  int filter = gradeFilterBox_->findText(Q(state_.gradeFilterText));
   // A filter text that is not one of the box's texts shows every grade.
-  Combo1->setCurrentIndex(filter >= 0 ? filter : 0);
-  Combo2->addItems({QStringLiteral("　　　今週の全成績"), QStringLiteral("　　先週からの全成績"),
-                    QStringLiteral("　　１ヶ月間の全成績"), QStringLiteral("　　１年間の全成績"),
-                    QStringLiteral("　　今までの全成績\"")});
-  Combo2->setCurrentIndex(2);
+  gradeFilterBox_->setCurrentIndex(filter >= 0 ? filter : 0);
+  periodBox_->addItems(
+      {QStringLiteral("　　　今週の全成績"), QStringLiteral("　　先週からの全成績"),
+       QStringLiteral("　　１ヶ月間の全成績"), QStringLiteral("　　１年間の全成績"),
+       QStringLiteral("　　今までの全成績\"")});
+  periodBox_->setCurrentIndex(2);
 
   for (int i = 1; i <= n; ++i) {
     CreateColumn(i);
     const QString name = Q(state_.levelNames[static_cast<size_t>(i)]);
-    Label1[i]->setText(QString::number(i));
-    Label3[i]->setText(name);
-    Label3[i]->setToolTip(name);
-    Command4[i]->setText(QStringLiteral("ｽﾀｰﾄ(&%1)").arg(i));
-    Label9[i]->setText(QString::number(i));
-    Label10[i]->setText(QString::number(i));
-    Label14[i]->clear();
-    Label15[i]->clear();
-    Label8[i]->setText(Q(RecentPeriodLine(state_, i)));
-    Label7[i]->setText(Q(TargetLine(state_, i)));
+    levelNumberLabels_[i]->setText(QString::number(i));
+    levelNameLabels_[i]->setText(name);
+    levelNameLabels_[i]->setToolTip(name);
+    startButtons_[i]->setText(QStringLiteral("ｽﾀｰﾄ(&%1)").arg(i));
+    todayHeads_[i]->setText(QString::number(i));
+    allTimeHeads_[i]->setText(QString::number(i));
+    todayFigures_[i]->clear();
+    allTimeFigures_[i]->clear();
+    recentPeriodLabels_[i]->setText(Q(RecentPeriodLine(state_, i)));
+    targetLabels_[i]->setText(Q(TargetLine(state_, i)));
   }
   PlaceColumns();
 
-  place(Picture2, 0, 0, kFormWidth, kFormHeight);
-  place(ProgressBar1, 4680, 6200, 6000, 360);
-  place(Label19, 2680, 5000, 10000, 900);
-  setFontPoints(Label19, 28, true);
-  Picture2->raise();
-  Picture2->setVisible(true);
-  place(Picture6, 0, kLabel5Top, kFormWidth, kColumnsBottom - kLabel5Top);
-  place(ProgressBar2, 4680, 4600, 6000, 360);
-  place(Label21, 2680, 3400, 10000, 900);
-  setFontPoints(Label21, 28, true);
+  place(cover_, 0, 0, kFormWidth, kFormHeight);
+  place(coverProgress_, 4680, 6200, 6000, 360);
+  place(coverLabel_, 2680, 5000, 10000, 900);
+  setFontPoints(coverLabel_, 28, true);
+  cover_->raise();
+  cover_->setVisible(true);
+  place(listCover_, 0, kLabel5Top, kFormWidth, kColumnsBottom - kLabel5Top);
+  place(listCoverProgress_, 4680, 4600, 6000, 360);
+  place(listCoverLabel_, 2680, 3400, 10000, 900);
+  setFontPoints(listCoverLabel_, 28, true);
 }
 
 void HubWindow::LetScreenRepaint() {
   services_.host.ProcessEvents();
 }
 
-void HubWindow::Form_Activate() {
+void HubWindow::refresh() {
   const Busy busy(this);
   hubReady_ = 0;
-  Command8->setVisible(IsTeacher(state_.pupilName));
-  Label17->setText(Q(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
-  resizeTwips(Picture2, kFormWidth, kFormHeight);
-  Picture2->raise();
-  Picture2->setVisible(true);
-  ProgressBar1->setVisible(true);
+  dataButton_->setVisible(IsTeacher(state_.pupilName));
+  minutesLabel_->setText(Q(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
+  resizeTwips(cover_, kFormWidth, kFormHeight);
+  cover_->raise();
+  cover_->setVisible(true);
+  coverProgress_->setVisible(true);
   LetScreenRepaint();
-  Option1[1]->setText(QStringLiteral("累計順"));
-  Option1[2]->setText(QStringLiteral("本日順"));
+  listChoices_[1]->setText(QStringLiteral("累計順"));
+  listChoices_[2]->setText(QStringLiteral("本日順"));
 
   UnloadNameSelection(ctx_);
   RebuildStatistics(state_, services_);
   ++statisticsRebuilds_;
 
   state_.todayTotalRuns = static_cast<int16_t>(TodayTotalRuns(state_));
-  Label18->setText(Q(TodayTotalRunsLine(state_.todayTotalRuns)));
+  todayRunsLabel_->setText(Q(TodayTotalRunsLine(state_.todayTotalRuns)));
 
-  ProgressBar1->setRange(0, std::max(1, Levels()));
-  ProgressBar1->setValue(0);
+  coverProgress_->setRange(0, std::max(1, Levels()));
+  coverProgress_->setValue(0);
   viewMode_ = kHubPointsView;
   suppressViewEvents_ = 1;
   {
     // Selecting the buttons from here must not run their handlers a second time.
-    const QSignalBlocker block1(Option1[1]);
-    Option1[1]->setChecked(true);
+    const QSignalBlocker block1(listChoices_[1]);
+    listChoices_[1]->setChecked(true);
   }
-  Option1_Click(1);
+  chooseList(1);
   {
-    const QSignalBlocker block2(Option2[1]);
-    Option2[1]->setChecked(true);
+    const QSignalBlocker block2(viewKinds_[1]);
+    viewKinds_[1]->setChecked(true);
   }
-  Option2_Click(1);
-  Command1->setEnabled(true);
+  chooseView(1);
+  backButton_->setEnabled(true);
   suppressViewEvents_ = 0;
 
   SetListsVisible(true);
-  Picture6->setVisible(false);
-  Label12->setText(Q(PupilLine(state_)));
-  Label13->setText(Q(SchoolLine(state_)));
-  Label11->setText(Q(state_.programTitle));
-  setFontPoints(Label11, TitleFontSize(state_.programTitle), true);
+  listCover_->setVisible(false);
+  pupilLabel_->setText(Q(PupilLine(state_)));
+  schoolLabel_->setText(Q(SchoolLine(state_)));
+  titleLabel_->setText(Q(state_.programTitle));
+  setFontPoints(titleLabel_, TitleFontSize(state_.programTitle), true);
 
   PlaceColumns();
   for (int i = 1; i <= Levels(); ++i) {
-    SetBackColour(Label7[i], kLightGrey);
-    SetBackColour(Label8[i], kLightGrey);
-    Label15[i]->setText(Q(AllTimeFigures(state_, i)));
-    Label14[i]->setText(Q(TodayFigures(state_, i)));
+    SetBackColour(targetLabels_[i], kLightGrey);
+    SetBackColour(recentPeriodLabels_[i], kLightGrey);
+    allTimeFigures_[i]->setText(Q(AllTimeFigures(state_, i)));
+    todayFigures_[i]->setText(Q(TodayFigures(state_, i)));
   }
 
   SetStartButtonsEnabled(false);
-  Command9_Click();
-  Picture2->setVisible(false);
-  ProgressBar1->setVisible(false);
+  showLevelAvailability();
+  cover_->setVisible(false);
+  coverProgress_->setVisible(false);
   hubReady_ = 1;
 }
 
 void HubWindow::SetStartButtonsEnabled(bool enabled) {
   for (int i = 1; i <= Levels(); ++i) {
-    Command4[i]->setEnabled(enabled);
+    startButtons_[i]->setEnabled(enabled);
   }
 }
 
 void HubWindow::SetListsVisible(bool visible) {
   for (int i = 1; i <= Levels(); ++i) {
-    List5[i]->setVisible(visible);
+    scoreLists_[i]->setVisible(visible);
   }
 }
 
-void HubWindow::ShowCover6() {
-  Picture6->raise();
-  Picture6->setVisible(true);
+void HubWindow::ShowListCover() {
+  listCover_->raise();
+  listCover_->setVisible(true);
 }
 
-void HubWindow::Command9_Click() {
+void HubWindow::showLevelAvailability() {
   const LevelAvailability a = ComputeLevelAvailability(state_);
   for (int i = 1; i <= Levels(); ++i) {
-    Command4[i]->setEnabled(a.enabled[static_cast<size_t>(i)]);
+    startButtons_[i]->setEnabled(a.enabled[static_cast<size_t>(i)]);
     if (a.overPractised[static_cast<size_t>(i)]) {
-      Text1[i]->setText(QStringLiteral("やりすぎ禁止"));
-      Text1[i]->raise();
-      Text1[i]->setVisible(true);
+      overPracticeNotices_[i]->setText(QStringLiteral("やりすぎ禁止"));
+      overPracticeNotices_[i]->raise();
+      overPracticeNotices_[i]->setVisible(true);
     } else {
-      Text1[i]->setVisible(false);
+      overPracticeNotices_[i]->setVisible(false);
     }
   }
-  Picture6->raise();
+  listCover_->raise();
 }
 
-void HubWindow::回数など表示() {
+void HubWindow::resetColumnHeads() {
   for (int i = 1; i <= Levels(); ++i) {
-    Label9[i]->setText(QStringLiteral("今日"));
-    Label10[i]->setText(QStringLiteral("今まで"));
-    List5[i]->clear();
+    todayHeads_[i]->setText(QStringLiteral("今日"));
+    allTimeHeads_[i]->setText(QStringLiteral("今まで"));
+    scoreLists_[i]->clear();
   }
 }
 
-void HubWindow::Command4_Click(int index) {
+void HubWindow::startLevel(int index) {
   const Busy busy(this);
   if (index < 1 || index > Levels()) {
     return;
   }
-  if (Picture7->isVisible()) {
+  if (gatePanel_->isVisible()) {
     return;
   }
-  if (!Command4[index]->isEnabled()) {
+  if (!startButtons_[index]->isEnabled()) {
     return;
   }
-  Picture2->raise();
-  Picture2->setVisible(true);
+  cover_->raise();
+  cover_->setVisible(true);
   state_.currentLevel = static_cast<int16_t>(index);
   LetScreenRepaint();
   hubReady_ = 0;
   StartDrill(ctx_);
 }
 
-void HubWindow::Label3_Click(int index) {
+void HubWindow::startLevelByName(int index) {
   const Busy busy(this);
   if (index < 1 || index > Levels()) {
     return;
   }
-  if (Picture7->isVisible() || !Command4[index]->isEnabled()) {
+  if (gatePanel_->isVisible() || !startButtons_[index]->isEnabled()) {
     return;
   }
   state_.currentLevel = static_cast<int16_t>(index);
@@ -546,10 +547,10 @@ void HubWindow::Label3_Click(int index) {
   UnloadHub(ctx_);
 }
 
-void HubWindow::Command1_Click() {
+void HubWindow::backToNameSelection() {
   const Busy busy(this);
-  Picture2->raise();
-  Picture2->setVisible(true);
+  cover_->raise();
+  cover_->setVisible(true);
   LetScreenRepaint();
   ShowNameSelection(ctx_);
   // The selection screen unloads the hub when it activates; unloading here as well makes sure
@@ -557,23 +558,23 @@ void HubWindow::Command1_Click() {
   UnloadHub(ctx_);
 }
 
-bool HubWindow::Form_KeyPress(const QString& typed) {
+bool HubWindow::handleTypedKey(const QString& typed) {
   const Busy busy(this);
   if (hubReady_ == 0) {
     return false;
   }
   const int level = ShortcutLevel(typed.toStdString(), Levels());
   if (level == -1) {
-    if (!Command1->isEnabled()) {
+    if (!backButton_->isEnabled()) {
       return false;
     }
-    Command1_Click();
+    backToNameSelection();
     return true;
   }
   if (level == 0) {
     return false;
   }
-  Command4_Click(level);
+  startLevel(level);
   return true;
 }
 
@@ -587,7 +588,7 @@ bool HubWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto modifiers =
         key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
     if (first && w->window() == this && modifiers == Qt::NoModifier && !key->text().isEmpty()) {
-      if (Form_KeyPress(key->text())) {
+      if (handleTypedKey(key->text())) {
         return true;
       }
     }
@@ -616,15 +617,15 @@ void HubWindow::closeEvent(QCloseEvent* event) {
 ListOptions HubWindow::CurrentListOptions() const {
   ListOptions o;
   o.currentPupil = state_.currentPupil;
-  o.filterText = Combo1->currentText().toStdString();
+  o.filterText = gradeFilterBox_->currentText().toStdString();
   o.viewMode = viewMode_ == kHubPointsView ? kHubPointsView : kHubTimeView;
   o.rankingKind = rankingKind_ == kTodayRanking ? kTodayRanking : kCumulativeRanking;
   return o;
 }
 
-int HubWindow::SelectedOption1() const {
+int HubWindow::SelectedListChoice() const {
   for (int k = 1; k <= 3; ++k) {
-    if (Option1[k]->isChecked()) {
+    if (listChoices_[k]->isChecked()) {
       return k;
     }
   }
@@ -632,7 +633,7 @@ int HubWindow::SelectedOption1() const {
 }
 
 void HubWindow::ShowList(int level, const ScoreList& list) {
-  QListWidget* box = List5[level];
+  QListWidget* box = scoreLists_[level];
   box->clear();
   QStringList lines;
   lines.reserve(static_cast<qsizetype>(list.lines.size()));
@@ -657,68 +658,68 @@ void HubWindow::ShowRunLists(const std::vector<ScoreList>& lists) {
   }
 }
 
-void HubWindow::Option2_Click(int index) {
+void HubWindow::chooseView(int index) {
   const Busy busy(this);
-  Command1->setEnabled(false);
+  backButton_->setEnabled(false);
   SetStartButtonsEnabled(false);
   SetListsVisible(false);
-  ShowCover6();
+  ShowListCover();
   LetScreenRepaint();
   if (suppressViewEvents_ == 1) {
     return;
   }
   if (index == 0) {
-    Option1[1]->setText(QStringLiteral("BEST表示"));
-    Option1[2]->setText(QStringLiteral("本日のみ"));
-    Option1[3]->setEnabled(true);
+    listChoices_[1]->setText(QStringLiteral("BEST表示"));
+    listChoices_[2]->setText(QStringLiteral("本日のみ"));
+    listChoices_[3]->setEnabled(true);
     viewMode_ = kHubTimeView;
-    const int k = SelectedOption1();
+    const int k = SelectedListChoice();
     if (k != 0) {
-      Option1_Click(k);
+      chooseList(k);
     }
   } else if (index == 1) {
-    Combo2->setVisible(false);
-    Option1[1]->setText(QStringLiteral("合計累計"));
-    Option1[2]->setText(QStringLiteral("合計本日"));
-    Option1[3]->setText(QStringLiteral("すべて"));
-    Option1[3]->setEnabled(true);
+    periodBox_->setVisible(false);
+    listChoices_[1]->setText(QStringLiteral("合計累計"));
+    listChoices_[2]->setText(QStringLiteral("合計本日"));
+    listChoices_[3]->setText(QStringLiteral("すべて"));
+    listChoices_[3]->setEnabled(true);
     viewMode_ = kHubPointsView;
     LetScreenRepaint();
-    if (Option1[1]->isChecked()) {
+    if (listChoices_[1]->isChecked()) {
       rankingKind_ = kCumulativeRanking;
-      Option1_Click(1);
+      chooseList(1);
     }
-    if (Option1[3]->isChecked()) {
-      Option1_Click(3);
+    if (listChoices_[3]->isChecked()) {
+      chooseList(3);
     }
-    if (Option1[2]->isChecked()) {
+    if (listChoices_[2]->isChecked()) {
       rankingKind_ = kTodayRanking;
-      Option1_Click(2);
+      chooseList(2);
     }
   }
 }
 
-void HubWindow::Option1_Click(int index) {
+void HubWindow::chooseList(int index) {
   const Busy busy(this);
-  Command1->setEnabled(false);
+  backButton_->setEnabled(false);
   SetStartButtonsEnabled(false);
   SetListsVisible(false);
-  ShowCover6();
-  Combo2->setVisible(false);
-  Picture1->setEnabled(false);
+  ShowListCover();
+  periodBox_->setVisible(false);
+  listChoicePanel_->setEnabled(false);
   LetScreenRepaint();
   if (viewMode_ == 0) {
     viewMode_ = kHubTimeView;
   }
   if (viewMode_ == kHubTimeView) {
     if (index == 1) {
-      Command6_Click();
+      showBestTimes();
     }
     if (index == 2) {
-      Command5_Click();
+      showTodayRuns();
     }
     if (index == 3) {
-      Command7_Click();
+      showAllRuns();
     }
   } else {
     if (rankingKind_ == 0) {
@@ -727,94 +728,94 @@ void HubWindow::Option1_Click(int index) {
     const int n = Levels();
     if (index == 1) {
       rankingKind_ = kCumulativeRanking;
-      Label5->setText(QStringLiteral("獲得ポイント（今まで順位）"));
-      ProgressBar2->setRange(0, std::max(1, n));
+      listTitleLabel_->setText(QStringLiteral("獲得ポイント（今まで順位）"));
+      listCoverProgress_->setRange(0, std::max(1, n));
       for (int level = 1; level <= n; ++level) {
-        ProgressBar1->setValue(std::min(level, ProgressBar1->maximum()));
-        ProgressBar2->setValue(level);
-        Command3_Click(level);
+        coverProgress_->setValue(std::min(level, coverProgress_->maximum()));
+        listCoverProgress_->setValue(level);
+        showRanking(level);
       }
     } else if (index == 2) {
-      Label5->setText(QStringLiteral("獲得ポイント（今日の順位）"));
+      listTitleLabel_->setText(QStringLiteral("獲得ポイント（今日の順位）"));
       rankingKind_ = kTodayRanking;
-      ProgressBar2->setRange(0, std::max(1, n));
+      listCoverProgress_->setRange(0, std::max(1, n));
       for (int level = 1; level <= n; ++level) {
-        ProgressBar2->setValue(level);
-        Command3_Click(level);
+        listCoverProgress_->setValue(level);
+        showRanking(level);
       }
     } else if (index == 3) {
-      Command7_Click();
+      showAllRuns();
     }
-    Picture1->setEnabled(true);
+    listChoicePanel_->setEnabled(true);
   }
-  Command1->setEnabled(true);
-  Command9_Click();
+  backButton_->setEnabled(true);
+  showLevelAvailability();
   SetListsVisible(true);
-  Picture6->setVisible(false);
+  listCover_->setVisible(false);
 }
 
-void HubWindow::Command3_Click(int level) {
+void HubWindow::showRanking(int level) {
   const Busy busy(this);
   if (level < 1 || level > Levels()) {
     return;
   }
-  Label9[level]->setText(QStringLiteral("今日"));
-  Label10[level]->setText(QStringLiteral("今まで"));
-  List5[level]->clear();
+  todayHeads_[level]->setText(QStringLiteral("今日"));
+  allTimeHeads_[level]->setText(QStringLiteral("今まで"));
+  scoreLists_[level]->clear();
   LetScreenRepaint();
   ShowList(level, BuildRankingList(state_, level, CurrentListOptions()));
   ++listBuilds_;
 }
 
-void HubWindow::Command6_Click() {
-  Label5->setText(QStringLiteral("ベスト成績"));
-  回数など表示();
+void HubWindow::showBestTimes() {
+  listTitleLabel_->setText(QStringLiteral("ベスト成績"));
+  resetColumnHeads();
   const int n = Levels();
-  ProgressBar2->setRange(0, std::max(1, n));
+  listCoverProgress_->setRange(0, std::max(1, n));
   for (int level = 1; level <= n; ++level) {
-    ProgressBar2->setValue(level);
-    Command3_Click(level);
+    listCoverProgress_->setValue(level);
+    showRanking(level);
   }
-  Picture1->setEnabled(true);
+  listChoicePanel_->setEnabled(true);
 }
 
-void HubWindow::Command5_Click() {
-  Label5->setText(QStringLiteral("本日の成績"));
-  回数など表示();
+void HubWindow::showTodayRuns() {
+  listTitleLabel_->setText(QStringLiteral("本日の成績"));
+  resetColumnHeads();
   const std::vector<ResultEntry> records = ReadListRecords(state_, services_);
   ShowRunLists(BuildTodayRunLists(state_, records, services_.clock.Now(), CurrentListOptions()));
-  Picture1->setEnabled(true);
+  listChoicePanel_->setEnabled(true);
 }
 
-void HubWindow::Command7_Click() {
-  回数など表示();
-  Label5->clear();
+void HubWindow::showAllRuns() {
+  resetColumnHeads();
+  listTitleLabel_->clear();
   const std::vector<ResultEntry> records = ReadListRecords(state_, services_);
   ShowRunLists(BuildAllRunLists(state_, records, services_.clock.Now(), state_.allResultsPeriod,
                                 CurrentListOptions()));
-  Picture1->setEnabled(true);
-  Combo2->setVisible(true);
+  listChoicePanel_->setEnabled(true);
+  periodBox_->setVisible(true);
 }
 
-void HubWindow::Combo1_Click() {
+void HubWindow::applyGradeFilter() {
   const Busy busy(this);
-  if (Option2[0]->isChecked()) {
-    Option2_Click(0);
+  if (viewKinds_[0]->isChecked()) {
+    chooseView(0);
   } else {
-    Option2_Click(1);
+    chooseView(1);
   }
   if (Levels() >= 1) {
-    Command4[1]->setFocus();
+    startButtons_[1]->setFocus();
   }
 }
 
-void HubWindow::Combo2_Click() {
+void HubWindow::applyPeriod() {
   const Busy busy(this);
-  if (!Option1[3]->isChecked()) {
+  if (!listChoices_[3]->isChecked()) {
     return;
   }
-  state_.allResultsPeriod = static_cast<int16_t>(Combo2->currentIndex() + 1);
-  Option1_Click(3);
+  state_.allResultsPeriod = static_cast<int16_t>(periodBox_->currentIndex() + 1);
+  chooseList(3);
 }
 
 // ---- Window functions ----
@@ -827,7 +828,7 @@ void ShowHub(AppContext& ctx) {
   }
   hub->showFullScreen();
   hub->activateWindow();
-  hub->Form_Activate();
+  hub->refresh();
 }
 
 void UnloadHub(AppContext& ctx) {

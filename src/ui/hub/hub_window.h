@@ -44,28 +44,28 @@ class HubWindow : public FormWidget {
   ~HubWindow() override;
 
   // Builds the columns and the fixed lists; runs once, from the constructor.
-  void Form_Load();
+  void buildColumns();
   // The full refresh run on every showing.
-  void Form_Activate();
+  void refresh();
   // Typed characters: digits and a..d start levels, "0" goes back. True when handled.
-  bool Form_KeyPress(const QString& typed);
+  bool handleTypedKey(const QString& typed);
 
-  void Command1_Click();           // "戻る(0)"
-  void Command4_Click(int index);  // start button of a level
-  void Label3_Click(int index);    // level name
-  void Command9_Click();           // level availability
-  void 回数など表示();             // column heads "今日"/"今まで", lists cleared
+  void backToNameSelection();        // "戻る(0)"
+  void startLevel(int index);        // start button of a level
+  void startLevelByName(int index);  // level name
+  void showLevelAvailability();      // level availability
+  void resetColumnHeads();           // column heads "今日"/"今まで", lists cleared
   // Hides the hub and deletes it once no handler of it is running.
   void Unload();
 
-  void Option1_Click(int index);   // list choice
-  void Option2_Click(int index);   // view kind
-  void Command3_Click(int level);  // ranking of one level
-  void Command5_Click();           // today's runs
-  void Command6_Click();           // best-time rankings
-  void Command7_Click();           // all runs of the chosen period
-  void Combo1_Click();             // grade filter chosen
-  void Combo2_Click();             // period chosen
+  void chooseList(int index);   // list choice
+  void chooseView(int index);   // view kind
+  void showRanking(int level);  // ranking of one level
+  void showTodayRuns();         // today's runs
+  void showBestTimes();         // best-time rankings
+  void showAllRuns();           // all runs of the chosen period
+  void applyGradeFilter();      // grade filter chosen
+  void applyPeriod();           // period chosen
 
   int hubReady() const { return hubReady_; }
   int viewMode() const { return viewMode_; }
@@ -75,58 +75,59 @@ class HubWindow : public FormWidget {
   int statisticsRebuilds() const { return statisticsRebuilds_; }
   int listBuilds() const { return listBuilds_; }
 
-  // Controls, under their form names; arrays are indexed by level (element 0 the hidden template).
-  std::vector<QLabel*> Label1, Label9, Label10, Label14, Label15, Label8, Label7;
-  std::vector<ClickLabel*> Label3;
-  std::vector<QPushButton*> Command4, Command3;
-  std::vector<QLineEdit*> Text1;
-  std::vector<QListWidget*> List5;
-  std::vector<QRadioButton*> Option1;  // 1..3 (element 0 unused)
-  std::vector<QRadioButton*> Option2;  // 0..2
-  QLabel* Label5 = nullptr;
-  QLabel* Label11 = nullptr;
-  QLabel* Label12 = nullptr;
-  QLabel* Label13 = nullptr;
-  QLabel* Label17 = nullptr;
-  QLabel* Label18 = nullptr;
-  QLabel* Label19 = nullptr;
-  QLabel* Label21 = nullptr;
-  QFrame* Picture1 = nullptr;
-  QFrame* Picture2 = nullptr;
-  QFrame* Picture3 = nullptr;
-  QFrame* Picture4 = nullptr;
-  QFrame* Picture5 = nullptr;
-  QFrame* Picture6 = nullptr;
-  QFrame* Picture7 = nullptr;
-  QComboBox* Combo1 = nullptr;
-  QComboBox* Combo2 = nullptr;
-  QPushButton* Command1 = nullptr;
-  QPushButton* Command5 = nullptr;
-  QPushButton* Command6 = nullptr;
-  QPushButton* Command7 = nullptr;
-  QPushButton* Command8 = nullptr;
-  QPushButton* Command9 = nullptr;
-  QProgressBar* ProgressBar1 = nullptr;
-  QProgressBar* ProgressBar2 = nullptr;
-  QLineEdit* Text4 = nullptr;
-  QLineEdit* Text5 = nullptr;
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Controls, named by role; each keeps its old control name as objectName.
+  std::vector<QLabel*> levelNumberLabels_, todayHeads_, allTimeHeads_, todayFigures_,
+      allTimeFigures_, recentPeriodLabels_, targetLabels_;
+  std::vector<ClickLabel*> levelNameLabels_;
+  std::vector<QPushButton*> startButtons_, rankingButtons_;
+  std::vector<QLineEdit*> overPracticeNotices_;
+  std::vector<QListWidget*> scoreLists_;
+  std::vector<QRadioButton*> listChoices_;  // 1..3 (element 0 unused)
+  std::vector<QRadioButton*> viewKinds_;    // 0..2
+  QLabel* listTitleLabel_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QLabel* pupilLabel_ = nullptr;
+  QLabel* schoolLabel_ = nullptr;
+  QLabel* minutesLabel_ = nullptr;
+  QLabel* todayRunsLabel_ = nullptr;
+  QLabel* coverLabel_ = nullptr;
+  QLabel* listCoverLabel_ = nullptr;
+  QFrame* listChoicePanel_ = nullptr;
+  QFrame* cover_ = nullptr;
+  QFrame* minutesPanel_ = nullptr;
+  QFrame* todayRunsPanel_ = nullptr;
+  QFrame* viewKindPanel_ = nullptr;
+  QFrame* listCover_ = nullptr;
+  QFrame* gatePanel_ = nullptr;
+  QComboBox* gradeFilterBox_ = nullptr;
+  QComboBox* periodBox_ = nullptr;
+  QPushButton* backButton_ = nullptr;
+  QPushButton* todayRunsButton_ = nullptr;
+  QPushButton* bestTimesButton_ = nullptr;
+  QPushButton* allRunsButton_ = nullptr;
+  QPushButton* dataButton_ = nullptr;
+  QPushButton* availabilityButton_ = nullptr;
+  QProgressBar* coverProgress_ = nullptr;
+  QProgressBar* listCoverProgress_ = nullptr;
+  QLineEdit* listColourSample_ = nullptr;
+  QLineEdit* listLightColourSample_ = nullptr;
+
   void CreateControls();
   void CreateColumn(int level);
   void PlaceColumns();
   void LetScreenRepaint();
   void SetStartButtonsEnabled(bool enabled);
   void SetListsVisible(bool visible);
-  void ShowCover6();
+  void ShowListCover();
   void ShowList(int level, const ScoreList& list);
   void ShowRunLists(const std::vector<ScoreList>& lists);
   ListOptions CurrentListOptions() const;
-  int SelectedOption1() const;
+  int SelectedListChoice() const;
   int Levels() const;
 
   AppContext& ctx_;

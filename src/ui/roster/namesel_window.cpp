@@ -101,205 +101,203 @@ void NameSelWindow::CreateControls() {
   };
 
   // Title area: picture, title and the school's name.
-  Picture4 = panel("Picture4", kWhite);
-  Picture4->setFrameShape(QFrame::Box);
-  place(Picture4, 360, 240, 11400, 1800);
-  Picture3 = new QFrame(Picture4);
-  Picture3->setObjectName(QStringLiteral("Picture3"));
-  Picture3->setFrameShape(QFrame::Box);
-  place(Picture3, 120, 120, 1560, 1560);
-  Image1 = new QLabel(Picture3);
-  Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setPixmap(TitlePicture());
-  Image1->setScaledContents(true);
-  Image1->setAccessibleName(QStringLiteral("数のタイルの絵"));
-  place(Image1, 45, 45, 1470, 1470);
-  Label4 = label(Picture4, "Label4", QString(), 1920, 60, 9300, 1200, 48, true);
-  Label4->setCursor(Qt::PointingHandCursor);
-  SetForeColour(Label4, kNavy);
-  Label6 = label(Picture4, "Label6", Q(state_.schoolName), 1920, 1260, 9300, 480, 12, false);
+  titlePanel_ = panel("Picture4", kWhite);
+  titlePanel_->setFrameShape(QFrame::Box);
+  place(titlePanel_, 360, 240, 11400, 1800);
+  pictureFrame_ = new QFrame(titlePanel_);
+  pictureFrame_->setObjectName(QStringLiteral("Picture3"));
+  pictureFrame_->setFrameShape(QFrame::Box);
+  place(pictureFrame_, 120, 120, 1560, 1560);
+  picture_ = new QLabel(pictureFrame_);
+  picture_->setObjectName(QStringLiteral("Image1"));
+  picture_->setPixmap(TitlePicture());
+  picture_->setScaledContents(true);
+  picture_->setAccessibleName(QStringLiteral("数のタイルの絵"));
+  place(picture_, 45, 45, 1470, 1470);
+  titleLabel_ = label(titlePanel_, "Label4", QString(), 1920, 60, 9300, 1200, 48, true);
+  titleLabel_->setCursor(Qt::PointingHandCursor);
+  SetForeColour(titleLabel_, kNavy);
+  schoolLabel_ =
+      label(titlePanel_, "Label6", Q(state_.schoolName), 1920, 1260, 9300, 480, 12, false);
 
   // Development layout panel.
-  Picture8 = panel("Picture8", kWhite);
-  Picture8->setFrameShape(QFrame::Box);
-  place(Picture8, 12120, 420, 2880, 1200);
-  Label8 = label(Picture8, "Label8", QStringLiteral("開発中"), 60, 60, 2760, 1080, 24, true);
-  Label8->setAlignment(Qt::AlignCenter);
-  SetForeColour(Label8, kRed);
-  Picture8->setVisible(false);
+  developmentPanel_ = panel("Picture8", kWhite);
+  developmentPanel_->setFrameShape(QFrame::Box);
+  place(developmentPanel_, 12120, 420, 2880, 1200);
+  developmentLabel_ =
+      label(developmentPanel_, "Label8", QStringLiteral("開発中"), 60, 60, 2760, 1080, 24, true);
+  developmentLabel_->setAlignment(Qt::AlignCenter);
+  SetForeColour(developmentLabel_, kRed);
+  developmentPanel_->setVisible(false);
 
   // The name list.
-  List1 = new QListWidget(this);
-  List1->setObjectName(QStringLiteral("List1"));
-  List1->setSortingEnabled(false);
-  List1->setSelectionMode(QAbstractItemView::SingleSelection);
-  List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  List1->setUniformItemSizes(true);
-  ShowLinesOnCells(List1);
-  SetBackColour(List1, kWhite);
-  place(List1, 360, 2280, 7800, 8880);
-  setFontPoints(List1, 18);
-  connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
-  connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
-  connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+  nameList_ = new QListWidget(this);
+  nameList_->setObjectName(QStringLiteral("List1"));
+  nameList_->setSortingEnabled(false);
+  nameList_->setSelectionMode(QAbstractItemView::SingleSelection);
+  nameList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  nameList_->setUniformItemSizes(true);
+  ShowLinesOnCells(nameList_);
+  SetBackColour(nameList_, kWhite);
+  place(nameList_, 360, 2280, 7800, 8880);
+  setFontPoints(nameList_, 18);
+  connect(nameList_, &QListWidget::currentRowChanged, this, [this] { chooseLine(); });
+  connect(nameList_, &QListWidget::itemClicked, this, [this] { chooseLine(); });
+  connect(nameList_, &QListWidget::itemDoubleClicked, this, [this] { chooseAndConfirmLine(); });
   // A line selected without the mouse or keys (a screen reader or switch access selecting a
   // list item) becomes the current line, so it is chosen just as a click would choose it.
-  connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
-    const QList<QListWidgetItem*> selected = List1->selectedItems();
-    if (!selected.isEmpty() && selected.first() != List1->currentItem()) {
-      List1->setCurrentItem(selected.first());
+  connect(nameList_, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> selected = nameList_->selectedItems();
+    if (!selected.isEmpty() && selected.first() != nameList_->currentItem()) {
+      nameList_->setCurrentItem(selected.first());
     }
   });
 
   // The chosen name and the hidden pupil number.
-  Label1 = label(this, "Label1", QString::fromUtf8(kChooseName), 8640, 2280, 6360, 840, 20, true);
-  Label1->setAlignment(Qt::AlignCenter);
-  Label1->setFrameShape(QFrame::Box);
-  SetBackColour(Label1, kWhite);
-  Label2 = new QLabel(this);
-  Label2->setObjectName(QStringLiteral("Label2"));
-  Label2->setVisible(false);
+  chosenNameLabel_ =
+      label(this, "Label1", QString::fromUtf8(kChooseName), 8640, 2280, 6360, 840, 20, true);
+  chosenNameLabel_->setAlignment(Qt::AlignCenter);
+  chosenNameLabel_->setFrameShape(QFrame::Box);
+  SetBackColour(chosenNameLabel_, kWhite);
+  chosenPupilLabel_ = new QLabel(this);
+  chosenPupilLabel_->setObjectName(QStringLiteral("Label2"));
+  chosenPupilLabel_->setVisible(false);
 
   // Grade filter; its shown text is the first filter text until another one is chosen.
-  Combo1 = new QComboBox(this);
-  Combo1->setObjectName(QStringLiteral("Combo1"));
-  Combo1->setToolTip(QStringLiteral("表示する学年を選びなさい"));
+  gradeFilterBox_ = new QComboBox(this);
+  gradeFilterBox_->setObjectName(QStringLiteral("Combo1"));
+  gradeFilterBox_->setToolTip(QStringLiteral("表示する学年を選びなさい"));
   for (const char* text : kGradeFilterTexts) {
-    Combo1->addItem(QString::fromUtf8(text));
+    gradeFilterBox_->addItem(QString::fromUtf8(text));
   }
-  Combo1->setCurrentIndex(0);
-  place(Combo1, 8640, 3360, 3000, 600);
-  setFontPoints(Combo1, 14);
-  connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+  gradeFilterBox_->setCurrentIndex(0);
+  place(gradeFilterBox_, 8640, 3360, 3000, 600);
+  setFontPoints(gradeFilterBox_, 14);
+  connect(gradeFilterBox_, &QComboBox::activated, this, [this] { applyGradeFilter(); });
 
   // View options and the confirm button.
-  Picture7 = panel("Picture7", kPanelBlue);
-  Picture7->setFrameShape(QFrame::Box);
-  place(Picture7, 8640, 4200, 6360, 4440);
+  choicePanel_ = panel("Picture7", kPanelBlue);
+  choicePanel_->setFrameShape(QFrame::Box);
+  place(choicePanel_, 8640, 4200, 6360, 4440);
   for (int i = 0; i < static_cast<int>(kViewCaptions.size()); ++i) {
-    auto* o = new QRadioButton(QString::fromUtf8(kViewCaptions[static_cast<size_t>(i)]), Picture7);
+    auto* o =
+        new QRadioButton(QString::fromUtf8(kViewCaptions[static_cast<size_t>(i)]), choicePanel_);
     o->setObjectName(Indexed("Option1", i));
     place(o, 300, 180 + i * 660, 5760, 600);
     setFontPoints(o, 14);
-    Option1.push_back(o);
-    connect(o, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    viewChoices_.push_back(o);
+    connect(o, &QRadioButton::clicked, this, [this, i] { chooseView(i); });
   }
-  Command14 = new QPushButton(QStringLiteral("O.K."), Picture7);
-  Command14->setObjectName(QStringLiteral("Command14"));
-  place(Command14, 300, 3000, 5760, 1200);
-  setFontPoints(Command14, 24, true);
-  connect(Command14, &QPushButton::clicked, this, [this] { Command14_Click(); });
+  okButton_ = new QPushButton(QStringLiteral("O.K."), choicePanel_);
+  okButton_->setObjectName(QStringLiteral("Command14"));
+  place(okButton_, 300, 3000, 5760, 1200);
+  setFontPoints(okButton_, 24, true);
+  connect(okButton_, &QPushButton::clicked, this, [this] { confirmName(); });
 
-  Command7 = new QPushButton(QStringLiteral("ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"), this);
-  Command7->setObjectName(QStringLiteral("Command7"));
-  place(Command7, 8640, 9600, 6360, 1080);
-  setFontPoints(Command7, 16, true);
-  connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
+  launcherButton_ = new QPushButton(QStringLiteral("ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"), this);
+  launcherButton_->setObjectName(QStringLiteral("Command7"));
+  place(launcherButton_, 8640, 9600, 6360, 1080);
+  setFontPoints(launcherButton_, 16, true);
+  connect(launcherButton_, &QPushButton::clicked, this, [this] { leaveToLauncher(); });
 
   // Busy cover over the whole window.
-  Picture5 = panel("Picture5", kWhite);
-  place(Picture5, 0, 0, kFormWidth, kFormHeight);
-  Label19 = label(Picture5, "Label19", QStringLiteral("Just a moment, please."), 2680, 5000, 10000,
-                  900, 28, true);
-  Label19->setAlignment(Qt::AlignCenter);
-  Picture5->raise();
+  cover_ = panel("Picture5", kWhite);
+  place(cover_, 0, 0, kFormWidth, kFormHeight);
+  coverLabel_ = label(cover_, "Label19", QStringLiteral("Just a moment, please."), 2680, 5000,
+                      10000, 900, 28, true);
+  coverLabel_->setAlignment(Qt::AlignCenter);
+  cover_->raise();
 }
 
-void NameSelWindow::Form_Load() {
+void NameSelWindow::loadList() {
   const Busy busy(this);
-  // 1. Season colour behind the window and the cover; the cover over the whole window.
+  // The season colour behind the window and the cover, which hides the whole window while the
+  // list is built.
   const auto season = static_cast<unsigned>(state_.seasonColour.Number());
   setBackColour(season);
-  SetBackColour(Picture5, season);
-  place(Picture5, 0, 0, kFormWidth, kFormHeight);
-  Picture5->raise();
-  Picture5->setVisible(true);
-  // 2. Random generator.
+  SetBackColour(cover_, season);
+  place(cover_, 0, 0, kFormWidth, kFormHeight);
+  cover_->raise();
+  cover_->setVisible(true);
   services_.random.Seed(services_.clock.Timer());
-  // 3. Show the window.
+  // The window opens on the runs view.
   nameListView_ = kRunsView;
   {
-    const QSignalBlocker block(Option1[kRunsView]);
-    Option1[kRunsView]->setChecked(true);
+    const QSignalBlocker block(viewChoices_[kRunsView]);
+    viewChoices_[kRunsView]->setChecked(true);
   }
   showFullScreen();
-  // 4. The name list.
-  名簿表示();
-  // 5. Title.
-  setFontPoints(Label4, 48, true);
-  Label4->setText(Q(state_.programTitle));
-  // 6. The dash line.
+  showRoster();
+  setFontPoints(titleLabel_, 48, true);
+  titleLabel_->setText(Q(state_.programTitle));
+  // The dash line is chosen first: no pupil yet.
   {
-    const QSignalBlocker block(List1);
-    List1->setCurrentRow(0);
+    const QSignalBlocker block(nameList_);
+    nameList_->setCurrentRow(0);
   }
-  List1_Click();
-  // 7. Let the window paint, then take the cover away.
+  chooseLine();
+  // The window paints before the cover goes.
   services_.host.ProcessEvents();
-  Picture5->setVisible(false);
+  cover_->setVisible(false);
 }
 
-void NameSelWindow::Form_Activate() {
+void NameSelWindow::resetChoice() {
   const Busy busy(this);
-  // 1. Development layout panel.
-  Picture8->setVisible(state_.developmentLayout == 1);
-  // 2. Points view; the list is rebuilt only when that changes the chosen option.
+  developmentPanel_->setVisible(state_.developmentLayout == 1);
+  // Back to the points view; the list is rebuilt only when that changes the chosen option.
   nameListView_ = kPointsView;
-  if (!Option1[kPointsView]->isChecked()) {
+  if (!viewChoices_[kPointsView]->isChecked()) {
     {
-      const QSignalBlocker block(Option1[kPointsView]);
-      Option1[kPointsView]->setChecked(true);
+      const QSignalBlocker block(viewChoices_[kPointsView]);
+      viewChoices_[kPointsView]->setChecked(true);
     }
-    Option1_Click(kPointsView);
+    chooseView(kPointsView);
   }
-  // 3. The filter texts, each once; the box keeps the text it shows.
-  const QString shown = Combo1->currentText();
+  // The filter texts, each once; the box keeps the text it shows.
+  const QString shown = gradeFilterBox_->currentText();
   {
-    const QSignalBlocker block(Combo1);
-    Combo1->clear();
+    const QSignalBlocker block(gradeFilterBox_);
+    gradeFilterBox_->clear();
     for (const char* text : kGradeFilterTexts) {
-      Combo1->addItem(QString::fromUtf8(text));
+      gradeFilterBox_->addItem(QString::fromUtf8(text));
     }
-    const int keep = Combo1->findText(shown);
-    Combo1->setCurrentIndex(keep >= 0 ? keep : 0);
+    const int keep = gradeFilterBox_->findText(shown);
+    gradeFilterBox_->setCurrentIndex(keep >= 0 ? keep : 0);
   }
-  // 4. The filter the hub starts with.
+  // The hub starts with every grade again and is closed; no name is chosen yet.
   state_.gradeFilterText = kAllGrades;
-  // 5. The hub goes.
   UnloadHub(ctx_);
-  // 6. No name chosen.
-  Label1->setText(QString::fromUtf8(kChooseName));
-  Label1->setVisible(true);
-  // 7. Cover away.
-  Picture5->setVisible(false);
+  chosenNameLabel_->setText(QString::fromUtf8(kChooseName));
+  chosenNameLabel_->setVisible(true);
+  cover_->setVisible(false);
 }
 
-void NameSelWindow::名簿表示() {
+void NameSelWindow::showRoster() {
   const Busy busy(this);
   ++listBuilds_;
   // The roster's problems are told once per program run, at its first reading.
   const bool firstReading = RosterNotReadYet(state_);
   RosterReading reading;
   const NameList lines = BuildNameList(state_, services_, nameListView_,
-                                       Combo1->currentText().toStdString(), &reading);
+                                       gradeFilterBox_->currentText().toStdString(), &reading);
   {
     // Filling the list must not count as choosing lines.
-    const QSignalBlocker block(List1);
-    List1->clear();
-    List2.clear();
-    List3.clear();
+    const QSignalBlocker block(nameList_);
+    nameList_->clear();
+    workLines_.clear();
+    listedLines_.clear();
     for (const std::string& line : lines.list1) {
-      List1->addItem(Q(line));
+      nameList_->addItem(Q(line));
     }
     for (const std::string& line : lines.list2) {
-      List2.append(Q(line));
+      workLines_.append(Q(line));
     }
     for (const std::string& line : lines.list3) {
-      List3.append(Q(line));
+      listedLines_.append(Q(line));
     }
-    List1->setCurrentRow(0);
+    nameList_->setCurrentRow(0);
   }
-  List1_Click();
+  chooseLine();
   if (firstReading) {
     const std::string notice = RosterNotice(reading);
     if (!notice.empty()) {
@@ -308,55 +306,56 @@ void NameSelWindow::名簿表示() {
   }
 }
 
-void NameSelWindow::Option1_Click(int index) {
+void NameSelWindow::chooseView(int index) {
   const Busy busy(this);
-  if (index < 0 || index >= static_cast<int>(Option1.size())) {
+  if (index < 0 || index >= static_cast<int>(viewChoices_.size())) {
     return;
   }
   nameListView_ = index;
-  名簿表示();
+  showRoster();
 }
 
-void NameSelWindow::Combo1_Click() {
+void NameSelWindow::applyGradeFilter() {
   const Busy busy(this);
-  state_.gradeFilterText = Combo1->currentText().toStdString();
-  名簿表示();
-  List1->setFocus();
+  state_.gradeFilterText = gradeFilterBox_->currentText().toStdString();
+  showRoster();
+  nameList_->setFocus();
 }
 
-void NameSelWindow::ChooseLine(bool doubleClick) {
-  const int i = List1->currentRow();
+void NameSelWindow::SelectLine(bool doubleClick) {
+  const int i = nameList_->currentRow();
   if (i < 0) {
     return;
   }
-  if (i == 0 || i - 1 >= List3.size()) {
-    Label1->setText(QString::fromUtf8(kChooseName));
+  if (i == 0 || i - 1 >= listedLines_.size()) {
+    chosenNameLabel_->setText(QString::fromUtf8(kChooseName));
     return;
   }
-  Label2->setText(Q(ParallelLinePupil(List3[i - 1].toStdString())));
-  const std::string line = List1->item(i)->text().toStdString();
-  Label1->setText(Q(doubleClick ? DoubleClickedLineName(line) : ClickedLineName(line)));
+  chosenPupilLabel_->setText(Q(ParallelLinePupil(listedLines_[i - 1].toStdString())));
+  const std::string line = nameList_->item(i)->text().toStdString();
+  chosenNameLabel_->setText(Q(doubleClick ? DoubleClickedLineName(line) : ClickedLineName(line)));
 }
 
-void NameSelWindow::List1_Click() {
+void NameSelWindow::chooseLine() {
   const Busy busy(this);
-  ChooseLine(false);
+  SelectLine(false);
 }
 
-void NameSelWindow::List1_DblClick() {
+void NameSelWindow::chooseAndConfirmLine() {
   const Busy busy(this);
-  ChooseLine(true);
-  Command14_Click();
+  SelectLine(true);
+  confirmName();
 }
 
-void NameSelWindow::Command14_Click() {
+void NameSelWindow::confirmName() {
   const Busy busy(this);
   // A confirmation under way has hidden the button; a second one waits for nothing.
-  if (Command14->isHidden()) {
+  if (okButton_->isHidden()) {
     return;
   }
-  const QString chosen = Label1->text();
-  const auto pupil = static_cast<int64_t>(std::llround(NumericValue(Label2->text().toStdString())));
+  const QString chosen = chosenNameLabel_->text();
+  const auto pupil =
+      static_cast<int64_t>(std::llround(NumericValue(chosenPupilLabel_->text().toStdString())));
   if (chosen.isEmpty() || chosen == QString::fromUtf8(kChooseName) || pupil < 1 ||
       pupil >= kPupilSlots) {
     PlayCueWatched(state_, services_, kCueWrong);
@@ -366,15 +365,15 @@ void NameSelWindow::Command14_Click() {
   state_.currentPupil = static_cast<int16_t>(pupil);
   state_.pupilName = state_.rosterNames[static_cast<size_t>(pupil)];
   state_.pupilGrade = state_.rosterGrades[static_cast<size_t>(pupil)];
-  Command14->setVisible(false);
-  Picture5->raise();
-  Picture5->setVisible(true);
+  okButton_->setVisible(false);
+  cover_->raise();
+  cover_->setVisible(true);
   services_.host.ProcessEvents();
   SetUpCatalogue(state_);
   ShowHub(ctx_);
 }
 
-void NameSelWindow::Command7_Click() {
+void NameSelWindow::leaveToLauncher() {
   const Busy busy(this);
   const LauncherCommand launcher = LauncherCommandFor(state_);
   if (!services_.host.StartDetached(launcher.program, launcher.args, launcher.folder)) {
@@ -385,31 +384,32 @@ void NameSelWindow::Command7_Click() {
   services_.host.EndProgram(0);
 }
 
-void NameSelWindow::Label4_Click() {
+void NameSelWindow::showVersionBox() {
   const Busy busy(this);
   ShowVersionBox(ctx_, this, scale());
   // Closing the box makes this window the active one again.
-  Form_Activate();
+  resetChoice();
 }
 
-bool NameSelWindow::Form_KeyPress(const QString& typed) {
+bool NameSelWindow::handleTypedKey(const QString& typed) {
   const Busy busy(this);
-  if (typed == QLatin1String("1") && !Command14->isHidden()) {
-    Command14_Click();
+  if (typed == QLatin1String("1") && !okButton_->isHidden()) {
+    confirmName();
     return true;
   }
-  if (typed == QLatin1String("0") && !Command7->isHidden()) {
-    Command7_Click();
+  if (typed == QLatin1String("0") && !launcherButton_->isHidden()) {
+    leaveToLauncher();
     return true;
   }
   return false;
 }
 
 bool NameSelWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Label4 && event->type() == QEvent::MouseButtonRelease) {
+  if (watched == titleLabel_ && event->type() == QEvent::MouseButtonRelease) {
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() == Qt::LeftButton && Label4->rect().contains(mouse->position().toPoint())) {
-      Label4_Click();
+    if (mouse->button() == Qt::LeftButton &&
+        titleLabel_->rect().contains(mouse->position().toPoint())) {
+      showVersionBox();
       return true;
     }
   }
@@ -421,13 +421,13 @@ bool NameSelWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto modifiers =
         key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
     if (w->window() == this && modifiers == Qt::NoModifier) {
-      if (!key->text().isEmpty() && Form_KeyPress(key->text())) {
+      if (!key->text().isEmpty() && handleTypedKey(key->text())) {
         return true;
       }
       // Enter and space in the list confirm the chosen line.
-      if (w == List1 && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-                         key->key() == Qt::Key_Space)) {
-        Command14_Click();
+      if (w == nameList_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                             key->key() == Qt::Key_Space)) {
+        confirmName();
         return true;
       }
     }
@@ -457,9 +457,9 @@ void ShowNameSelection(AppContext& ctx) {
   }
   auto* w = new NameSelWindow(ctx);
   ctx.namesel = w;
-  w->Form_Load();
+  w->loadList();
   w->activateWindow();
-  w->Form_Activate();
+  w->resetChoice();
 }
 
 void UnloadNameSelection(AppContext& ctx) {

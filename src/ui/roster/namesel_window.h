@@ -28,59 +28,62 @@ class NameSelWindow : public FormWidget {
   ~NameSelWindow() override;
 
   // Shows the window, builds the name list and selects the dash line.
-  void Form_Load();
+  void loadList();
   // Run each time the window becomes the program's active window: points view, the filter
   // texts, gradeFilterText back to "全学年", the hub unloaded, no name chosen.
-  void Form_Activate();
+  void resetChoice();
   // Rebuilds the statistics, rereads the roster and fills the three lists.
-  void 名簿表示();
+  void showRoster();
   // Typed characters seen by the window before its controls: "1" confirms, "0" leaves.
-  bool Form_KeyPress(const QString& typed);
+  bool handleTypedKey(const QString& typed);
 
-  void Option1_Click(int index);  // view chosen
-  void Combo1_Click();            // grade filter chosen
-  void List1_Click();             // a line chosen (also by the arrow keys)
-  void List1_DblClick();          // a line chosen and confirmed
-  void Command14_Click();         // "O.K."
-  void Command7_Click();          // leave to the launcher
-  void Label4_Click();            // the version box
+  void chooseView(int index);   // view chosen
+  void applyGradeFilter();      // grade filter chosen
+  void chooseLine();            // a line chosen (also by the arrow keys)
+  void chooseAndConfirmLine();  // a line chosen and confirmed
+  void confirmName();           // "O.K."
+  void leaveToLauncher();       // leave to the launcher
+  void showVersionBox();        // the version box
   // Hides the window and deletes it once none of its handlers is running.
   void Unload();
 
   int nameListView() const { return nameListView_; }
   // How often the list was built, for the tests that follow the loading and activation order.
   int listBuilds() const { return listBuilds_; }
-
-  // Controls under their form names.
-  QFrame* Picture4 = nullptr;  // title area
-  QFrame* Picture3 = nullptr;  // picture frame inside the title area
-  QLabel* Image1 = nullptr;
-  QLabel* Label4 = nullptr;  // title; a click opens the version box
-  QLabel* Label6 = nullptr;  // school name under the title
-  QListWidget* List1 = nullptr;
-  QComboBox* Combo1 = nullptr;
-  QFrame* Picture7 = nullptr;  // view options and the confirm button
-  std::vector<QRadioButton*> Option1;
-  QPushButton* Command14 = nullptr;  // "O.K."
-  QLabel* Label1 = nullptr;          // "名前を選びなさい" or the chosen name
-  QLabel* Label2 = nullptr;          // hidden: pupil number of the chosen line
-  QPushButton* Command7 = nullptr;   // "ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"
-  QFrame* Picture5 = nullptr;        // busy cover
-  QLabel* Label19 = nullptr;
-  QFrame* Picture8 = nullptr;  // development layout panel
-  QLabel* Label8 = nullptr;
-  // The hidden working lists: the sorted work lines, and the lines parallel to List1 from its
-  // second line on (display line, "*", pupil number).
-  QStringList List2;
-  QStringList List3;
+  // The lines parallel to the name list from its second line on (display line, "*", pupil
+  // number), for the tests.
+  const QStringList& listedLines() const { return listedLines_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Controls, named by role; each keeps its old control name as objectName.
+  QFrame* titlePanel_ = nullptr;    // title area
+  QFrame* pictureFrame_ = nullptr;  // picture frame inside the title area
+  QLabel* picture_ = nullptr;
+  QLabel* titleLabel_ = nullptr;   // title; a click opens the version box
+  QLabel* schoolLabel_ = nullptr;  // school name under the title
+  QListWidget* nameList_ = nullptr;
+  QComboBox* gradeFilterBox_ = nullptr;
+  QFrame* choicePanel_ = nullptr;  // view options and the confirm button
+  std::vector<QRadioButton*> viewChoices_;
+  QPushButton* okButton_ = nullptr;        // "O.K."
+  QLabel* chosenNameLabel_ = nullptr;      // "名前を選びなさい" or the chosen name
+  QLabel* chosenPupilLabel_ = nullptr;     // hidden: pupil number of the chosen line
+  QPushButton* launcherButton_ = nullptr;  // "ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"
+  QFrame* cover_ = nullptr;                // busy cover
+  QLabel* coverLabel_ = nullptr;
+  QFrame* developmentPanel_ = nullptr;  // development layout panel
+  QLabel* developmentLabel_ = nullptr;
+  // The hidden working lists: the sorted work lines, and the lines parallel to nameList_ from its
+  // second line on (display line, "*", pupil number).
+  QStringList workLines_;
+  QStringList listedLines_;
+
   void CreateControls();
-  void ChooseLine(bool doubleClick);
+  void SelectLine(bool doubleClick);
 
   AppContext& ctx_;
   SharedState& state_;

@@ -34,11 +34,11 @@ VersionWindow::VersionWindow(AppContext& ctx, QWidget* parent, double scale)
   SetFormFont(this);
   setFixedSize(Px(kWidthTwips, scale_), Px(kHeightTwips, scale_));
 
-  Shape1 = new QFrame(this);
-  Shape1->setObjectName(QStringLiteral("Shape1"));
-  Shape1->setFrameShape(QFrame::Box);
-  Shape1->setLineWidth(2);
-  Place(Shape1, 240, 180, 6120, 2760, 0, false);
+  frame_ = new QFrame(this);
+  frame_->setObjectName(QStringLiteral("Shape1"));
+  frame_->setFrameShape(QFrame::Box);
+  frame_->setLineWidth(2);
+  Place(frame_, 240, 180, 6120, 2760, 0, false);
 
   auto label = [this](const char* name) {
     auto* l = new QLabel(this);
@@ -46,21 +46,21 @@ VersionWindow::VersionWindow(AppContext& ctx, QWidget* parent, double scale)
     l->setAlignment(Qt::AlignCenter);
     return l;
   };
-  Label1 = label("Label1");
-  Place(Label1, 360, 300, 5880, 900, 24, true);
-  Label2 = label("Label2");
-  Place(Label2, 360, 1260, 5880, 420, 12, false);
-  Label4 = label("Label4");
-  Place(Label4, 360, 1740, 5880, 420, 12, false);
-  Label5 = label("Label5");
-  Label5->setWordWrap(true);
-  Place(Label5, 360, 2220, 5880, 600, 10, false);
+  titleLabel_ = label("Label1");
+  Place(titleLabel_, 360, 300, 5880, 900, 24, true);
+  versionLabel_ = label("Label2");
+  Place(versionLabel_, 360, 1260, 5880, 420, 12, false);
+  makerLabel_ = label("Label4");
+  Place(makerLabel_, 360, 1740, 5880, 420, 12, false);
+  textLabel_ = label("Label5");
+  textLabel_->setWordWrap(true);
+  Place(textLabel_, 360, 2220, 5880, 600, 10, false);
 
-  Command1 = new QPushButton(QStringLiteral("O.K."), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setDefault(true);
-  Place(Command1, 2400, 3180, 1800, 720, 12, true);
-  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  okButton_ = new QPushButton(QStringLiteral("O.K."), this);
+  okButton_->setObjectName(QStringLiteral("Command1"));
+  okButton_->setDefault(true);
+  Place(okButton_, 2400, 3180, 1800, 720, 12, true);
+  connect(okButton_, &QPushButton::clicked, this, [this] { closeBox(); });
 }
 
 VersionWindow::~VersionWindow() = default;
@@ -76,16 +76,16 @@ void VersionWindow::Place(QWidget* w, int left, int top, int width, int height, 
   }
 }
 
-void VersionWindow::Form_Activate() {
+void VersionWindow::fillLabels() {
   ctx_.services.host.ProcessEvents();
   ctx_.services.host.ProcessEvents();
-  Label1->setText(QString::fromStdString(ctx_.state.programTitle));
-  Label2->setText(VersionLabelText());
-  Label4->setText(QString::fromUtf8(kMaker));
-  Label5->setText(QString::fromUtf8(kAboutLine));
+  titleLabel_->setText(QString::fromStdString(ctx_.state.programTitle));
+  versionLabel_->setText(VersionLabelText());
+  makerLabel_->setText(QString::fromUtf8(kMaker));
+  textLabel_->setText(QString::fromUtf8(kAboutLine));
 }
 
-void VersionWindow::Command1_Click() {
+void VersionWindow::closeBox() {
   accept();
 }
 
@@ -96,7 +96,7 @@ void ShowVersionBox(AppContext& ctx, QWidget* over, double scale) {
     box.move(over->mapToGlobal(topLeft));
   }
   box.show();
-  box.Form_Activate();
+  box.fillLabels();
   box.exec();
 }
 

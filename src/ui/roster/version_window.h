@@ -22,21 +22,22 @@ class VersionWindow : public QDialog {
   ~VersionWindow() override;
 
   // Lets pending window messages be processed twice, then fills the labels.
-  void Form_Activate();
-  void Command1_Click();  // "O.K."
+  void fillLabels();
+  void closeBox();  // "O.K."
 
   // Size of the box in twips.
   static constexpr int kWidthTwips = 6600;
   static constexpr int kHeightTwips = 4200;
 
-  QFrame* Shape1 = nullptr;  // decorative frame
-  QLabel* Label1 = nullptr;  // title
-  QLabel* Label2 = nullptr;  // "Version" and the version number
-  QLabel* Label4 = nullptr;  // maker
-  QLabel* Label5 = nullptr;  // a line of text
-  QPushButton* Command1 = nullptr;
-
  private:
+  // Controls, named by role; each keeps its old control name as objectName.
+  QFrame* frame_ = nullptr;         // decorative frame
+  QLabel* titleLabel_ = nullptr;    // title
+  QLabel* versionLabel_ = nullptr;  // "Version" and the version number
+  QLabel* makerLabel_ = nullptr;    // maker
+  QLabel* textLabel_ = nullptr;     // a line of text
+  QPushButton* okButton_ = nullptr;
+
   void Place(QWidget* w, int left, int top, int width, int height, double points, bool bold);
 
   AppContext& ctx_;

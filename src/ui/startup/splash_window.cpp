@@ -57,51 +57,51 @@ void SplashPicture::paintEvent(QPaintEvent* /*event*/) {
   p.drawText(titleRect, Qt::AlignCenter, QStringLiteral("ヌモラ"));
 }
 
-Firstfrm::Firstfrm(AppContext& ctx) : ctx_(ctx) {
+SplashWindow::SplashWindow(AppContext& ctx) : ctx_(ctx) {
   setObjectName("Firstfrm");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("ヌモラ"));
 
-  Picture1 = new SplashPicture(this);
-  place(Picture1, 2880, 1440, 9600, 5400);
+  picture_ = new SplashPicture(this);
+  place(picture_, 2880, 1440, 9600, 5400);
 
-  Label1 = new QLabel(QStringLiteral("Just a moment, please."), this);
-  Label1->setObjectName("Label1");
-  Label1->setAlignment(Qt::AlignCenter);
-  place(Label1, 2880, 7320, 9600, 900);
-  setFontPoints(Label1, 24, true);
+  waitLabel_ = new QLabel(QStringLiteral("Just a moment, please."), this);
+  waitLabel_->setObjectName("Label1");
+  waitLabel_->setAlignment(Qt::AlignCenter);
+  place(waitLabel_, 2880, 7320, 9600, 900);
+  setFontPoints(waitLabel_, 24, true);
 
-  Label5 = new QLabel(this);
-  Label5->setObjectName("Label5");
-  Label5->setAlignment(Qt::AlignCenter);
-  place(Label5, 2880, 8520, 9600, 900);
-  setFontPoints(Label5, 22, true);
+  dateLabel_ = new QLabel(this);
+  dateLabel_->setObjectName("Label5");
+  dateLabel_->setAlignment(Qt::AlignCenter);
+  place(dateLabel_, 2880, 8520, 9600, 900);
+  setFontPoints(dateLabel_, 22, true);
 
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName("Timer1");
-  Timer1->setInterval(100);
-  Timer1->setSingleShot(true);
-  connect(Timer1, &QTimer::timeout, this, &Firstfrm::Timer1_Timer);
+  setUpTimer_ = new QTimer(this);
+  setUpTimer_->setObjectName("Timer1");
+  setUpTimer_->setInterval(100);
+  setUpTimer_->setSingleShot(true);
+  connect(setUpTimer_, &QTimer::timeout, this, &SplashWindow::runSetUp);
 }
 
-void Firstfrm::Form_Load() {
+void SplashWindow::begin() {
   Services& services = ctx_.services;
   SharedState& state = ctx_.state;
   showFullScreen();
   services.host.ProcessEvents();
   services.random.Seed(services.clock.Timer());
   const double now = services.clock.Now();
-  Label5->setText(QString::fromStdString(FormatEraDate(now)));
+  dateLabel_->setText(QString::fromStdString(FormatEraDate(now)));
   SetSeasonColour(state, now);
   setBackColour(static_cast<unsigned>(state.seasonColour.Number()));
   showFullScreen();
   services.host.ProcessEvents();
   state.developmentLayout = DevelopmentLayoutFor(state.programFolder);
-  Timer1->start();
+  setUpTimer_->start();
 }
 
-void Firstfrm::Timer1_Timer() {
-  Timer1->stop();
+void SplashWindow::runSetUp() {
+  setUpTimer_->stop();
   std::string error;
   std::string notice;
   if (!SetUpPathsAndSettings(ctx_.state, ctx_.state.programFolder, error, &notice)) {
@@ -116,10 +116,10 @@ void Firstfrm::Timer1_Timer() {
   close();
 }
 
-Firstfrm* ShowSplash(AppContext& ctx) {
-  auto* splash = new Firstfrm(ctx);
+SplashWindow* ShowSplash(AppContext& ctx) {
+  auto* splash = new SplashWindow(ctx);
   ctx.firstfrm = splash;
-  splash->Form_Load();
+  splash->begin();
   return splash;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The splash window Firstfrm: the program's picture, "Just a moment, please." and today's date on
-// the season colour. Its single 100 ms tick runs the path and settings set-up, opens the name
+// The splash window SplashWindow: the program's picture, "Just a moment, please." and today's date
+// on the season colour. Its single 100 ms tick runs the path and settings set-up, opens the name
 // selection screen and unloads the splash.
 
 #include <QLabel>
@@ -24,29 +24,30 @@ class SplashPicture : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 };
 
-class Firstfrm : public FormWidget {
+class SplashWindow : public FormWidget {
   Q_OBJECT
 
  public:
-  explicit Firstfrm(AppContext& ctx);
+  explicit SplashWindow(AppContext& ctx);
 
   // The load event: shows the window, seeds the random generator from the timer, sets the date
-  // caption and the season colour, sets developmentLayout and starts Timer1.
-  void Form_Load();
-  // The one tick of Timer1: the set-up, then the name selection screen; the splash unloads.
+  // caption and the season colour, sets developmentLayout and starts setUpTimer_.
+  void begin();
+  // The one tick of setUpTimer_: the set-up, then the name selection screen; the splash unloads.
   // When a start-up file is missing or short, shows the message and ends the program.
-  void Timer1_Timer();
-
-  SplashPicture* Picture1 = nullptr;
-  QLabel* Label1 = nullptr;  // "Just a moment, please."
-  QLabel* Label5 = nullptr;  // date
-  QTimer* Timer1 = nullptr;  // 100 ms, one tick
+  void runSetUp();
 
  private:
+  // Controls, named by role; each keeps its old control name as objectName.
+  SplashPicture* picture_ = nullptr;
+  QLabel* waitLabel_ = nullptr;   // "Just a moment, please."
+  QLabel* dateLabel_ = nullptr;   // date
+  QTimer* setUpTimer_ = nullptr;  // 100 ms, one tick
+
   AppContext& ctx_;
 };
 
 // Creates, registers and loads the splash window (the program's entry point).
-Firstfrm* ShowSplash(AppContext& ctx);
+SplashWindow* ShowSplash(AppContext& ctx);
 
 }  // namespace numora

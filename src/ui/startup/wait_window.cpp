@@ -7,22 +7,22 @@ constexpr unsigned kWaitBackground = 0x804000;  // dark blue
 constexpr unsigned kWhite = 0xFFFFFF;
 }  // namespace
 
-BaseFrm::BaseFrm() {
+WaitWindow::WaitWindow() {
   setObjectName("BASEFRM");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("ヌモラ"));
   setBackColour(kWaitBackground);
-  Label19 = new QLabel(QStringLiteral("Just a moment, please."), this);
-  Label19->setObjectName("Label19");
-  Label19->setAlignment(Qt::AlignCenter);
-  SetForeColour(Label19, kWhite);
-  place(Label19, 1920, 5040, 11520, 1440);
-  setFontPoints(Label19, 28, true);
+  waitLabel_ = new QLabel(QStringLiteral("Just a moment, please."), this);
+  waitLabel_->setObjectName("Label19");
+  waitLabel_->setAlignment(Qt::AlignCenter);
+  SetForeColour(waitLabel_, kWhite);
+  place(waitLabel_, 1920, 5040, 11520, 1440);
+  setFontPoints(waitLabel_, 28, true);
 }
 
 void ShowWaitWindow(AppContext& ctx) {
   if (!ctx.basefrm) {
-    ctx.basefrm = new BaseFrm;
+    ctx.basefrm = new WaitWindow;
   }
   ctx.basefrm->showFullScreen();
   ctx.basefrm->raise();

@@ -9,13 +9,14 @@
 
 namespace numora {
 
-class BaseFrm : public FormWidget {
+class WaitWindow : public FormWidget {
   Q_OBJECT
 
  public:
-  BaseFrm();
+  WaitWindow();
 
-  QLabel* Label19 = nullptr;
+ private:
+  QLabel* waitLabel_ = nullptr;
 };
 
 }  // namespace numora
