@@ -18,6 +18,7 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
 int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 
 // Options of the form --name value (or --flag alone, given the value ""). Words that do not start
 // with "--" are collected under "" in order, separated by "\n".

@@ -29,6 +29,7 @@ const Command kCommands[] = {
     {"lists", numora::RunListsCommand,
      "lists --program-folder DIR --pupil P --list best|today|all|points-total|points-today|"
      "points-all [--period 1..5] [--filter TEXT] [--now \"YYYY-MM-DD HH:MM:SS\"]"},
+    {"distribution", numora::RunDistributionCommand, "distribution --program-folder DIR --level L"},
 };
 
 int Usage(std::ostream& err) {

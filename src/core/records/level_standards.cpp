@@ -6,7 +6,6 @@
 #include <limits>
 #include <utility>
 
-#include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/value.h"
 
@@ -126,35 +125,6 @@ StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& pa
 StandardsRow StandardsHeaderRow() {
   return {"目標Time", "最低Time", "ｸﾘｱﾎﾟｲﾝﾄ", "ｸﾘｱ回数", "ﾎﾟｲﾝﾄ倍率", "禁回",
           "禁点",     "判期間",   "禁期間",   "",        "",          ""};
-}
-
-bool SaveLevelStandards(const std::string& path, const std::vector<StandardsRow>& rows,
-                        std::string& error) {
-  std::string text;
-  for (size_t r = 0; r < rows.size(); ++r) {
-    for (size_t c = 0; c < 12; ++c) {
-      const std::string& cell = rows[r][c];
-      if (cell.find_first_of(",\r\n\"") != std::string::npos) {
-        error = std::to_string(r) + "行目 " + std::to_string(c + 1) + "列目の「" + cell +
-                "」には使えない文字（, \" や改行）があります。保存しませんでした。";
-        return false;
-      }
-      text += cell;
-      text += c < 11 ? "," : "\r\n";
-    }
-  }
-  bool convertible = true;
-  const std::string bytes = Utf8ToCp932(text, &convertible);
-  if (!convertible) {
-    error = "保存できない文字が含まれています（Shift-JIS で表せない文字）。保存しませんでした。";
-    return false;
-  }
-  if (!WriteWholeFile(path, bytes)) {
-    error = std::string("基準データファイル「") + kFileName + "」に書き込めません。\n" +
-            ShownPath(path);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace numora

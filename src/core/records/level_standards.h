@@ -36,10 +36,4 @@ using StandardsRow = std::array<std::string, 12>;
 // The header row as the editor writes it: nine column heads and three empty cells.
 StandardsRow StandardsHeaderRow();
 
-// Writes the rows (row 0 the header) unchanged as CP932 text: a comma after columns 1 to 11 and
-// CR LF after column 12. False with a Japanese error text when a cell holds a comma, line break or
-// character that CP932 cannot hold, or when the file cannot be written; nothing is written then.
-bool SaveLevelStandards(const std::string& path, const std::vector<StandardsRow>& rows,
-                        std::string& error);
-
 }  // namespace numora

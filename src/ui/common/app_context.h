@@ -13,12 +13,13 @@ namespace numora {
 struct AppContext {
   SharedState& state;
   Services& services;
-  QPointer<QWidget> firstfrm{};    // splash
-  QPointer<QWidget> basefrm{};     // wait window
-  QPointer<QWidget> namesel{};     // name selection
-  QPointer<QWidget> hub{};         // seisekitime1
-  QPointer<QWidget> drill{};       // MainFrm
-  QPointer<QWidget> evaluation{};  // FrmSyuuryou
+  QPointer<QWidget> firstfrm{};         // splash
+  QPointer<QWidget> basefrm{};          // wait window
+  QPointer<QWidget> namesel{};          // name selection
+  QPointer<QWidget> hub{};              // seisekitime1
+  QPointer<QWidget> drill{};            // MainFrm
+  QPointer<QWidget> evaluation{};       // FrmSyuuryou
+  QPointer<QWidget> standardsEditor{};  // FrmTimeData
 };
 
 // Opening and closing windows. Each function is defined beside the window it opens.
@@ -28,8 +29,9 @@ void ShowNameSelection(AppContext& ctx);  // loads a fresh namesel and shows it
 void UnloadNameSelection(AppContext& ctx);
 void ShowHub(AppContext& ctx);  // shows the hub, creating it if needed
 void UnloadHub(AppContext& ctx);
-void StartDrill(AppContext& ctx);      // the drill start: resets the run flags, opens MainFrm
-void ShowEvaluation(AppContext& ctx);  // FrmSyuuryou after a recorded run
+void StartDrill(AppContext& ctx);           // the drill start: resets the run flags, opens MainFrm
+void ShowEvaluation(AppContext& ctx);       // FrmSyuuryou after a recorded run
+void ShowStandardsEditor(AppContext& ctx);  // FrmTimeData, from the hub's data-change gate
 
 // Unloads every open window, most recent first.
 void UnloadAllWindows(AppContext& ctx);

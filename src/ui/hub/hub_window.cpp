@@ -20,6 +20,7 @@
 #include "core/hub/hub_figures.h"
 #include "core/hub/list_records.h"
 #include "core/records/statistics.h"
+#include "ui/hub/data_gate_panel.h"
 
 namespace numora {
 
@@ -43,7 +44,6 @@ constexpr int kColumnsBottom = 11100;
 
 constexpr unsigned kTeal = 0xC0C000;
 constexpr unsigned kLightGrey = 0xE0E0E0;
-constexpr unsigned kPanelGreen = 0x00C000;
 constexpr unsigned kWhite = 0xFFFFFF;
 constexpr unsigned kRed = 0x0000FF;
 
@@ -174,10 +174,12 @@ void HubWindow::CreateControls() {
   place(dataButton_, 11100, 130, 1700, 560);
   setFontPoints(dataButton_, 10);
   dataButton_->setVisible(false);
-  // The data-change gate's panel; start buttons and level names do nothing while it is shown.
-  gatePanel_ = panel("Picture7", kPanelGreen);
+  // The data-change gate's panel; start buttons, level names and typed shortcuts do nothing
+  // while it is shown. The window chosen there takes the hub's place.
+  gatePanel_ = new DataGatePanel(*this, ctx_);
   place(gatePanel_, 4000, 2500, 7000, 3500);
-  gatePanel_->setVisible(false);
+  connect(dataButton_, &QPushButton::clicked, gatePanel_, &DataGatePanel::open);
+  connect(gatePanel_, &DataGatePanel::windowOpened, this, [this] { UnloadHub(ctx_); });
   backButton_ = button(this, "Command1", QStringLiteral("戻る(0)"));
   place(backButton_, 13100, 130, 1900, 900);
   setFontPoints(backButton_, 14, true);
@@ -560,7 +562,7 @@ void HubWindow::backToNameSelection() {
 
 bool HubWindow::handleTypedKey(const QString& typed) {
   const Busy busy(this);
-  if (hubReady_ == 0) {
+  if (hubReady_ == 0 || gatePanel_->isVisible()) {
     return false;
   }
   const int level = ShortcutLevel(typed.toStdString(), Levels());

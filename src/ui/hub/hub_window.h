@@ -22,6 +22,8 @@ class QRadioButton;
 
 namespace numora {
 
+class DataGatePanel;
+
 // A label that reports clicks (the level names start a drill when clicked).
 class ClickLabel : public QLabel {
   Q_OBJECT
@@ -103,7 +105,7 @@ class HubWindow : public FormWidget {
   QFrame* todayRunsPanel_ = nullptr;
   QFrame* viewKindPanel_ = nullptr;
   QFrame* listCover_ = nullptr;
-  QFrame* gatePanel_ = nullptr;
+  DataGatePanel* gatePanel_ = nullptr;  // Picture7, the data-change gate
   QComboBox* gradeFilterBox_ = nullptr;
   QComboBox* periodBox_ = nullptr;
   QPushButton* backButton_ = nullptr;
