@@ -57,7 +57,8 @@ void LevelDistributionBuilder::Add(const unsigned char* records, size_t count) {
     const int32_t seconds = Le32s(r + kSecondsOffset);
     ++result_.runCount;
     ++result_.allRuns[static_cast<size_t>(Bucket(seconds, kDistributionBuckets - 1))];
-    const auto pupil = static_cast<size_t>(Le16s(r + kPupilOffset) + kPupilBias);
+    const int biased = Le16s(r + kPupilOffset) + kPupilBias;  // 0 … 65535
+    const auto pupil = static_cast<size_t>(biased);
     if (seen_[pupil] == 0 || seconds < best_[pupil]) {
       best_[pupil] = seconds;
       seen_[pupil] = 1;

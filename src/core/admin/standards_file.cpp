@@ -123,6 +123,14 @@ void RemoveQuietly(const std::string& path) {
 }
 #endif
 
+// A cell holding a comma, a double quote or a line break, which the file cannot carry.
+std::string UnwritableCellMessage(int level, const std::string& head, int column,
+                                  const std::string& cell) {
+  const std::string name = head.empty() ? std::to_string(column) + "列目" : head;
+  return "レベル" + std::to_string(level) + "の「" + name + "」の「" + cell +
+         "」には , や \" は使えません（ファイルに書けない文字です）。直してから記録してください。";
+}
+
 }  // namespace
 
 StandardsGridReading ReadStandardsGrid(const std::string& utf8Path) {
@@ -182,10 +190,9 @@ bool SaveStandardsFile(const std::string& utf8Path, const std::vector<StandardsR
     for (size_t c = 0; c < rows[r].size(); ++c) {
       const std::string& cell = rows[r][c];
       if (cell.find_first_of(",\"\r\n") != std::string::npos) {
-        const std::string column = header[c].empty() ? std::to_string(c + 1) + "列目" : header[c];
-        error = "レベル" + std::to_string(r) + "の「" + column + "」の「" + cell +
-                "」には , や \" は使えません（ファイルに書けない文字です）。直してから記録して" +
-                "ください。" + notSaved;
+        error =
+            UnwritableCellMessage(static_cast<int>(r), header[c], static_cast<int>(c) + 1, cell) +
+            notSaved;
         return false;
       }
       text += cell;
