@@ -49,7 +49,7 @@ DataGatePanel::DataGatePanel(FormWidget& form, AppContext& ctx) : QFrame(&form),
   backButton_ = button("Command12", QStringLiteral("戻る"), 2300, 2650, 2400);
   connect(browserButton_, &QPushButton::clicked, this, [this] { openChosenWindow(0); });
   connect(editorButton_, &QPushButton::clicked, this, [this] { openChosenWindow(1); });
-  connect(backButton_, &QPushButton::clicked, this, [this] { close(); });
+  connect(backButton_, &QPushButton::clicked, this, [this] { closePanel(); });
   setVisible(false);
 }
 
@@ -59,7 +59,7 @@ void DataGatePanel::open() {
   passwordEntry_->setFocus();
 }
 
-void DataGatePanel::close() {
+void DataGatePanel::closePanel() {
   setVisible(false);
 }
 

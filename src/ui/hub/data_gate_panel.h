@@ -25,8 +25,8 @@ class DataGatePanel : public QFrame {
 
   // "データ処理": shows the panel in front of everything else, the password entry focused.
   void open();
-  // "戻る": hides the panel.
-  void close();
+  // "戻る": hides the panel (the typed text stays).
+  void closePanel();
   // "データ変更" (0) or "合格タイムデータ変更" (1): checks the password, then opens the chosen
   // window and unloads the hub. A wrong password is told and the typed text stays.
   void openChosenWindow(int choice);
