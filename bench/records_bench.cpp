@@ -74,7 +74,7 @@ void BM_AppendOneRecord(benchmark::State& bench) {
   FullFile file;
   file.state->currentPupil = 12;
   file.state->currentLevel = 2;
-  file.state->recordedTime = 45;
+  file.state->run.recordedTime = 45;
   for (auto _ : bench) {
     if (!numora::AppendResultRecord(*file.state, file.services.services)) {
       bench.SkipWithError("append failed");

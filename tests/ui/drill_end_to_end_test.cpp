@@ -67,7 +67,7 @@ class DrillEndToEndTest : public QObject {
 
     // The cover is caught while the hand-off lets the screen repaint.
     env.host.hook = [&] {
-      if (env.state.runEnding != 1) return false;
+      if (!env.state.run.runEnding) return false;
       Snap(w, "drill_cover");
       return true;
     };
@@ -77,7 +77,7 @@ class DrillEndToEndTest : public QObject {
       AnswerRightByMouse(w);
     }
     const int32_t expected = 15 + 60;
-    QCOMPARE(env.state.recordedTime, expected);
+    QCOMPARE(env.state.run.recordedTime, expected);
     QVERIFY(!w->isVisible());
 
     std::vector<numora::ResultRecord> records = env.Records();
@@ -111,7 +111,7 @@ class DrillEndToEndTest : public QObject {
     QVERIFY(again != nullptr);
     QCOMPARE(sLabel11(again)->text(), QStringLiteral("2"));
     env.host.hook = [&] {
-      if (env.state.runEnding != 1) return false;
+      if (!env.state.run.runEnding) return false;
       Snap(again, "drill_cover_timeout");
       return true;
     };
@@ -119,7 +119,7 @@ class DrillEndToEndTest : public QObject {
       env.clock.Advance(1.0);
       again->runClockTick();
     }
-    QCOMPARE(env.state.timedOut, int16_t{1});
+    QCOMPARE(env.state.run.timedOut, true);
     records = env.Records();
     QCOMPARE(records.size(), std::size_t{2});
     QCOMPARE(records[1].seconds, 99999);

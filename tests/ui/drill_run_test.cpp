@@ -54,6 +54,15 @@ bool AllTilesOpen(DrillWindow* w) {
   return true;
 }
 
+// Tiles drawn as pressed on the current problem.
+int PressedTiles(DrillWindow* w) {
+  int pressed = 0;
+  for (int n = 1; n <= 100; ++n) {
+    if (!Label1(w, static_cast<std::size_t>(n))->isEnabled()) ++pressed;
+  }
+  return pressed;
+}
+
 std::vector<int> VisibleSlots(DrillWindow* w) {
   std::vector<int> v;
   for (int k = 1; k <= numora::HintSlots::kMaxSlots; ++k) {
@@ -106,8 +115,8 @@ class DrillRunTest : public QObject {
     QVERIFY(Picture1(w)->isHidden());
 
     // Time limit 300 s: the bar shows the minimum time (60) and the target time (40) to scale.
-    QCOMPARE(env.state.timeLimit, 300);
-    QCOMPARE(env.state.problemsPerRun, int16_t{10});
+    QCOMPARE(env.state.run.timeLimit, 300);
+    QCOMPARE(env.state.run.problemsPerRun, 10);
     QCOMPARE(Width(w, sShape4(w)), Width(w, sShape5(w)) / 5);
     QCOMPARE(Width(w, sShape3(w)),
              static_cast<int>(std::lround(Width(w, sShape5(w)) * 40.0 / 300)));
@@ -156,11 +165,11 @@ class DrillRunTest : public QObject {
       QCOMPARE(env.Played(kOk), 2 * problem);  // the correct cue sounds twice per answer
     }
     QCOMPARE(env.Played(kNg), 0);
-    QCOMPARE(env.state.correctCount, 10);
-    QCOMPARE(env.state.allAnswered, int16_t{1});
-    QCOMPARE(env.state.runEnding, int16_t{1});
-    QCOMPARE(env.state.timedOut, int16_t{0});
-    QCOMPARE(env.state.recordedTime, 90);
+    QCOMPARE(env.state.run.correctCount, 10);
+    QCOMPARE(env.state.run.allAnswered, true);
+    QCOMPARE(env.state.run.runEnding, true);
+    QCOMPARE(env.state.run.timedOut, false);
+    QCOMPARE(env.state.run.recordedTime, 90);
     QCOMPARE(sLabel9(w)->text(), QStringLiteral("0"));
     QVERIFY(!w->runClockActive());
     // The cover says the run is being recorded; the drill window is closed.
@@ -190,18 +199,18 @@ class DrillRunTest : public QObject {
     QCOMPARE(w->targetNumber(), 12);
     Tick(env, w, 3.0);
     QCOMPARE(sLabel10(w)->text(), QStringLiteral("3"));
-    const float start = env.state.runStart;
+    const float start = env.state.run.runStart;
 
     // Tile 5 does not divide 12: a wrong answer at once.
     Label1(w, 2)->click();
     QVERIFY(!Label1(w, 2)->isEnabled());
     QCOMPARE(Label1(w, 2)->palette().color(QPalette::Button), numora::VbColour(0xFFFFFF));
     Label1(w, 5)->click();
-    QCOMPARE(env.state.judgeResult, int16_t{2});
-    QCOMPARE(env.state.runStart, start - 10.0f);
+    QCOMPARE(env.state.run.judgeResult, numora::JudgeResult::kWrong);
+    QCOMPARE(env.state.run.runStart, start - 10.0f);
     QCOMPARE(env.Played(kNg), 1);
     QVERIFY(AllTilesOpen(w));
-    QCOMPARE(List1(w)->count(), 0);
+    QCOMPARE(PressedTiles(w), 0);
     QVERIFY(!Picture1(w)->isHidden());
     QCOMPARE(VisibleSlots(w), (std::vector<int>{1, 10}));
     QCOMPARE(Label5(w, 1)->text(), QStringLiteral("1"));
@@ -212,12 +221,12 @@ class DrillRunTest : public QObject {
     // The penalty shows at the next tick: 4 s of clock plus 10.
     Tick(env, w, 1.0);
     QCOMPARE(sLabel10(w)->text(), QStringLiteral("14"));
-    QCOMPARE(Width(w, sShape2(w)), static_cast<int>(std::lround(14 * env.state.timeBarScale)));
+    QCOMPARE(Width(w, sShape2(w)), static_cast<int>(std::lround(14 * env.state.run.timeBarScale)));
 
     // The next tile press hides the hints; "判定" before every divisor is pressed is wrong too.
     for (int n : {1, 2, 3, 4, 6}) Label1(w, static_cast<std::size_t>(n))->click();
     QVERIFY(Picture1(w)->isHidden());
-    QCOMPARE(List1(w)->count(), 5);
+    QCOMPARE(PressedTiles(w), 5);
     Command1(w)->click();
     QCOMPARE(env.Played(kNg), 2);
     QCOMPARE(env.Played(kOk), 0);
@@ -228,7 +237,7 @@ class DrillRunTest : public QObject {
 
     // Right at last: a new problem, and the hints of the old one are gone.
     AnswerRight(w);
-    QCOMPARE(env.state.correctCount, 1);
+    QCOMPARE(env.state.run.correctCount, 1);
     QCOMPARE(sLabel9(w)->text(), QStringLiteral("9"));
     QVERIFY(w->targetNumber() != 12);
     QVERIFY(Picture1(w)->isHidden());
@@ -242,9 +251,9 @@ class DrillRunTest : public QObject {
     env.random.script = {0.5 / 26};  // level 3, entry 0: target 12
     DrillWindow* w = Start(env);
     QCOMPARE(w->targetNumber(), 12);
-    const float start = env.state.runStart;
+    const float start = env.state.run.runStart;
     for (int i = 1; i <= 6; ++i) Command1(w)->click();
-    QCOMPARE(env.state.runStart, start - 60.0f);
+    QCOMPARE(env.state.run.runStart, start - 60.0f);
     QCOMPARE(env.Played(kNg), 6);
     QCOMPARE(w->hintPairsShown(), 6);
     // Five pairs of slots at most; the empty ones show nothing.
@@ -289,13 +298,13 @@ class DrillRunTest : public QObject {
     QPointer<DrillWindow> w = Start(env);
     const int target = w->targetNumber();
     for (int s = 1; s < 300; ++s) Tick(env, w, 1.0);
-    QCOMPARE(env.state.timedOut, int16_t{0});
+    QCOMPARE(env.state.run.timedOut, false);
     QVERIFY(sPicture2(w)->isHidden());
     QVERIFY(Width(w, sShape2(w)) < Width(w, sShape5(w)));
     Tick(env, w, 1.0);
-    QCOMPARE(env.state.elapsedSeconds, 300);
-    QCOMPARE(env.state.timedOut, int16_t{1});
-    QCOMPARE(env.state.recordedTime, 99999);
+    QCOMPARE(env.state.run.elapsedSeconds, 300);
+    QCOMPARE(env.state.run.timedOut, true);
+    QCOMPARE(env.state.run.recordedTime, 99999);
     QVERIFY(!w->runClockActive());
     QCOMPARE(Width(w, sShape2(w)), Width(w, sShape5(w)));
     QVERIFY(!sPicture2(w)->isHidden());
@@ -313,7 +322,7 @@ class DrillRunTest : public QObject {
     w->showNextProblem();
     Tick(env, w, 1.0);
     QCOMPARE(w->targetNumber(), target);
-    QCOMPARE(List1(w)->count(), 0);
+    QCOMPARE(PressedTiles(w), 0);
     QCOMPARE(env.Played(kOk) + env.Played(kNg), 0);
     QCOMPARE(env.Records().size(), std::size_t{1});
     auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
@@ -334,7 +343,7 @@ class DrillRunTest : public QObject {
     }
     int ticksInside = 0;
     env.host.hook = [&] {
-      if (env.state.runEnding != 1) return false;
+      if (!env.state.run.runEnding) return false;
       w->judgeAnswer();
       w->runClockTick();  // a queued tick as well
       ++ticksInside;
@@ -342,9 +351,9 @@ class DrillRunTest : public QObject {
     };
     Tick(env, w, 1.0);
     QCOMPARE(ticksInside, 1);
-    QCOMPARE(env.state.correctCount, 9);
-    QCOMPARE(env.state.timedOut, int16_t{1});
-    QCOMPARE(env.state.allAnswered, int16_t{0});
+    QCOMPARE(env.state.run.correctCount, 9);
+    QCOMPARE(env.state.run.timedOut, true);
+    QCOMPARE(env.state.run.allAnswered, false);
     QCOMPARE(env.Played(kOk), 18);
     const std::vector<numora::ResultRecord> records = env.Records();
     QCOMPARE(records.size(), std::size_t{1});
@@ -367,10 +376,10 @@ class DrillRunTest : public QObject {
       return true;
     };
     Tick(env, w, 1.0);
-    QCOMPARE(env.state.correctCount, 10);
-    QCOMPARE(env.state.allAnswered, int16_t{1});
-    QCOMPARE(env.state.timedOut, int16_t{0});
-    QCOMPARE(env.state.recordedTime, 300);
+    QCOMPARE(env.state.run.correctCount, 10);
+    QCOMPARE(env.state.run.allAnswered, true);
+    QCOMPARE(env.state.run.timedOut, false);
+    QCOMPARE(env.state.run.recordedTime, 300);
     QVERIFY(!lblsss1(w)->isHidden());
     QVERIFY(lblsss2(w)->isHidden());
     const std::vector<numora::ResultRecord> records = env.Records();
@@ -415,8 +424,8 @@ class DrillRunTest : public QObject {
     QVERIFY(aliveAfterTimeOut);
     QVERIFY(evaluationAliveAfterClick);
     QVERIFY(aliveAfterLastTick);
-    QCOMPARE(env.state.allAnswered, int16_t{1});
-    QCOMPARE(env.state.timedOut, int16_t{0});
+    QCOMPARE(env.state.run.allAnswered, true);
+    QCOMPARE(env.state.run.timedOut, false);
     DrillEnv::FlushDeletes();
     QVERIFY(w.isNull());
     QVERIFY(eval.isNull());
@@ -482,16 +491,16 @@ class DrillRunTest : public QObject {
     DrillEnv& env = *env_;
     env.state.levelStandards[1].minimumTime = 0;
     DrillWindow* w = Start(env);
-    QCOMPARE(env.state.timeLimit, 0);
+    QCOMPARE(env.state.run.timeLimit, 0);
     QCOMPARE(Width(w, sShape4(w)), 0);
     QCOMPARE(Width(w, sShape3(w)), 0);
     Tick(env, w, 2000.0);
     QCOMPARE(sLabel10(w)->text(), QStringLiteral("2000"));
     QCOMPARE(Width(w, sShape2(w)), 0);
-    QCOMPARE(env.state.timedOut, int16_t{0});
+    QCOMPARE(env.state.run.timedOut, false);
     QVERIFY(sPicture2(w)->isHidden());
     for (int i = 1; i <= 10; ++i) AnswerRight(w);
-    QCOMPARE(env.state.recordedTime, 2000);
+    QCOMPARE(env.state.run.recordedTime, 2000);
     QCOMPARE(env.Records().size(), std::size_t{1});
   }
 

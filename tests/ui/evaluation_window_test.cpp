@@ -137,11 +137,11 @@ class EvaluationWindowTest : public QObject {
     if (clearCount9999) env.state.levelStandards[9].clearCount = 9999;
     Runs(env, level, earlier);
     Runs(env, level, {t});
-    env.state.recordedTime = t;
-    env.state.timedOut = (flags & 1) != 0 ? 1 : 0;
-    env.state.newLevelBest = (flags & 2) != 0 ? 1 : 0;
-    env.state.newPersonalBest = (flags & 4) != 0 ? 1 : 0;
-    env.state.clearedBefore = (flags & 8) != 0 ? 1 : 0;
+    env.state.run.recordedTime = t;
+    env.state.run.timedOut = (flags & 1) != 0;
+    env.state.run.newLevelBest = (flags & 2) != 0;
+    env.state.run.newPersonalBest = (flags & 4) != 0;
+    env.state.run.clearedBefore = (flags & 8) != 0;
 
     EvaluationWindow* w = Show(env);
     QVERIFY(w != nullptr);
@@ -155,8 +155,8 @@ class EvaluationWindowTest : public QObject {
     if (cleared) QCOMPARE(Label2(w)->text(), QStringLiteral("このレベルクリア"));
     QCOMPARE(!Picture1(w)->isHidden(), goalPanel);
     QCOMPARE(Label1(w)->text(), QStringLiteral("目標レベルクリア。おめでとう！"));
-    QCOMPARE(env.state.newLevelBest, int16_t{0});
-    QCOMPARE(env.state.newPersonalBest, int16_t{0});
+    QCOMPARE(env.state.run.newLevelBest, false);
+    QCOMPARE(env.state.run.newPersonalBest, false);
     QVERIFY(Command4(w)->isHidden());
     QVERIFY(Command5(w)->isHidden());
     Snap(w, QStringLiteral("evaluation_%1").arg(QTest::currentDataTag()).replace(' ', '_'));
@@ -182,7 +182,7 @@ class EvaluationWindowTest : public QObject {
     Runs(env, 1, {47, 99999, 48});
     Runs(env, 2, {30});
     Runs(env, 1, {20});
-    env.state.recordedTime = 20;
+    env.state.run.recordedTime = 20;
     env.state.todayRuns(1, DrillEnv::kPupil) = 2;  // as last rebuilt, before this run
     EvaluationWindow* w = Show(env);
     QCOMPARE(Label15(w)->text(), QStringLiteral("ヌモラ"));
@@ -197,7 +197,7 @@ class EvaluationWindowTest : public QObject {
   void menuButtonShowsTheHub() {
     DrillEnv& env = *env_;
     Runs(env, 1, {50});
-    env.state.recordedTime = 50;
+    env.state.run.recordedTime = 50;
     QPointer<EvaluationWindow> w = Show(env);
     w->offerButtons();
     QTest::mouseClick(Command4(w), Qt::LeftButton);
@@ -212,10 +212,10 @@ class EvaluationWindowTest : public QObject {
     DrillEnv& env = *env_;
     env.state.currentLevel = 2;
     Runs(env, 2, {50});
-    env.state.recordedTime = 50;
-    env.state.allAnswered = 1;
-    env.state.runEnding = 1;
-    env.state.correctCount = 10;
+    env.state.run.recordedTime = 50;
+    env.state.run.allAnswered = true;
+    env.state.run.runEnding = true;
+    env.state.run.correctCount = 10;
     QPointer<EvaluationWindow> w = Show(env);
     w->offerButtons();
     QTest::mouseClick(Command5(w), Qt::LeftButton);
@@ -224,9 +224,9 @@ class EvaluationWindowTest : public QObject {
     auto* drill = qobject_cast<numora::DrillWindow*>(env.ctx.drill.data());
     QVERIFY(drill != nullptr);
     QCOMPARE(sLabel8(drill)->text(), QStringLiteral("ﾚﾍﾞﾙ2"));
-    QCOMPARE(env.state.allAnswered, int16_t{0});
-    QCOMPARE(env.state.runEnding, int16_t{0});
-    QCOMPARE(env.state.correctCount, 0);
+    QCOMPARE(env.state.run.allAnswered, false);
+    QCOMPARE(env.state.run.runEnding, false);
+    QCOMPARE(env.state.run.correctCount, 0);
     QVERIFY(drill->runClockActive());
     QVERIFY(env.ctx.basefrm.isNull());  // the new run's set-up unloads the wait window
   }

@@ -337,7 +337,7 @@ class HubWindowTest : public QObject {
       drill->runClockTick();
       AnswerRightByMouse(drill);
     }
-    QCOMPARE(env.state.recordedTime, 30);
+    QCOMPARE(env.state.run.recordedTime, 30);
     auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
     QVERIFY(eval != nullptr);
     eval->offerButtons();

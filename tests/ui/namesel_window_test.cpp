@@ -300,7 +300,7 @@ class NameSelWindowTest : public QObject {
     } else {
       ClickRow(List1(w), row);
       QCOMPARE(Label1(w)->text(), label1);
-      QCOMPARE(Label2(w)->text(), QStringLiteral("123"));
+      QCOMPARE(w->chosenPupil(), std::string("123"));
       if (how == QStringLiteral("button")) {
         Press(Command14(w));
       } else if (how == QStringLiteral("key1")) {

@@ -225,26 +225,11 @@ inline QComboBox* Combo2(const HubWindow* w) {
 inline QPushButton* Command1(const HubWindow* w) {
   return Control<QPushButton>(w, "Command1");
 }
-inline QPushButton* Command3(const HubWindow* w, std::size_t i) {
-  return Control<QPushButton>(w, Indexed("Command3", static_cast<int>(i)));
-}
 inline QPushButton* Command4(const HubWindow* w, std::size_t i) {
   return Control<QPushButton>(w, Indexed("Command4", static_cast<int>(i)));
 }
-inline QPushButton* Command5(const HubWindow* w) {
-  return Control<QPushButton>(w, "Command5");
-}
-inline QPushButton* Command6(const HubWindow* w) {
-  return Control<QPushButton>(w, "Command6");
-}
-inline QPushButton* Command7(const HubWindow* w) {
-  return Control<QPushButton>(w, "Command7");
-}
 inline QPushButton* Command8(const HubWindow* w) {
   return Control<QPushButton>(w, "Command8");
-}
-inline QPushButton* Command9(const HubWindow* w) {
-  return Control<QPushButton>(w, "Command9");
 }
 inline QLabel* Label1(const HubWindow* w, std::size_t i) {
   return Control<QLabel>(w, Indexed("Label1", static_cast<int>(i)));
@@ -333,12 +318,6 @@ inline QProgressBar* ProgressBar2(const HubWindow* w) {
 inline QLineEdit* Text1(const HubWindow* w, std::size_t i) {
   return Control<QLineEdit>(w, Indexed("Text1", static_cast<int>(i)));
 }
-inline QLineEdit* Text4(const HubWindow* w) {
-  return Control<QLineEdit>(w, "Text4");
-}
-inline QLineEdit* Text5(const HubWindow* w) {
-  return Control<QLineEdit>(w, "Text5");
-}
 inline QComboBox* Combo1(const NameSelWindow* w) {
   return Control<QComboBox>(w, "Combo1");
 }
@@ -356,9 +335,6 @@ inline QLabel* Label1(const NameSelWindow* w) {
 }
 inline QLabel* Label19(const NameSelWindow* w) {
   return Control<QLabel>(w, "Label19");
-}
-inline QLabel* Label2(const NameSelWindow* w) {
-  return Control<QLabel>(w, "Label2");
 }
 inline QLabel* Label4(const NameSelWindow* w) {
   return Control<QLabel>(w, "Label4");

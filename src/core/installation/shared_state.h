@@ -54,6 +54,27 @@ struct ResultEntry {
   int32_t seconds = 0;
 };
 
+// Outcome of the last judgement of the drill.
+enum class JudgeResult { kNone = 0, kCorrect = 1, kWrong = 2 };
+
+// The current drill run as the drill window, the run recording and the evaluation share it.
+struct DrillRunState {
+  float runStart = 0;  // timer value at the start; each wrong answer moves it 10 s earlier
+  int32_t elapsedSeconds = 0;
+  int32_t timeLimit = 0;  // seconds; 0: no limit
+  double timeBarScale = 0;
+  int problemsPerRun = 0;
+  int correctCount = 0;
+  JudgeResult judgeResult = JudgeResult::kNone;
+  bool timedOut = false;
+  bool allAnswered = false;
+  bool runEnding = false;  // the end-of-run hand-off has begun
+  int32_t recordedTime = 0;
+  bool newPersonalBest = false;
+  bool newLevelBest = false;
+  bool clearedBefore = false;  // the level was cleared before this run was stored
+};
+
 // Everything that more than one window or module needs, in one record that lives for the whole
 // program run. Windows and core functions read and write the fields directly.
 struct SharedState {
@@ -126,21 +147,8 @@ struct SharedState {
   int16_t todayTotalRuns = 0;
   Value finalLevelCleared;
 
-  // Drill run state.
-  float runStart = 0;  // timer value at the start; each wrong answer moves it 10 s earlier
-  int32_t elapsedSeconds = 0;
-  int32_t timeLimit = 0;
-  double timeBarScale = 0;
-  int16_t problemsPerRun = 0;
-  int32_t correctCount = 0;
-  int16_t judgeResult = 0;  // 0 none, 1 correct, 2 wrong
-  int16_t timedOut = 0;
-  int16_t allAnswered = 0;
-  int16_t runEnding = 0;
-  int32_t recordedTime = 0;
-  int16_t newPersonalBest = 0;
-  int16_t newLevelBest = 0;
-  int16_t clearedBefore = 0;
+  // The state of the drill's current run.
+  DrillRunState run;
 
   // Sound state: [cue][0] name, [cue][1..20] file base names, [cue][21] count as text.
   std::array<std::array<std::string, 22>, 11> soundTable{};

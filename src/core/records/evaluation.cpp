@@ -102,7 +102,7 @@ EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
     return r;
   }
   const LevelStandard& s = StandardOf(state, level);
-  const int32_t t = state.recordedTime;
+  const int32_t t = state.run.recordedTime;
 
   r.basePoints = EvaluationBasePoints(s.targetTime, t);
   r.awardedPoints = AwardedPoints(s.pointMultiplier, r.basePoints);
@@ -116,12 +116,12 @@ EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
   r.todayTotalRuns = static_cast<int16_t>(std::nearbyint(total));
   r.totalRunsLine = TotalRunsLine(r.todayTotalRuns);
 
-  if (state.timedOut == 1) {
+  if (state.run.timedOut) {
     r.message = "時間切れ";
-  } else if (state.newLevelBest == 1) {
+  } else if (state.run.newLevelBest) {
     r.message = "！！！最高新記録！！！";
     r.sound = EvaluationSound::kLevelBest;
-  } else if (state.newPersonalBest == 1) {
+  } else if (state.run.newPersonalBest) {
     r.message = "新記録おめでとう";
     r.sound = EvaluationSound::kPersonalBest;
   } else if (t <= s.minimumTime) {
@@ -131,7 +131,7 @@ EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
   r.cleared = IsCleared(state, level, pupil);
   const bool goalLevel = r.cleared && IsFinalLevel(state, level);
   r.showGoalPanel = goalLevel && GoalPanelAllowed(state);
-  r.playGoalSound = goalLevel && state.clearedBefore == 0;
+  r.playGoalSound = goalLevel && !state.run.clearedBefore;
   return r;
 }
 

@@ -800,7 +800,7 @@ bool AppendRunRecord(SharedState& state, Services& services, int16_t pupil, int1
 
 bool AppendResultRecord(SharedState& state, Services& services) {
   return AppendRunRecord(state, services, state.currentPupil, state.currentLevel,
-                         state.recordedTime);
+                         state.run.recordedTime);
 }
 
 NewestRecords ReadNewestRecords(const std::string& utf8Path, Services& services,

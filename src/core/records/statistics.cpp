@@ -147,22 +147,20 @@ void RecordRun(SharedState& state, Services& services, int level) {
   const bool placeable = level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
   if (placeable) {
     const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
-    state.clearedBefore = (state.totalRuns(level, pupil) >= standard.clearCount &&
-                           state.totalPoints(level, pupil) >= standard.clearPoints)
-                              ? 1
-                              : 0;
-    if (state.bestTime(level, pupil) > state.recordedTime) {
-      state.newPersonalBest = 1;
-      state.bestTime(level, pupil) = state.recordedTime;
+    state.run.clearedBefore = state.totalRuns(level, pupil) >= standard.clearCount &&
+                              state.totalPoints(level, pupil) >= standard.clearPoints;
+    if (state.bestTime(level, pupil) > state.run.recordedTime) {
+      state.run.newPersonalBest = true;
+      state.bestTime(level, pupil) = state.run.recordedTime;
     }
   } else {
-    state.clearedBefore = 0;
+    state.run.clearedBefore = false;
   }
   AppendRunRecord(state, services, state.currentPupil, static_cast<int16_t>(level),
-                  state.recordedTime);
-  if (placeable && state.bestTimeAll[static_cast<size_t>(level)] > state.recordedTime) {
-    state.bestTimeAll[static_cast<size_t>(level)] = state.recordedTime;
-    state.newLevelBest = 1;
+                  state.run.recordedTime);
+  if (placeable && state.bestTimeAll[static_cast<size_t>(level)] > state.run.recordedTime) {
+    state.bestTimeAll[static_cast<size_t>(level)] = state.run.recordedTime;
+    state.run.newLevelBest = true;
   }
 }
 

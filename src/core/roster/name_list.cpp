@@ -1,6 +1,7 @@
 #include "core/roster/name_list.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/installation/installation.h"
 #include "core/platform/collation.h"
@@ -223,6 +224,14 @@ std::string ParallelLinePupil(std::string_view parallelLine) {
     return {};
   }
   return std::string(parallelLine.substr(star + 1));
+}
+
+int ConfirmedPupil(std::string_view chosenName, std::string_view pupilText) {
+  const auto pupil = static_cast<int64_t>(std::llround(NumericValue(std::string(pupilText))));
+  if (chosenName.empty() || chosenName == kChooseName || pupil < 1 || pupil >= kPupilSlots) {
+    return 0;
+  }
+  return static_cast<int>(pupil);
 }
 
 LauncherCommand LauncherCommandFor(const SharedState& state) {

@@ -84,6 +84,9 @@ std::string ClickedLineName(std::string_view displayLine);
 std::string DoubleClickedLineName(std::string_view displayLine);
 // The pupil number text of a parallel line: everything after its "*".
 std::string ParallelLinePupil(std::string_view parallelLine);
+// The pupil a confirmation chooses: the number in pupilText when a name is chosen (not empty, not
+// the prompt) and the number lies in 1..5000; 0 when nothing can be confirmed.
+int ConfirmedPupil(std::string_view chosenName, std::string_view pupilText);
 
 // How the launcher is started on leaving: the program, its arguments and the folder to start in.
 struct LauncherCommand {

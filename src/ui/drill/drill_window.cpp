@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -86,7 +85,8 @@ void BoardTile::paintEvent(QPaintEvent* /*event*/) {
   p.drawText(r, Qt::AlignCenter, text());
 }
 
-DrillWindow::DrillWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
+DrillWindow::DrillWindow(AppContext& ctx)
+    : ctx_(ctx), state_(ctx.state), services_(ctx.services), run_(ctx.state, ctx.services.random) {
   setObjectName(QStringLiteral("MainFrm"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(Q(state_.programTitle));
@@ -96,11 +96,6 @@ DrillWindow::DrillWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), servic
 }
 
 DrillWindow::~DrillWindow() = default;
-
-bool DrillWindow::TimedLevel() const {
-  const int level = state_.currentLevel;
-  return level >= 0 && level < kLevelSlots && state_.levelIsTimed[static_cast<std::size_t>(level)];
-}
 
 bool DrillWindow::runClockActive() const {
   return runClock_->isActive();
@@ -270,10 +265,6 @@ void DrillWindow::CreateDrillArea() {
   place(judgeButton_, kBoardRight + 250, kTemplateTop, 2000, 10 * kTileHeight);
   setFontPoints(judgeButton_, 28, true);
   connect(judgeButton_, &QPushButton::clicked, this, [this] { judgeAnswer(); });
-
-  pressedList_ = new QListWidget(drillArea_);
-  pressedList_->setObjectName(QStringLiteral("List1"));
-  pressedList_->setVisible(false);
 }
 
 void DrillWindow::CreateCover() {
@@ -313,7 +304,6 @@ void DrillWindow::startRun() {
   activated_ = true;
   CreateBoard();
   prepareRun();
-  setProblemCount();
   startClock();
   showNextProblem();
 }
@@ -342,19 +332,15 @@ void DrillWindow::prepareRun() {
   const int pupil = state_.currentPupil;
   UnloadHub(ctx_);
   UnloadWaitWindow(ctx_);
-  state_.allAnswered = 0;
-  state_.runEnding = 0;
-  state_.judgeResult = 0;
-  if (TimedLevel()) {
+  run_.Prepare(twipRect(timeBar_).width());
+  if (run_.TimedLevel()) {
     const LevelStandard& standard = state_.levelStandards[static_cast<std::size_t>(level)];
-    // A level without a positive minimum time runs without a time limit; its bar stays empty.
-    state_.timeLimit = RunTimeLimit(standard);
+    const double scale = state_.run.timeBarScale;
     elapsedLabel_->setText(QStringLiteral("0"));
-    state_.timeBarScale = TimeBarScale(twipRect(timeBar_).width(), state_.timeLimit);
     SetBarWidth(elapsedBar_, 0);
     SetBarWidth(redBar_, 0);
-    SetBarWidth(targetBar_, std::max(0, standard.targetTime) * state_.timeBarScale);
-    SetBarWidth(minimumBar_, std::max(0, standard.minimumTime) * state_.timeBarScale);
+    SetBarWidth(targetBar_, std::max(0, standard.targetTime) * scale);
+    SetBarWidth(minimumBar_, std::max(0, standard.minimumTime) * scale);
   }
   setFontPoints(titleLabel_, TitlePointSize(state_.programTitle), true);
   titleLabel_->setText(Q(state_.programTitle));
@@ -370,16 +356,11 @@ void DrillWindow::prepareRun() {
   if (level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots) {
     levelRunNumberLabel_->setText(Number(static_cast<double>(state_.todayRuns(level, pupil)) + 1));
   }
-  squares_ = CountdownSquares();
-}
-
-void DrillWindow::setProblemCount() {
-  state_.problemsPerRun = kProblemsPerRun;
-  remainingLabel_->setText(QStringLiteral("10"));
 }
 
 void DrillWindow::startClock() {
-  state_.runStart = static_cast<float>(services_.clock.Timer());
+  run_.Start(services_.clock.Timer());
+  remainingLabel_->setText(QStringLiteral("10"));
   runClock_->start();
 }
 
@@ -394,31 +375,24 @@ void DrillWindow::OpenAllTiles() {
 
 void DrillWindow::showNextProblem() {
   const Busy busy(this);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) {
+  const NextProblem next = run_.ShowNextProblem();
+  if (next == NextProblem::kIgnored) {
     return;
   }
-  hintPairsShown_ = 0;
-  divisorCount_ = 0;
-  pressedList_->clear();
   OpenAllTiles();
-  const std::vector<int> targets = TargetList(state_.currentLevel);
-  if (targets.empty()) {
-    return;  // the drill start turns such a level away
+  if (next == NextProblem::kNoTarget) {
+    return;
   }
-  targetNumber_ = DrawTarget(targets, previousTarget_, services_.random);
-  previousTarget_ = targetNumber_;
-  targetNumberLabel_->setText(QString::number(targetNumber_));
-  divisorCount_ = DivisorCount(targetNumber_);
-
-  hints_ = PrepareHints(targetNumber_);
+  targetNumberLabel_->setText(QString::number(run_.targetNumber()));
+  const HintSlots& hints = run_.hints();
   for (int k = 1; k <= HintSlots::kMaxSlots; ++k) {
     QLabel* slot = hintLabels_[static_cast<std::size_t>(k)];
-    const int value = k <= hints_.slotCount ? hints_.value[static_cast<std::size_t>(k)] : 0;
+    const int value = k <= hints.slotCount ? hints.value[static_cast<std::size_t>(k)] : 0;
     slot->setText(value != 0 ? QString::number(value) : QString());
     slot->setVisible(false);
   }
   // The panel is as wide as the target's slots need (twelve for targets with six pairs).
-  resizeTwips(hintPanel_, kSlotFirstLeft + (hints_.slotCount - 1) * kSlotStep + kSlotWidth + 150,
+  resizeTwips(hintPanel_, kSlotFirstLeft + (hints.slotCount - 1) * kSlotStep + kSlotWidth + 150,
               -1);
   hintPanel_->setVisible(false);
 }
@@ -428,40 +402,30 @@ void DrillWindow::showNextProblem() {
 void DrillWindow::pressTile(int n) {
   const Busy busy(this);
   hintPanel_->setVisible(false);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) {
-    return;
-  }
-  if (n < 1 || n > 100 || targetNumber_ < 1) {
+  const TilePress press = run_.PressTile(n);
+  if (press == TilePress::kIgnored) {
     return;
   }
   if (judgeButton_->isVisible()) {
     judgeButton_->setFocus();
   }
-  if (targetNumber_ % n == 0) {
+  if (press == TilePress::kPressed) {
     BoardTile* tile = tiles_[static_cast<std::size_t>(n)];
-    if (!tile->isEnabled()) {
-      return;  // already pressed on this problem
-    }
-    pressedList_->addItem(QString::number(n));
     tile->setEnabled(false);
     SetBackColour(tile, kWhite);
     services_.host.ProcessEvents();
-  } else {
-    state_.judgeResult = 2;
+  } else if (press == TilePress::kWrong) {
     applyJudgement();
   }
 }
 
 void DrillWindow::judgeAnswer() {
   const Busy busy(this);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) {
+  if (!run_.Accepting()) {
     return;
   }
-  if (pressedList_->count() == divisorCount_) {
+  if (run_.Judge() == JudgeResult::kCorrect) {
     PlayCueWatched(state_, services_, kCueCorrect);
-    state_.judgeResult = 1;
-  } else {
-    state_.judgeResult = 2;
   }
   applyJudgement();
 }
@@ -473,43 +437,36 @@ void DrillWindow::focusJudgeButton() {
 }
 
 void DrillWindow::ShowRemaining() {
-  remainingLabel_->setText(QString::number(state_.problemsPerRun - state_.correctCount));
+  remainingLabel_->setText(QString::number(run_.RemainingProblems()));
 }
 
 void DrillWindow::applyJudgement() {
   const Busy busy(this);
-  if (state_.timedOut == 1 || state_.allAnswered == 1) {
+  if (!run_.Accepting()) {
     return;
   }
-  if (state_.judgeResult == 1) {
-    state_.judgeResult = 0;
+  if (state_.run.judgeResult == JudgeResult::kCorrect) {
     PlayCueWatched(state_, services_, kCueCorrect);
-    ++state_.correctCount;
+    const bool complete = run_.CountCorrectAnswer();
     ShowRemaining();
-    if (state_.correctCount < state_.problemsPerRun) {
+    if (!complete) {
       showNextProblem();
     } else {
       runClock_->stop();
-      state_.allAnswered = 1;
       endRun();
     }
     return;
   }
   hintPanel_->setVisible(true);
-  ++hintPairsShown_;
-  const RevealedSlots shown = RevealForWrongAnswer(hints_, hintPairsShown_);
+  const RevealedSlots shown = run_.Penalise();
   if (shown.left != 0) {
     hintLabels_[static_cast<std::size_t>(shown.left)]->setVisible(true);
     hintLabels_[static_cast<std::size_t>(shown.right)]->setVisible(true);
   }
-  state_.runStart -= static_cast<float>(kPenaltySeconds);
   services_.host.ProcessEvents();
   PlayCueWatched(state_, services_, kCueWrong);
-  pressedList_->clear();
+  run_.ClearBoard();
   OpenAllTiles();
-  if (state_.correctCount < 0) {
-    state_.correctCount = 0;
-  }
   ShowRemaining();
 }
 
@@ -521,30 +478,26 @@ void DrillWindow::SetBarWidth(QFrame* shape, double width) {
 
 void DrillWindow::runClockTick() {
   const Busy busy(this);
-  const int level = state_.currentLevel;
-  state_.elapsedSeconds = ElapsedSeconds(services_.clock.Timer(), state_.runStart);
-  const int32_t elapsed = state_.elapsedSeconds;
-  squares_.Tick(elapsed, CountdownThresholdsFor(state_, level, state_.currentPupil));
+  const ClockTick tick = run_.Tick(services_.clock.Timer());
   for (int i = CountdownSquares::kFirst; i <= CountdownSquares::kLast; ++i) {
-    if (squares_.hidden[static_cast<std::size_t>(i)]) {
+    if (run_.squares().hidden[static_cast<std::size_t>(i)]) {
       squareFrames_[static_cast<std::size_t>(i)]->setVisible(false);
     }
   }
-  const bool limited = state_.timeLimit > 0;
-  if (TimedLevel()) {
-    elapsedLabel_->setText(QString::number(elapsed));
-    if (limited && elapsed < state_.timeLimit) {
-      SetBarWidth(elapsedBar_, elapsed * state_.timeBarScale);
+  const double scale = state_.run.timeBarScale;
+  if (run_.TimedLevel()) {
+    elapsedLabel_->setText(QString::number(tick.elapsed));
+    if (tick.limited && !tick.limitReached) {
+      SetBarWidth(elapsedBar_, tick.elapsed * scale);
     }
   }
   services_.host.ProcessEvents();
-  if (!limited || elapsed < state_.timeLimit) {
-    SetBarWidth(elapsedBar_, elapsed * state_.timeBarScale);
+  if (!tick.limitReached) {
+    SetBarWidth(elapsedBar_, tick.elapsed * scale);
     return;
   }
   SetBarWidth(elapsedBar_, twipRect(timeBar_).width());
-  if (state_.runEnding == 0 && state_.allAnswered == 0) {
-    state_.timedOut = 1;
+  if (run_.TimeOut()) {
     runClock_->stop();
     endRun();
   }
@@ -562,16 +515,15 @@ void DrillWindow::statusRefreshTick() {
 void DrillWindow::endRun() {
   const Busy busy(this);
   services_.host.ProcessEvents();
-  if (state_.runEnding == 1) {
+  if (!run_.BeginHandOff()) {
     return;
   }
-  state_.runEnding = 1;
   recordingCover_->setVisible(true);
   recordingCover_->raise();
-  recordingLabel_->setVisible(state_.timedOut != 1);
-  timeOutLabel_->setVisible(state_.timedOut == 1);
+  recordingLabel_->setVisible(!state_.run.timedOut);
+  timeOutLabel_->setVisible(state_.run.timedOut);
   services_.host.ProcessEvents();
-  if (!TimedLevel()) {
+  if (!run_.TimedLevel()) {
     // Nothing is recorded for an untimed level: back to the menu after the same pause.
     WaitOnTickCount(services_, 1.0);
     Unload();
@@ -579,7 +531,7 @@ void DrillWindow::endRun() {
     return;
   }
   runClock_->stop();
-  state_.recordedTime = state_.timedOut != 0 ? kTimedOutSeconds : state_.elapsedSeconds;
+  run_.SetRecordedTime();
   RecordRun(state_, services_, state_.currentLevel);
   ShowWaitWindow(ctx_);
   services_.host.ProcessEvents();
@@ -625,10 +577,7 @@ bool DrillWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void StartDrill(AppContext& ctx) {
   SharedState& state = ctx.state;
-  state.allAnswered = 0;
-  state.runEnding = 0;
-  state.correctCount = 0;
-  state.timedOut = 0;
+  DrillRun::ResetForStart(state.run);
   ctx.services.host.ProcessEvents();
   const int level = state.currentLevel;
   if (TargetList(level).empty()) {

@@ -7,14 +7,12 @@
 #include <QPushButton>
 #include <vector>
 
-#include "core/drill/problems.h"
-#include "core/drill/run_clock.h"
+#include "core/drill/drill_run.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
 
 class QFrame;
 class QLabel;
-class QListWidget;
 class QTimer;
 
 namespace numora {
@@ -44,7 +42,6 @@ class DrillWindow : public FormWidget {
   void startRun();
 
   void prepareRun();
-  void setProblemCount();
   void startClock();
   void showNextProblem();
   void applyJudgement();
@@ -61,11 +58,11 @@ class DrillWindow : public FormWidget {
   // because the hand-off can end the run deep inside a tick or a click of this window.
   void Unload();
 
-  int targetNumber() const { return targetNumber_; }
-  int previousTarget() const { return previousTarget_; }
-  int divisorCount() const { return divisorCount_; }
-  int hintPairsShown() const { return hintPairsShown_; }
-  const HintSlots& hints() const { return hints_; }
+  int targetNumber() const { return run_.targetNumber(); }
+  int previousTarget() const { return run_.previousTarget(); }
+  int divisorCount() const { return run_.divisorCount(); }
+  int hintPairsShown() const { return run_.hintPairsShown(); }
+  const HintSlots& hints() const { return run_.hints(); }
   bool runClockActive() const;
 
  protected:
@@ -105,7 +102,6 @@ class DrillWindow : public FormWidget {
   QLabel* hintCaption_ = nullptr;        // "ヒント"
   std::vector<QLabel*> hintLabels_;      // hint slots 1..HintSlots::kMaxSlots
   QPushButton* judgeButton_ = nullptr;   // "判定"
-  QListWidget* pressedList_ = nullptr;   // pressed divisors (hidden)
   QFrame* recordingCover_ = nullptr;     // end-of-run cover
   QLabel* recordingLabel_ = nullptr;     // "成績記録中"
   QLabel* timeOutLabel_ = nullptr;       // "時間切れ"
@@ -120,18 +116,12 @@ class DrillWindow : public FormWidget {
   void OpenAllTiles();
   void SetBarWidth(QFrame* shape, double width);
   void ShowRemaining();
-  bool TimedLevel() const;
 
   AppContext& ctx_;
   SharedState& state_;
   Services& services_;
   bool activated_ = false;
-  int targetNumber_ = 0;
-  int previousTarget_ = 0;
-  int divisorCount_ = 0;
-  int hintPairsShown_ = 0;
-  HintSlots hints_;
-  CountdownSquares squares_;
+  DrillRun run_;
 };
 
 }  // namespace numora

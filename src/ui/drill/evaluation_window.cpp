@@ -165,8 +165,8 @@ void EvaluationWindow::showResults() {
   } else {
     goalPanel_->setVisible(false);
   }
-  state_.newPersonalBest = 0;
-  state_.newLevelBest = 0;
+  state_.run.newPersonalBest = false;
+  state_.run.newLevelBest = false;
   services_.host.ProcessEvents();
   UnloadWaitWindow(ctx_);
 }

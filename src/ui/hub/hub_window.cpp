@@ -228,27 +228,6 @@ void HubWindow::CreateControls() {
   place(listTitleLabel_, 300, kLabel5Top, 8000, kLabel5Height);
   setFontPoints(listTitleLabel_, 12, true);
 
-  // Hidden buttons whose handlers the form calls, and the two colour samples of the lists.
-  todayRunsButton_ = button(this, "Command5", QStringLiteral("本日成績表示"));
-  bestTimesButton_ = button(this, "Command6", QStringLiteral("過去最高表示"));
-  allRunsButton_ = button(this, "Command7", QStringLiteral("全成績"));
-  availabilityButton_ = button(this, "Command9", QString());
-  for (QPushButton* b : {todayRunsButton_, bestTimesButton_, allRunsButton_, availabilityButton_}) {
-    b->setVisible(false);
-  }
-  connect(todayRunsButton_, &QPushButton::clicked, this, [this] { showTodayRuns(); });
-  connect(bestTimesButton_, &QPushButton::clicked, this, [this] { showBestTimes(); });
-  connect(allRunsButton_, &QPushButton::clicked, this, [this] { showAllRuns(); });
-  connect(availabilityButton_, &QPushButton::clicked, this, [this] { showLevelAvailability(); });
-  listColourSample_ = new QLineEdit(this);
-  listColourSample_->setObjectName(QStringLiteral("Text4"));
-  SetBackColour(listColourSample_, kListGreen);
-  listLightColourSample_ = new QLineEdit(this);
-  listLightColourSample_->setObjectName(QStringLiteral("Text5"));
-  SetBackColour(listLightColourSample_, kListLightGreen);
-  listColourSample_->setVisible(false);
-  listLightColourSample_->setVisible(false);
-
   // Level-column templates (element 0), hidden.
   CreateColumn(0);
 
@@ -321,16 +300,12 @@ void HubWindow::CreateColumn(int i) {
   target->setAlignment(Qt::AlignCenter);
   setFontPoints(target, 9);
   targetLabels_.push_back(target);
-  auto* ranking = make(new QPushButton(QStringLiteral("成績表示"), this), "Command3");
-  ranking->setVisible(false);
-  rankingButtons_.push_back(ranking);
 
   if (i == 0) {
     return;
   }
   connect(start, &QPushButton::clicked, this, [this, i] { startLevel(i); });
   connect(l3, &ClickLabel::clicked, this, [this, i] { startLevelByName(i); });
-  connect(ranking, &QPushButton::clicked, this, [this, i] { showRanking(i); });
 }
 
 void HubWindow::PlaceColumns() {

@@ -86,7 +86,7 @@ class HubWindow : public FormWidget {
   std::vector<QLabel*> levelNumberLabels_, todayHeads_, allTimeHeads_, todayFigures_,
       allTimeFigures_, recentPeriodLabels_, targetLabels_;
   std::vector<ClickLabel*> levelNameLabels_;
-  std::vector<QPushButton*> startButtons_, rankingButtons_;
+  std::vector<QPushButton*> startButtons_;
   std::vector<QLineEdit*> overPracticeNotices_;
   std::vector<QListWidget*> scoreLists_;
   std::vector<QRadioButton*> listChoices_;  // 1..3 (element 0 unused)
@@ -109,15 +109,9 @@ class HubWindow : public FormWidget {
   QComboBox* gradeFilterBox_ = nullptr;
   QComboBox* periodBox_ = nullptr;
   QPushButton* backButton_ = nullptr;
-  QPushButton* todayRunsButton_ = nullptr;
-  QPushButton* bestTimesButton_ = nullptr;
-  QPushButton* allRunsButton_ = nullptr;
   QPushButton* dataButton_ = nullptr;
-  QPushButton* availabilityButton_ = nullptr;
   QProgressBar* coverProgress_ = nullptr;
   QProgressBar* listCoverProgress_ = nullptr;
-  QLineEdit* listColourSample_ = nullptr;
-  QLineEdit* listLightColourSample_ = nullptr;
 
   void CreateControls();
   void CreateColumn(int level);

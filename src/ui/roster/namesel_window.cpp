@@ -159,9 +159,6 @@ void NameSelWindow::CreateControls() {
   chosenNameLabel_->setAlignment(Qt::AlignCenter);
   chosenNameLabel_->setFrameShape(QFrame::Box);
   SetBackColour(chosenNameLabel_, kWhite);
-  chosenPupilLabel_ = new QLabel(this);
-  chosenPupilLabel_->setObjectName(QStringLiteral("Label2"));
-  chosenPupilLabel_->setVisible(false);
 
   // Grade filter; its shown text is the first filter text until another one is chosen.
   gradeFilterBox_ = new QComboBox(this);
@@ -284,13 +281,9 @@ void NameSelWindow::showRoster() {
     // Filling the list must not count as choosing lines.
     const QSignalBlocker block(nameList_);
     nameList_->clear();
-    workLines_.clear();
     listedLines_.clear();
     for (const std::string& line : lines.list1) {
       nameList_->addItem(Q(line));
-    }
-    for (const std::string& line : lines.list2) {
-      workLines_.append(Q(line));
     }
     for (const std::string& line : lines.list3) {
       listedLines_.append(Q(line));
@@ -331,7 +324,7 @@ void NameSelWindow::SelectLine(bool doubleClick) {
     chosenNameLabel_->setText(QString::fromUtf8(kChooseName));
     return;
   }
-  chosenPupilLabel_->setText(Q(ParallelLinePupil(listedLines_[i - 1].toStdString())));
+  chosenPupil_ = ParallelLinePupil(listedLines_[i - 1].toStdString());
   const std::string line = nameList_->item(i)->text().toStdString();
   chosenNameLabel_->setText(Q(doubleClick ? DoubleClickedLineName(line) : ClickedLineName(line)));
 }
@@ -353,11 +346,8 @@ void NameSelWindow::confirmName() {
   if (okButton_->isHidden()) {
     return;
   }
-  const QString chosen = chosenNameLabel_->text();
-  const auto pupil =
-      static_cast<int64_t>(std::llround(NumericValue(chosenPupilLabel_->text().toStdString())));
-  if (chosen.isEmpty() || chosen == QString::fromUtf8(kChooseName) || pupil < 1 ||
-      pupil >= kPupilSlots) {
+  const int pupil = ConfirmedPupil(chosenNameLabel_->text().toStdString(), chosenPupil_);
+  if (pupil == 0) {
     PlayCueWatched(state_, services_, kCueWrong);
     return;
   }

@@ -53,6 +53,8 @@ class NameSelWindow : public FormWidget {
   // The lines parallel to the name list from its second line on (display line, "*", pupil
   // number), for the tests.
   const QStringList& listedLines() const { return listedLines_; }
+  // The pupil number text of the line chosen last, for the tests.
+  const std::string& chosenPupil() const { return chosenPupil_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,15 +73,12 @@ class NameSelWindow : public FormWidget {
   std::vector<QRadioButton*> viewChoices_;
   QPushButton* okButton_ = nullptr;        // "O.K."
   QLabel* chosenNameLabel_ = nullptr;      // "名前を選びなさい" or the chosen name
-  QLabel* chosenPupilLabel_ = nullptr;     // hidden: pupil number of the chosen line
   QPushButton* launcherButton_ = nullptr;  // "ﾌﾟﾟﾛｸﾞﾗﾑメニューへ(0)"
   QFrame* cover_ = nullptr;                // busy cover
   QLabel* coverLabel_ = nullptr;
   QFrame* developmentPanel_ = nullptr;  // development layout panel
   QLabel* developmentLabel_ = nullptr;
-  // The hidden working lists: the sorted work lines, and the lines parallel to nameList_ from its
-  // second line on (display line, "*", pupil number).
-  QStringList workLines_;
+  // The lines parallel to nameList_ from its second line on (display line, "*", pupil number).
   QStringList listedLines_;
 
   void CreateControls();
@@ -88,6 +87,7 @@ class NameSelWindow : public FormWidget {
   AppContext& ctx_;
   SharedState& state_;
   Services& services_;
+  std::string chosenPupil_;  // pupil number text of the last pupil line chosen
   int nameListView_ = 0;
   int listBuilds_ = 0;
 };

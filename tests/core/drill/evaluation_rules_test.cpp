@@ -59,7 +59,7 @@ SharedState MakeState() {
     st.overPracticePoints = 0;
   }
   s.currentPupil = 7;
-  s.recordedTime = 50;
+  s.run.recordedTime = 50;
   return s;
 }
 
@@ -71,7 +71,7 @@ void Clear(SharedState& s, int level) {
 TEST(Evaluate, FirstMatchingMessageAndItsSound) {
   struct Case {
     const char* name;
-    int16_t timedOut, levelBest, personalBest;
+    bool timedOut, levelBest, personalBest;
     int32_t t;
     const char* message;
     EvaluationSound sound;
@@ -86,17 +86,17 @@ TEST(Evaluate, FirstMatchingMessageAndItsSound) {
   };
   for (const Case& c : cases) {
     SharedState s = MakeState();
-    s.timedOut = c.timedOut;
-    s.newLevelBest = c.levelBest;
-    s.newPersonalBest = c.personalBest;
-    s.recordedTime = c.t;
+    s.run.timedOut = c.timedOut;
+    s.run.newLevelBest = c.levelBest;
+    s.run.newPersonalBest = c.personalBest;
+    s.run.recordedTime = c.t;
     const EvaluationResult r = Evaluate(s, 2, 7);
     EXPECT_EQ(r.message, c.message) << c.name;
     EXPECT_EQ(r.sound, c.sound) << c.name;
   }
   SharedState s = MakeState();
-  s.timedOut = 1;
-  s.recordedTime = 99999;
+  s.run.timedOut = true;
+  s.run.recordedTime = 99999;
   const EvaluationResult r = Evaluate(s, 2, 7);
   EXPECT_EQ(r.timeLine, "記録なし");
   EXPECT_EQ(r.pointsLine, "獲得ポイント：0点×1→0点");
@@ -118,7 +118,7 @@ TEST(Evaluate, ClearGoalPanelAndGoalSound) {
     const char* name;
     int level;
     bool cleared;
-    int16_t clearedBefore;
+    bool clearedBefore;
     bool anyClearCount9999;
     bool showGoal, goalSound;
   };
@@ -132,7 +132,7 @@ TEST(Evaluate, ClearGoalPanelAndGoalSound) {
   for (const Case& c : cases) {
     SharedState s = MakeState();
     if (c.cleared) Clear(s, c.level);
-    s.clearedBefore = c.clearedBefore;
+    s.run.clearedBefore = c.clearedBefore;
     if (c.anyClearCount9999) s.levelStandards[9].clearCount = 9999;
     const EvaluationResult r = Evaluate(s, c.level, 7);
     EXPECT_EQ(r.cleared, c.cleared) << c.name;

@@ -153,7 +153,7 @@ TEST_F(ResultsFileTest, AppendCreatesTheFileAndStampsTheRecordWithTheClock) {
   fake.clock.Set(2026, 12, 10, 14, 30, 15);
   state->currentPupil = 12;
   state->currentLevel = 3;
-  state->recordedTime = 47;
+  state->run.recordedTime = 47;
   ASSERT_TRUE(AppendResultRecord(*state, fake.services));
   state->schoolCode = Value();  // a school without a code
   ASSERT_TRUE(AppendRunRecord(*state, fake.services, 13, 4, kTimeOutSeconds));
@@ -252,7 +252,7 @@ TEST_F(ResultsFileTest, AppendThatCannotWriteTellsAtOnce) {
   state->dataFolder = folder + "/missing/";
   state->currentPupil = 7;
   state->currentLevel = 2;
-  state->recordedTime = kTimeOutSeconds;
+  state->run.recordedTime = kTimeOutSeconds;
   EXPECT_FALSE(AppendResultRecord(*state, fake.services));
   EXPECT_EQ(fake.host.waited, 0);
   ASSERT_EQ(fake.host.messages.size(), 1u);

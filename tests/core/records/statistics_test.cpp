@@ -278,22 +278,22 @@ TEST_F(RecordsFixture, RecordRunSetsFlagsAndAppendsOneRecord) {
   state_->schoolCode = "12345";
 
   // Two runs with 8 + 7 points: clearCount 2 met, clearPoints 20 not.
-  state_->recordedTime = 38;
+  state_->run.recordedTime = 38;
   RecordRun(*state_, fake_.services, 1);
-  EXPECT_EQ(state_->clearedBefore, 0);
-  EXPECT_EQ(state_->newPersonalBest, 1);
+  EXPECT_FALSE(state_->run.clearedBefore);
+  EXPECT_TRUE(state_->run.newPersonalBest);
   EXPECT_EQ(state_->bestTime(1, 8), 38);
-  EXPECT_EQ(state_->newLevelBest, 0);  // pupil 2 holds 31
+  EXPECT_FALSE(state_->run.newLevelBest);  // pupil 2 holds 31
   EXPECT_EQ(state_->bestTimeAll[1], 31);
 
-  state_->newPersonalBest = 0;
+  state_->run.newPersonalBest = false;
   state_->levelStandards[1].clearPoints = 10;
   fake_.clock.Advance(120);
-  state_->recordedTime = 20;
+  state_->run.recordedTime = 20;
   RecordRun(*state_, fake_.services, 1);
-  EXPECT_EQ(state_->clearedBefore, 1);  // from the tables as last rebuilt
-  EXPECT_EQ(state_->newPersonalBest, 1);
-  EXPECT_EQ(state_->newLevelBest, 1);
+  EXPECT_TRUE(state_->run.clearedBefore);  // from the tables as last rebuilt
+  EXPECT_TRUE(state_->run.newPersonalBest);
+  EXPECT_TRUE(state_->run.newLevelBest);
   EXPECT_EQ(state_->bestTimeAll[1], 20);
   EXPECT_EQ(state_->totalRuns(1, 8), 2) << "recording leaves the tables alone";
 
@@ -309,14 +309,14 @@ TEST_F(RecordsFixture, RecordRunSetsFlagsAndAppendsOneRecord) {
   EXPECT_EQ(std::string(all[4].schoolCode.data(), 5), "12345");
 
   // A first run on a level is always a personal best; a time-out never is.
-  state_->newPersonalBest = 0;
-  state_->recordedTime = 99999;
+  state_->run.newPersonalBest = false;
+  state_->run.recordedTime = 99999;
   RecordRun(*state_, fake_.services, 1);
-  EXPECT_EQ(state_->newPersonalBest, 0);
+  EXPECT_FALSE(state_->run.newPersonalBest);
   state_->currentPupil = 9;
-  state_->recordedTime = 500;
+  state_->run.recordedTime = 500;
   RecordRun(*state_, fake_.services, 1);
-  EXPECT_EQ(state_->newPersonalBest, 1);
+  EXPECT_TRUE(state_->run.newPersonalBest);
   RebuildStatistics(*state_, fake_.services);
   EXPECT_EQ(state_->resultEntryCount, 7);
 }
@@ -325,7 +325,7 @@ TEST_F(RecordsFixture, RunThatCannotBeStoredIsShownWithPupilLevelAndTime) {
   state_->dataFolder = (folder_ / "missing").string() + "/";
   state_->currentPupil = 7;
   state_->currentLevel = 2;
-  state_->recordedTime = 99999;
+  state_->run.recordedTime = 99999;
   state_->levelStandards[2].targetTime = 60;
   RecordRun(*state_, fake_.services, 2);
   ASSERT_EQ(fake_.host.messages.size(), 1U);
