@@ -16,7 +16,29 @@ import subprocess
 import sys
 import time
 
-import pyatspi
+from atspi_helpers import (
+    SessionError,
+    action_names,
+    button,
+    children,
+    do_action,
+    enabled,
+    find_all,
+    find_one,
+    label_texts,
+    name,
+    ok,
+    role,
+    run_program,
+    screenshot,
+    session_main,
+    showing,
+    step,
+    wait_for,
+    walk,
+    window_with,
+    windows,
+)
 
 TARGET_CAPTION = "の約数を押しなさい"
 JUDGE_CAPTION = "判定"
@@ -24,148 +46,6 @@ MENU_CAPTION = "メニューへ"
 RETRY_CAPTION = "もう一度"
 OK_CAPTION = "O.K."
 PROBLEMS = 10
-
-
-class SessionError(Exception):
-    pass
-
-
-step_no = 0
-
-
-def log(message):
-    print(f"[{time.strftime('%H:%M:%S')}] {message}", flush=True)
-
-
-def step(message):
-    global step_no
-    step_no += 1
-    log(f"STEP {step_no}: {message}")
-
-
-def ok(message):
-    log(f"  ok: {message}")
-
-
-# ---- Accessibility helpers ----
-
-
-def role(acc):
-    try:
-        return acc.getRoleName()
-    except Exception:  # an object gone while being walked
-        return ""
-
-
-def name(acc):
-    try:
-        return acc.name or ""
-    except Exception:
-        return ""
-
-
-def showing(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:
-        return False
-
-
-def enabled(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_ENABLED)
-    except Exception:
-        return False
-
-
-def children(acc):
-    try:
-        return [acc.getChildAtIndex(i) for i in range(acc.childCount)]
-    except Exception:
-        return []
-
-
-def walk(acc, skip_list_items=True):
-    """Every descendant of acc, depth first; list items only when asked for."""
-    stack = [acc]
-    while stack:
-        a = stack.pop()
-        if a is None:
-            continue
-        yield a
-        if skip_list_items and role(a) in ("list", "list box", "table"):
-            continue
-        stack.extend(reversed(children(a)))
-
-
-def find_all(root, pred):
-    return [a for a in walk(root) if pred(a)]
-
-
-def find_one(root, pred):
-    for a in walk(root):
-        if pred(a):
-            return a
-    return None
-
-
-def wait_for(what, fn, timeout=20.0, interval=0.2):
-    end = time.monotonic() + timeout
-    while True:
-        result = fn()
-        if result:
-            return result
-        if time.monotonic() > end:
-            raise SessionError(f"timed out after {timeout:.0f} s waiting for {what}")
-        time.sleep(interval)
-
-
-def do_action(acc, wanted=("Press", "press", "click", "Toggle", "toggle")):
-    try:
-        action = acc.queryAction()
-    except NotImplementedError:
-        raise SessionError(f"{role(acc)} '{name(acc)}' offers no Action interface")
-    names = [action.getName(i) for i in range(action.nActions)]
-    for w in wanted:
-        if w in names:
-            action.doAction(names.index(w))
-            return w
-    raise SessionError(f"{role(acc)} '{name(acc)}' has no press action (actions: {names})")
-
-
-def action_names(acc):
-    try:
-        action = acc.queryAction()
-        return [action.getName(i) for i in range(action.nActions)]
-    except Exception:
-        return []
-
-
-def button(root, caption):
-    return find_one(
-        root, lambda a: role(a) == "push button" and name(a) == caption and showing(a)
-    )
-
-
-def windows(app):
-    return [w for w in children(app) if showing(w)]
-
-
-def window_with(app, pred):
-    for w in windows(app):
-        if find_one(w, pred):
-            return w
-    return None
-
-
-def screenshot(out_dir, label):
-    path = os.path.join(out_dir, f"{step_no:02d}-{label}.png")
-    subprocess.run(["import", "-window", "root", path], check=True)
-    ok(f"screenshot {path}")
-
-
-def label_texts(win):
-    return [name(a) for a in walk(win) if role(a) == "label" and showing(a) and name(a)]
 
 
 # ---- Figures from numora-data ----
@@ -184,46 +64,14 @@ def stats(tool, folder):
 
 
 def run(args):
-    desktop = pyatspi.Registry.getDesktop(0)
-    time.sleep(1.0)  # the registry is up before the program asks for the bus
-
     step("figures before the session (numora-data stats)")
     before = stats(args.data_tool, args.program_folder)
     ok(f"{len(before)} rows of level/pupil figures")
-
-    step(f"start the program {args.program}")
-    proc = subprocess.Popen([args.program], cwd=os.path.dirname(args.program))
-    failed = False
-    try:
-        play(args, desktop, before)
-    except Exception:
-        failed = True
-        path = os.path.join(args.out, "failure.png")
-        subprocess.run(["import", "-window", "root", path], check=False)
-        log(f"screenshot of the failure: {path}")
-        raise
-    finally:
-        log("stopping the program")
-        if proc.poll() is None:
-            proc.terminate()
-            try:
-                proc.wait(timeout=5)
-                ok(f"program ended on SIGTERM (exit code {proc.returncode})")
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                proc.wait()
-                ok("program did not end within 5 s of SIGTERM; killed")
-        elif not failed:
-            raise SessionError(f"the program had already ended (exit code {proc.returncode})")
+    run_program(args.program, args.out, lambda app: play(args, app, before))
 
 
-def play(args, desktop, before):
+def play(args, app, before):
     out = args.out
-    app = wait_for(
-        "the program on the accessibility bus",
-        lambda: next((a for a in desktop if a is not None and name(a) == "numora"), None),
-        timeout=30,
-    )
     ok("program registered on the accessibility bus")
 
     # -- Name selection --
@@ -431,17 +279,9 @@ def main():
     parser.add_argument("--out", default="/tmp/pupil-session", help="folder for the screenshots")
     args = parser.parse_args()
     args.program_folder = os.path.dirname(os.path.abspath(args.program))
-    os.makedirs(args.out, exist_ok=True)
-    try:
-        run(args)
-    except SessionError as e:
-        log(f"SESSION FAILED at step {step_no}: {e}")
-        return 1
-    except Exception as e:  # an accessibility call that broke off, a tool that failed
-        log(f"SESSION FAILED at step {step_no}: {type(e).__name__}: {e}")
-        return 1
-    log("SESSION OK: name selection → hub → ten problems → evaluation → hub")
-    return 0
+    return session_main(
+        run, args, "name selection → hub → ten problems → evaluation → hub"
+    )
 
 
 if __name__ == "__main__":
