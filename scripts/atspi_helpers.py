@@ -11,6 +11,7 @@ import subprocess
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 class SessionError(Exception):
@@ -105,9 +106,34 @@ def find_one(root, pred, skip_list_items=True):
     return None
 
 
+def pump_events():
+    """Delivers the accessibility events that arrived meanwhile to their listeners."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+class FocusTracker:
+    """Follows the focus events of the bus, as a screen reader does: the object that last took
+    the keyboard focus, also one that cannot be reached by walking the tree."""
+
+    def __init__(self):
+        self.last = None
+        pyatspi.Registry.registerEventListener(self._on_focus, "object:state-changed:focused")
+
+    def _on_focus(self, event):
+        if event.detail1:
+            self.last = event.source
+
+    def focused(self):
+        pump_events()
+        return self.last
+
+
 def wait_for(what, fn, timeout=20.0, interval=0.2):
     end = time.monotonic() + timeout
     while True:
+        pump_events()
         result = fn()
         if result:
             return result

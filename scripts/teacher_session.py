@@ -20,6 +20,7 @@ import time
 import pyatspi
 
 from atspi_helpers import (
+    FocusTracker,
     SessionError,
     log,
     button,
@@ -179,7 +180,7 @@ def cell_text(table, level, column):
     return name(cell) if cell is not None else None
 
 
-def play(args, app, password, std_path):
+def play(args, app, password, std_path, focus):
     out = args.out
     ok("program registered on the accessibility bus")
 
@@ -377,6 +378,25 @@ def play(args, app, password, std_path):
         )
 
     at_column(1)
+    overlay = wait_for(
+        "the cell editor over the grid with the keyboard focus",
+        lambda: (lambda a: a if a is not None and role(a) in ("text", "entry") else None)(
+            focus.focused()
+        ),
+        timeout=15,
+    )
+    if find_one(editor, lambda a: a == overlay, skip_list_items=False) is None:
+        notice(
+            "the cell editor over the standards grid is reached only through its focus event, "
+            "not by walking the window's accessible tree"
+        )
+    ok(f"the cell editor has the focus: {role(overlay)} '{name(overlay)}' holding '{text_of(overlay)}'")
+    if not name(overlay):
+        notice("the cell editor over the standards grid has no accessible name")
+    if text_of(overlay) != cell_text(table, 1, 1):
+        raise SessionError(
+            f"the cell editor holds '{text_of(overlay)}', the cell '{cell_text(table, 1, 1)}'"
+        )
     lists = find_all(editor, lambda a: role(a) == "list" and showing(a))
     heads_of_lists = [name(children(l)[0]) if l.childCount else "" for l in lists]
     ok(f"column 1 explained; distribution lists start with {heads_of_lists}")
@@ -415,7 +435,18 @@ def play(args, app, password, std_path):
         f"the cell to read '{new}'", lambda: cell_text(table, level, column) == new, timeout=10
     )
     ok(f"the cell reads '{new}'")
+    press_key("Return")
+    wait_for(
+        f"the cell editor to hold '{new}' after Enter", lambda: text_of(overlay) == new, timeout=10
+    )
+    ok("Enter kept the value in the cell editor")
     screenshot(out, "editor-typed")
+    press_key("Right")
+    at_column(2)
+    if cell_text(table, level, column) != new:
+        raise SessionError("moving on lost the typed value")
+    ok("moved on to column 2: the changed cell keeps its value (and its mark)")
+    screenshot(out, "editor-marked")
 
     step(f"press {SAVE_CAPTION}: the standards file changes")
     do_action(button(editor, SAVE_CAPTION))
@@ -481,7 +512,8 @@ def run(args):
     std_path = standards_path(args.program_folder)
     _, rows = read_standards(std_path)
     ok(f"password of {len(password)} characters from {common}; {len(rows) - 1} levels in {std_path}")
-    run_program(args.program, args.out, lambda app: play(args, app, password, std_path))
+    focus = FocusTracker()
+    run_program(args.program, args.out, lambda app: play(args, app, password, std_path, focus))
 
 
 def main():

@@ -118,6 +118,7 @@ void StandardsEditorWindow::createControls() {
   overlay_ = new QLineEdit(table_->viewport());
   overlay_->setObjectName(QStringLiteral("Gridinputtext"));
   overlay_->setFrame(false);
+  overlay_->setAccessibleName(QStringLiteral("選んだセルの値"));
   // A thin frame drawn inside the cell's own rectangle shows where typing goes.
   overlay_->setStyleSheet(
       QStringLiteral("QLineEdit { background: white; border: 1px solid #000080; padding: 0px; }"));
