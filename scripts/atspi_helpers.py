@@ -67,6 +67,10 @@ def showing(acc):
     return has_state(acc, pyatspi.STATE_SHOWING)
 
 
+def has_selected(acc):
+    return has_state(acc, pyatspi.STATE_SELECTED)
+
+
 def enabled(acc):
     return has_state(acc, pyatspi.STATE_ENABLED)
 
@@ -224,6 +228,7 @@ KEYSYMS = {
     "Escape": 0xFF1B,
     "Tab": 0xFF09,
     "BackSpace": 0xFF08,
+    "End": 0xFF57,
     "Left": 0xFF51,
     "Up": 0xFF52,
     "Right": 0xFF53,

@@ -14,6 +14,7 @@ is typed as key presses. Exits 0 only when every step worked.
 import argparse
 import os
 import re
+import subprocess
 import sys
 import time
 
@@ -31,6 +32,7 @@ from atspi_helpers import (
     find_one,
     focused,
     grab_focus,
+    has_selected,
     label_texts,
     name,
     ok,
@@ -59,6 +61,7 @@ WRONG_PASSWORD_MESSAGE = "パスワードを入力して下さい"
 EDITOR_TITLE = "成績の基準となるデータを変更できます"
 SAVE_CAPTION = "更新記録"
 RESTORE_CAPTION = "元に戻す"
+SAVE_QUESTION = "データが変更されています。記録しますか？"
 KEY_HELP = "スペース：セルクリア　　Shift + ↓：セルコピー"
 # First line of the explanation shown for each standards column.
 COLUMN_EXPLANATIONS = {
@@ -180,6 +183,32 @@ def cell_text(table, level, column):
     return name(cell) if cell is not None else None
 
 
+def fresh_hub(app):
+    """A hub that finished loading: "データ処理" shown, the gate panel closed, level 1 open."""
+
+    def ready(w):
+        data = button(w, DATA_CAPTION)
+        gate = find_one(w, lambda a: role(a) == "label" and name(a) == GATE_LABEL and showing(a))
+        starts = find_all(
+            w, lambda a: role(a) == "push button" and name(a).startswith("ｽﾀｰﾄ") and showing(a)
+        )
+        return data is not None and gate is None and starts and enabled(starts[0])
+
+    for w in windows(app):
+        if ready(w):
+            return w
+    return None
+
+
+def gate_entry(hub):
+    return find_one(
+        hub,
+        lambda a: role(a) in ("password text", "text", "entry")
+        and name(a) == GATE_LABEL
+        and showing(a),
+    )
+
+
 def play(args, app, password, std_path, focus):
     out = args.out
     ok("program registered on the accessibility bus")
@@ -222,22 +251,8 @@ def play(args, app, password, std_path, focus):
     press_focused(button(sel, OK_CAPTION), "space", OK_CAPTION)
 
     # -- Hub --
-    def fresh_hub():
-        def ready(w):
-            data = button(w, DATA_CAPTION)
-            gate = find_one(w, lambda a: role(a) == "label" and name(a) == GATE_LABEL and showing(a))
-            starts = find_all(
-                w, lambda a: role(a) == "push button" and name(a).startswith("ｽﾀｰﾄ") and showing(a)
-            )
-            return data is not None and gate is None and starts and all(enabled(s) for s in starts[:1])
-
-        for w in windows(app):
-            if ready(w):
-                return w
-        return None
-
     step(f"hub of the teacher: {DATA_CAPTION} shown")
-    hub = wait_for(f"the hub with {DATA_CAPTION}", fresh_hub, timeout=SCREEN_TIMEOUT)
+    hub = wait_for(f"the hub with {DATA_CAPTION}", lambda: fresh_hub(app), timeout=SCREEN_TIMEOUT)
     labels = label_texts(hub)
     if not any(teacher in t for t in labels):
         raise SessionError(f"the hub does not show the teacher {teacher}: {labels[:8]}")
@@ -245,17 +260,12 @@ def play(args, app, password, std_path, focus):
     ok(f"hub shows the teacher; target lines {targets_before}")
     screenshot(out, "hub-teacher")
 
-    def gate_entry():
-        return find_one(
-            hub,
-            lambda a: role(a) in ("password text", "text", "entry")
-            and name(a) == GATE_LABEL
-            and showing(a),
-        )
-
     step(f"{DATA_CAPTION} with the Enter key: the gate panel opens")
     entry = press_with_enter(
-        button(hub, DATA_CAPTION), DATA_CAPTION, gate_entry, "the password entry of the gate panel"
+        button(hub, DATA_CAPTION),
+        DATA_CAPTION,
+        lambda: gate_entry(hub),
+        "the password entry of the gate panel",
     )
     for caption in (BROWSER_CAPTION, EDITOR_CAPTION, BACK_CAPTION):
         if button(hub, caption) is None:
@@ -298,7 +308,7 @@ def play(args, app, password, std_path, focus):
         lambda: message_window(app, WRONG_PASSWORD_MESSAGE) is None,
         timeout=10,
     )
-    if gate_entry() is None:
+    if gate_entry(hub) is None:
         raise SessionError("the gate panel closed after the wrong password")
     if text_length(entry) != len(wrong):
         raise SessionError("the typed text did not stay in the entry after the message")
@@ -330,7 +340,7 @@ def play(args, app, password, std_path, focus):
     step("level standards editor: grid, explanation and buttons")
     if message_window(app, WRONG_PASSWORD_MESSAGE):
         raise SessionError("the right password was refused")
-    wait_for("the hub to be unloaded", lambda: fresh_hub() is None and not any(
+    wait_for("the hub to be unloaded", lambda: fresh_hub(app) is None and not any(
         button(w, DATA_CAPTION) for w in windows(app)), timeout=20)
     ok("the hub is gone; the editor took its place")
     editor_labels = label_texts(editor)
@@ -477,18 +487,47 @@ def play(args, app, password, std_path, focus):
     time.sleep(0.5)
     screenshot(out, "editor-saved")
 
-    # -- Back to the hub --
-    step(f"{BACK_CAPTION} with Space: a fresh hub shows the new standard")
+    # -- An unsaved change, dropped on leaving --
+    level2, column2 = 3, 2
+    old2 = cell_text(table, level2, column2)
+    new2 = "99" if old2 != "99" else "98"
+    step(f"Down to level {level2}, type '{new2}' over '{old2}' and leave with {BACK_CAPTION} unsaved")
+    press_key("Down")
+    wait_for(f"the distribution of level {level2}", lambda: shows_level(level2), timeout=15)
+    at_column(column2)
+    press_key("space")
+    type_text(new2)
+    wait_for(
+        f"the cell to read '{new2}'", lambda: cell_text(table, level2, column2) == new2, timeout=10
+    )
+    ok(f"level {level2} column {column2} reads '{new2}' (not saved)")
     press_focused(button(editor, BACK_CAPTION), "space", f"the editor's {BACK_CAPTION}")
-    hub = wait_for("a fresh hub", fresh_hub, timeout=SCREEN_TIMEOUT)
+    box = wait_for(
+        f"the question '{SAVE_QUESTION}'", lambda: message_window(app, SAVE_QUESTION), timeout=20
+    )
+    ok(f"question box '{name(box)}': {label_texts(box)}")
+    screenshot(out, "editor-save-question")
+    no = button(box, "いいえ")
+    if no is None or button(box, "はい") is None:
+        raise SessionError(
+            f"the question does not offer はい and いいえ "
+            f"({[name(b) for b in find_all(box, lambda a: role(a) == 'push button')]})"
+        )
+    do_action(no)
+    ok("いいえ pressed")
+
+    # -- Back to the hub --
+    step("a fresh hub shows the saved standard; the unsaved change was not written")
+    hub = wait_for("a fresh hub", lambda: fresh_hub(app), timeout=SCREEN_TIMEOUT)
+    if read_standards(std_path)[0] != raw_after:
+        raise SessionError(f"{STANDARDS_FILE} changed although いいえ was answered")
+    ok(f"{STANDARDS_FILE} is as saved before, byte for byte")
     wait_for(
         "the editor to close",
         lambda: window_with(app, lambda a: role(a) == "push button" and name(a) == SAVE_CAPTION)
         is None,
         timeout=20,
     )
-    if message_window(app, "記録しますか"):
-        raise SessionError("leaving after a save asked whether to save")
     time.sleep(0.5)
     targets_after = [t for t in label_texts(hub) if t.startswith("目標=")]
     ok(f"target lines now {targets_after}")
@@ -500,6 +539,269 @@ def play(args, app, password, std_path, focus):
         raise SessionError(f"the fresh hub shows {targets_after}, expected {expected}")
     ok("the fresh hub shows the new target time; the gate panel is closed")
     screenshot(out, "hub-after-editor")
+    return hub
+
+
+# ---- Results browser ----
+
+BROWSER_INSTRUCTION = "ダブルクリックすると変更、消去できます"
+BROWSER_LIST = "成績の一覧"
+CHANGE_CAPTION = "変更して記録"
+DELETE_CAPTION = "消去"
+DELETE_QUESTION = "本当に消去しますか"
+CANCEL_CAPTION = "キャンセル"
+TIME_ENTRY = "時間（秒）"
+RESULTS_FILE = "成績累積データ.dat"
+# A list line: record number, date, time of day, level, seconds, pupil number, name, grade, school.
+BROWSER_LINE = re.compile(r"^\s*(\d+) .*ﾚﾍﾞﾙ(\d+)　\s*(\d+)秒 　\s*(\d+) ")
+
+
+def browse(args):
+    """The list lines of numora-data browse, by record number."""
+    out = subprocess.run(
+        [args.data_tool, "browse", "--program-folder", args.program_folder],
+        check=True,
+        capture_output=True,
+        text=True,
+    ).stdout
+    lines = {}
+    for line in out.splitlines():
+        m = BROWSER_LINE.match(line)
+        if m:
+            lines[int(m.group(1))] = line
+    return lines
+
+
+def results_path(program_folder):
+    return os.path.join(data_root(program_folder), os.path.basename(program_folder), RESULTS_FILE)
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def open_gate(app, hub, password, choice):
+    """"データ処理" with Space, the password typed, the chosen window's button pressed."""
+    press_focused(button(hub, DATA_CAPTION), "space", DATA_CAPTION)
+    entry = wait_for("the password entry of the gate panel", lambda: gate_entry(hub), timeout=10)
+    wait_for("the password entry to have the keyboard focus", lambda: focused(entry), timeout=10)
+    while text_length(entry):
+        press_key("BackSpace")
+    type_text(password)
+    wait_for(
+        f"{len(password)} characters in the password entry",
+        lambda: text_length(entry) == len(password),
+        timeout=10,
+    )
+    do_action(button(hub, choice))
+    ok(f"password typed, {choice} pressed")
+
+
+def browser_stage(args, app, hub, password):
+    out = args.out
+    step(f"gate again: the password and {BROWSER_CAPTION} open the results browser")
+    open_gate(app, hub, password, BROWSER_CAPTION)
+    browser = wait_for(
+        "the results browser",
+        lambda: window_with(
+            app, lambda a: role(a) == "label" and name(a) == BROWSER_INSTRUCTION and showing(a)
+        ),
+        timeout=SCREEN_TIMEOUT,
+    )
+    if message_window(app, WRONG_PASSWORD_MESSAGE):
+        raise SessionError("the right password was refused")
+    lst = wait_for(
+        f"the list '{BROWSER_LIST}' with its lines",
+        lambda: find_one(
+            browser,
+            lambda a: role(a) == "list" and name(a) == BROWSER_LIST and showing(a) and a.childCount,
+        ),
+        timeout=SCREEN_TIMEOUT,
+    )
+    before = browse(args)
+    ok(f"the list shows {lst.childCount} lines; numora-data browse lists {len(before)} records")
+    if lst.childCount != len(before):
+        raise SessionError("the window and numora-data browse list different numbers of records")
+    index = 2
+    item = lst.getChildAtIndex(index)
+    line = name(item)
+    m = BROWSER_LINE.match(line)
+    if not m:
+        raise SessionError(f"line {index + 1} does not read as a record: '{line}'")
+    record, seconds = int(m.group(1)), int(m.group(3))
+    if before.get(record) != line:
+        raise SessionError(f"window line '{line}' differs from numora-data browse '{before.get(record)}'")
+    ok(f"line {index + 1}: '{line}' (record {record}, {seconds} s) equals numora-data browse")
+    screenshot(out, "browser")
+
+    change = button(browser, CHANGE_CAPTION)
+    if change is None or enabled(change):
+        raise SessionError(f"{CHANGE_CAPTION} is missing or enabled before a record is opened")
+
+    def open_record(item):
+        do_action(item, wanted=("Toggle", "toggle", "Press", "press", "click"))
+        wait_for("the line to be selected", lambda: has_selected(item), timeout=10)
+        if not grab_focus(lst):
+            raise SessionError("the record list does not take the keyboard focus")
+        wait_for("the record list to have the focus", lambda: focused(lst), timeout=10)
+        press_key("Return")
+        return wait_for(
+            "the edit panel with the record's time",
+            lambda: find_one(
+                browser,
+                lambda a: role(a) == "text" and name(a) == TIME_ENTRY and showing(a),
+            ),
+            timeout=20,
+        )
+
+    step(f"open record {record}: select its line and press Enter (as a double-click)")
+    time_entry = open_record(item)
+    wait_for(f"{CHANGE_CAPTION} enabled", lambda: enabled(button(browser, CHANGE_CAPTION)), timeout=10)
+    shown = text_of(time_entry)
+    panel_labels = label_texts(browser)
+    ok(f"edit panel: time '{shown}', labels {panel_labels[:8]}")
+    if shown != str(seconds):
+        raise SessionError(f"the edit panel shows the time '{shown}', the record {seconds}")
+    if str(record) not in panel_labels:
+        raise SessionError(f"the edit panel does not show the record number {record}")
+    screenshot(out, "browser-record")
+
+    new_seconds = seconds + 3 if seconds < 5990 else 45
+    step(f"change the time to {new_seconds} s and press {CHANGE_CAPTION}")
+    if not grab_focus(time_entry):
+        raise SessionError("the time entry does not take the keyboard focus")
+    wait_for("the time entry to have the focus", lambda: focused(time_entry), timeout=10)
+    press_key("End")
+    for _ in range(text_length(time_entry) or 0):
+        press_key("BackSpace")
+    wait_for("an empty time entry", lambda: text_length(time_entry) == 0, timeout=10)
+    type_text(str(new_seconds))
+    wait_for(f"the time entry to read {new_seconds}", lambda: text_of(time_entry) == str(new_seconds), timeout=10)
+    do_action(button(browser, CHANGE_CAPTION))
+
+    def changed():
+        now = browse(args)
+        return now if now.get(record) != before.get(record) else None
+
+    after = wait_for(f"record {record} to change in numora-data browse", changed, timeout=20)
+    m2 = BROWSER_LINE.match(after[record])
+    if int(m2.group(3)) != new_seconds or m2.group(4) != m.group(4) or m2.group(2) != m.group(2):
+        raise SessionError(f"record {record} now reads '{after[record]}'")
+    others = [n for n in before if n != record and before[n] != after.get(n)]
+    if others or len(after) != len(before):
+        raise SessionError(f"other records changed too: {others[:5]}")
+    ok(f"numora-data browse: '{after[record]}'; no other record changed")
+    wait_for(
+        "the list line to show the new time",
+        lambda: BROWSER_LINE.match(name(lst.getChildAtIndex(index)) or "")
+        and int(BROWSER_LINE.match(name(lst.getChildAtIndex(index))).group(3)) == new_seconds,
+        timeout=20,
+    )
+    ok("the window's line shows the new time")
+    screenshot(out, "browser-changed")
+
+    step(f"open record {record} again, press {DELETE_CAPTION} and cancel the question")
+    raw_before = read_bytes(results_path(args.program_folder))
+    open_record(lst.getChildAtIndex(index))
+    wait_for(f"{DELETE_CAPTION} enabled", lambda: enabled(button(browser, DELETE_CAPTION)), timeout=10)
+    do_action(button(browser, DELETE_CAPTION))
+    box = wait_for(
+        f"the question '{DELETE_QUESTION}'", lambda: message_window(app, DELETE_QUESTION), timeout=20
+    )
+    ok(f"question box: {label_texts(box)}")
+    screenshot(out, "browser-delete-question")
+    cancel = button(box, CANCEL_CAPTION)
+    if cancel is None:
+        raise SessionError(
+            f"the question has no {CANCEL_CAPTION} button "
+            f"({[name(b) for b in find_all(box, lambda a: role(a) == 'push button')]})"
+        )
+    wait_for(f"{CANCEL_CAPTION} to have the focus", lambda: focused(cancel), timeout=10)
+    press_key("Return")
+    ok(f"Enter on the focused {CANCEL_CAPTION}")
+    wait_for("the question to close", lambda: message_window(app, DELETE_QUESTION) is None, timeout=10)
+    time.sleep(1.0)
+    if read_bytes(results_path(args.program_folder)) != raw_before:
+        raise SessionError("the results file changed although the deletion was cancelled")
+    if browse(args) != after:
+        raise SessionError("numora-data browse changed although the deletion was cancelled")
+    if os.path.exists(os.path.join(os.path.dirname(results_path(args.program_folder)), "成績累積データtemp.dat")):
+        raise SessionError("a temporary copy of the results file was left behind")
+    ok("the results file is unchanged, byte for byte")
+    screenshot(out, "browser-cancelled")
+
+    step(f"{BACK_CAPTION} with Space: a fresh hub")
+    backs = find_all(browser, lambda a: role(a) == "push button" and name(a) == BACK_CAPTION and showing(a))
+    if not backs:
+        raise SessionError(f"the browser has no {BACK_CAPTION} button")
+    press_focused(backs[-1], "space", f"the browser's {BACK_CAPTION}")
+    hub = wait_for("a fresh hub", lambda: fresh_hub(app), timeout=SCREEN_TIMEOUT)
+    wait_for(
+        "the browser to close",
+        lambda: window_with(
+            app, lambda a: role(a) == "label" and name(a) == BROWSER_INSTRUCTION and showing(a)
+        )
+        is None,
+        timeout=20,
+    )
+    ok("back on a fresh hub")
+    screenshot(out, "hub-after-browser")
+    return hub
+
+
+# ---- Personal time chart ----
+
+PERSONAL_VIEW = "個人ﾀｲﾑ"
+PERSONAL_TITLE = "個人別ﾀｲﾑ"
+CHART_CAPTION = "グラフ"
+OTHER_PUPILS_CAPTION = "他の人のデータを見る"
+
+
+def chart_stage(args, app, hub):
+    out = args.out
+    step(f"choose the view {PERSONAL_VIEW}")
+    option = find_one(
+        hub, lambda a: role(a) == "radio button" and name(a) == PERSONAL_VIEW and showing(a)
+    )
+    if option is None or not enabled(option):
+        raise SessionError(f"no enabled option {PERSONAL_VIEW} on the hub")
+    do_action(option, wanted=("Press", "press", "click", "Toggle", "toggle"))
+    chart_button = wait_for(f"the {CHART_CAPTION} button", lambda: button(hub, CHART_CAPTION), timeout=SCREEN_TIMEOUT)
+    wait_for(f"the list title {PERSONAL_TITLE}", lambda: PERSONAL_TITLE in label_texts(hub), timeout=20)
+    ok(f"{PERSONAL_VIEW} chosen: title {PERSONAL_TITLE}, {CHART_CAPTION} shown")
+    screenshot(out, "hub-personal-times")
+
+    step(f"press {CHART_CAPTION} with Space: the chart panel")
+    press_focused(chart_button, "space", CHART_CAPTION)
+
+    def surface():
+        return find_one(
+            hub, lambda a: role(a) != "push button" and name(a) == CHART_CAPTION and showing(a)
+        )
+
+    chart = wait_for("the chart surface", surface, timeout=SCREEN_TIMEOUT)
+    if button(hub, OTHER_PUPILS_CAPTION) is None:
+        raise SessionError(f"the chart panel has no {OTHER_PUPILS_CAPTION} button")
+    description = ""
+    try:
+        description = chart.description or ""
+    except Exception:
+        pass
+    ok(f"chart surface ({role(chart)}); its description: {description[:160]!r}")
+    time.sleep(1.0)
+    screenshot(out, "chart")
+
+    step(f"the chart panel's {BACK_CAPTION}: the panel closes")
+    backs = [
+        b for b in find_all(hub, lambda a: role(a) == "push button" and name(a) == BACK_CAPTION and showing(a))
+    ]
+    if not backs:
+        raise SessionError(f"the chart panel has no {BACK_CAPTION} button")
+    do_action(backs[0])
+    wait_for("the chart panel to close", lambda: surface() is None, timeout=20)
+    ok("chart panel closed")
+    screenshot(out, "hub-after-chart")
 
 
 def run(args):
@@ -513,7 +815,15 @@ def run(args):
     _, rows = read_standards(std_path)
     ok(f"password of {len(password)} characters from {common}; {len(rows) - 1} levels in {std_path}")
     focus = FocusTracker()
-    run_program(args.program, args.out, lambda app: play(args, app, password, std_path, focus))
+
+    def session(app):
+        hub = play(args, app, password, std_path, focus)
+        if args.browser:
+            hub = browser_stage(args, app, hub, password)
+        if args.chart:
+            chart_stage(args, app, hub)
+
+    run_program(args.program, args.out, session)
 
 
 def main():
@@ -522,6 +832,8 @@ def main():
     parser.add_argument("--data-tool", required=True, help="the numora-data tool")
     parser.add_argument("--out", default="/tmp/teacher-session", help="folder for the screenshots")
     args = parser.parse_args()
+    args.browser = False
+    args.chart = False
     args.program_folder = os.path.dirname(os.path.abspath(args.program))
     status = session_main(
         run,
