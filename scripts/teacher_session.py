@@ -18,8 +18,6 @@ import subprocess
 import sys
 import time
 
-import pyatspi
-
 from atspi_helpers import (
     FocusTracker,
     SessionError,
