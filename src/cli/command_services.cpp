@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
+#include "core/platform/system_error.h"
 #include "core/platform/dates.h"
 #include "core/roster/roster.h"
 
@@ -28,12 +28,29 @@ void CommandServices::ConsoleHost::WaitResponsive(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
+namespace {
+
+// The digits of text at [from, from + n) as a number; false unless all n are ASCII digits (no
+// signs, no blanks).
+bool Digits(const std::string& text, size_t from, size_t n, int& value) {
+  value = 0;
+  for (size_t i = from; i < from + n; ++i) {
+    if (text[i] < '0' || text[i] > '9') {
+      return false;
+    }
+    value = value * 10 + (text[i] - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
 bool ParseDayOption(const std::string& text, double& date) {
   int y = 0;
   int m = 0;
   int d = 0;
-  char tail = 0;
-  if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !Digits(text, 0, 4, y) ||
+      !Digits(text, 5, 2, m) || !Digits(text, 8, 2, d)) {
     return false;
   }
   if (y < 1900 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) {
@@ -49,11 +66,11 @@ bool ParseTimeOfDayOption(const std::string& text, double& fraction) {
   int h = 0;
   int mi = 0;
   int s = 0;
-  char tail = 0;
-  if (text.size() != 8 || std::sscanf(text.c_str(), "%2d:%2d:%2d%c", &h, &mi, &s, &tail) != 3) {
+  if (text.size() != 8 || text[2] != ':' || text[5] != ':' || !Digits(text, 0, 2, h) ||
+      !Digits(text, 3, 2, mi) || !Digits(text, 6, 2, s)) {
     return false;
   }
-  if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) {
+  if (h > 23 || mi > 59 || s > 59) {
     return false;
   }
   fraction = (h * 3600.0 + mi * 60.0 + s) / 86400.0;
@@ -62,7 +79,7 @@ bool ParseTimeOfDayOption(const std::string& text, double& fraction) {
 
 bool ParseMomentOption(const std::string& text, double& moment) {
   const size_t blank = text.find(' ');
-  if (blank == std::string::npos) {
+  if (blank != 10) {
     return false;
   }
   double day = 0;
@@ -102,7 +119,7 @@ bool ParseGradeFilterOption(const std::map<std::string, std::string>& options, s
       kGradeFilterTexts.end()) {
     return true;
   }
-  err << "--filter の学年がちがいます: " << filter << "\n使える学年:";
+  err << "--filter の学年がちがいます: " << Quoted(filter) << "\n使える学年:";
   for (const char* t : kGradeFilterTexts) {
     err << " " << t;
   }

@@ -67,9 +67,10 @@ class CommandServices {
   Services services_{clock_, random_, sound_, host_};
 };
 
-// "YYYY-MM-DD" naming a real calendar day (1900 to 9999) to a date; false for anything else.
+// "YYYY-MM-DD" (digits only) naming a real calendar day (1900 to 9999) to a date; false for
+// anything else.
 bool ParseDayOption(const std::string& text, double& date);
-// "HH:MM:SS" to a fraction of a day; false for anything else.
+// "HH:MM:SS" (digits only, 00:00:00 to 23:59:59) to a fraction of a day; false for anything else.
 bool ParseTimeOfDayOption(const std::string& text, double& fraction);
 // "YYYY-MM-DD HH:MM:SS" to a date with its time of day; false for anything else.
 bool ParseMomentOption(const std::string& text, double& moment);

@@ -1,27 +1,63 @@
 #include "cli/data_commands.h"
 
+#include <algorithm>
+
+#include "core/platform/system_error.h"
+
 namespace numora {
 
-std::map<std::string, std::string> ParseDataOptions(const DataCommandArgs& args) {
-  std::map<std::string, std::string> options;
+namespace {
+
+bool Listed(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+bool ParseDataOptions(const DataCommandArgs& args, const OptionSpec& spec, DataOptions& options,
+                      std::string& error) {
+  options.clear();
+  size_t words = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a.rfind("--", 0) == 0) {
-      if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
-        options[a.substr(2)] = args[i + 1];
-        ++i;
-      } else {
-        options[a.substr(2)] = "";
+    if (a.rfind("--", 0) != 0) {
+      if (++words > spec.maxWords) {
+        error = "余分な語があります: 「" + Quoted(a) + "」";
+        return false;
       }
-    } else {
       std::string& rest = options[""];
       if (!rest.empty()) {
         rest += "\n";
       }
       rest += a;
+      continue;
     }
+    const std::string name = a.substr(2);
+    const bool valued = Listed(spec.valued, name);
+    if (!valued && !Listed(spec.flags, name)) {
+      error = "知らないオプションです: 「" + Quoted(a) + "」";
+      return false;
+    }
+    if (options.count(name) != 0) {
+      error = "オプション「" + Quoted(a) + "」が2回以上指定されています";
+      return false;
+    }
+    if (!valued) {
+      options[name] = "";
+      continue;
+    }
+    if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
+      error = "オプション「" + Quoted(a) + "」の値がありません";
+      return false;
+    }
+    options[name] = args[++i];
   }
-  return options;
+  return true;
+}
+
+int RefuseCommandLine(const std::string& reason, const char* usage, std::ostream& err) {
+  err << reason << "\n使い方: numora-data " << usage << "\n";
+  return 2;
 }
 
 }  // namespace numora

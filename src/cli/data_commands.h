@@ -20,8 +20,25 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 
-// Options of the form --name value (or --flag alone, given the value ""). Words that do not start
-// with "--" are collected under "" in order, separated by "\n".
-std::map<std::string, std::string> ParseDataOptions(const DataCommandArgs& args);
+// What a command accepts on its command line.
+struct OptionSpec {
+  std::vector<std::string> valued;  // --name VALUE
+  std::vector<std::string> flags;   // --name alone
+  size_t maxWords = 0;              // words that are not options (demo DIR)
+};
+
+// The parsed command line: options by name (a flag has the value ""), words under "" in order,
+// separated by "\n".
+using DataOptions = std::map<std::string, std::string>;
+
+// Parses the words after the subcommand strictly. An option the command does not know, a word it
+// does not take, an option given twice, or an option without its value is refused: false, with
+// the Japanese reason (naming the word, at most 200 characters of it) in error.
+bool ParseDataOptions(const DataCommandArgs& args, const OptionSpec& spec, DataOptions& options,
+                      std::string& error);
+
+// The exit status of a command line that was refused, after writing the reason and the
+// command's usage line to err.
+int RefuseCommandLine(const std::string& reason, const char* usage, std::ostream& err);
 
 }  // namespace numora

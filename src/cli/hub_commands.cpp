@@ -7,6 +7,7 @@
 
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
+#include "core/platform/system_error.h"
 #include "core/hub/list_records.h"
 #include "core/installation/installation.h"
 #include "core/platform/system_clock.h"
@@ -25,7 +26,12 @@ constexpr const char* kUsage =
 }  // namespace
 
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
-  auto options = ParseDataOptions(args);
+  DataOptions options;
+  std::string refused;
+  if (!ParseDataOptions(args, {{"program-folder", "pupil", "list", "period", "filter", "now"}, {}, 0},
+                        options, refused)) {
+    return RefuseCommandLine(refused, kUsage, err);
+  }
   auto option = [&](const char* name) -> const std::string* {
     auto it = options.find(name);
     return it == options.end() ? nullptr : &it->second;
@@ -41,7 +47,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   const std::string* pupilText = option("pupil");
   if (pupilText == nullptr || !ParseWholeNumberOption(*pupilText, 1, kPupilSlots - 1, pupil)) {
     err << "--pupil には 1 から 5000 までの生徒番号を指定してください: "
-        << (pupilText != nullptr ? *pupilText : std::string()) << "\n";
+        << Quoted(pupilText != nullptr ? *pupilText : std::string()) << "\n";
     return 2;
   }
   const std::string* listText = option("list");
@@ -50,7 +56,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   if (!list.has_value()) {
     err << "--list には best, today, all, points-total, points-today, points-all "
            "のどれかを指定してください: "
-        << (listText != nullptr ? *listText : std::string()) << "\n";
+        << Quoted(listText != nullptr ? *listText : std::string()) << "\n";
     return 2;
   }
   long long period = 3;  // the hub starts with the 30 days
@@ -58,7 +64,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     if (!ParseWholeNumberOption(*p, 1, 5, period)) {
       err << "--period には 1 から 5 までを指定してください（1 今週 2 先週から 3 １ヶ月間 4 "
              "１年間 5 今まで）: "
-          << *p << "\n";
+          << Quoted(*p) << "\n";
       return 2;
     }
   }
@@ -70,7 +76,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   double now = systemClock.Now();
   if (const std::string* t = option("now")) {
     if (!ParseMomentOption(*t, now)) {
-      err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << *t << "\n";
+      err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << Quoted(*t) << "\n";
       return 2;
     }
   }

@@ -99,11 +99,15 @@ int CheckLoadedFiles(SharedState& state, std::ostream& out) {
 }  // namespace
 
 int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
-  auto options = ParseDataOptions(args);
+  const char* usage = "demo DIR [--refresh-program]";
+  DataOptions options;
+  std::string refused;
+  if (!ParseDataOptions(args, {{}, {"refresh-program"}, 1}, options, refused)) {
+    return RefuseCommandLine(refused, usage, err);
+  }
   const std::string dir = options[""];
-  if (dir.empty() || dir.find('\n') != std::string::npos) {
-    err << "使い方: numora-data demo DIR [--refresh-program]\n";
-    return 2;
+  if (dir.empty()) {
+    return RefuseCommandLine("作成するフォルダを指定してください。", usage, err);
   }
   const std::string programExecutable = ExecutableFolder() + kProgramFileName;
   std::string programFolder;
@@ -142,11 +146,16 @@ int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
 }
 
 int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
-  auto options = ParseDataOptions(args);
+  const char* usage = "check --program-folder DIR";
+  DataOptions options;
+  std::string refused;
+  if (!ParseDataOptions(args, {{"program-folder"}, {}, 0}, options, refused)) {
+    return RefuseCommandLine(refused, usage, err);
+  }
   auto folder = options.find("program-folder");
   if (folder == options.end() || folder->second.empty()) {
-    err << "使い方: numora-data check --program-folder DIR\n";
-    return 2;
+    return RefuseCommandLine("--program-folder にプログラムのフォルダを指定してください。", usage,
+                             err);
   }
   std::string programFolder = folder->second;
   if (programFolder.back() != kFolderSeparator) {

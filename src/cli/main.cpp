@@ -2,10 +2,12 @@
 
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli/data_commands.h"
+#include "core/platform/system_error.h"
 #include "version.h"
 
 namespace {
@@ -40,9 +42,7 @@ int Usage(std::ostream& err) {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunTool(int argc, char** argv) {
   if (argc < 2) {
     return Usage(std::cerr);
   }
@@ -61,6 +61,23 @@ int main(int argc, char** argv) {
       return c.run(args, std::cout, std::cerr);
     }
   }
-  std::cerr << "不明なコマンドです: " << name << "\n";
+  std::cerr << "不明なコマンドです: " << numora::Quoted(name) << "\n";
   return Usage(std::cerr);
+}
+
+}  // namespace
+
+// Anything unexpected (memory running out on a huge file, an internal fault) ends the tool with a
+// Japanese message and a status of its own, never with the system's English text or a signal.
+int main(int argc, char** argv) {
+  try {
+    return RunTool(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "メモリが足りないため、処理を中止しました。ほかのプログラムを終了してから、"
+                 "もう一度実行してください。\n";
+  } catch (...) {
+    std::cerr << "予期しないエラーが起きたため、処理を中止しました。"
+                 "numora-data check でインストールを確かめてください。\n";
+  }
+  return 3;
 }

@@ -5,6 +5,7 @@
 
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
+#include "core/platform/system_error.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
 #include "core/platform/services.h"
@@ -15,7 +16,14 @@
 namespace numora {
 
 int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
-  const auto options = ParseDataOptions(args);
+  const char* usage =
+      "namelist --program-folder DIR --view 0..3 [--filter TEXT] [--today YYYY-MM-DD]";
+  DataOptions options;
+  std::string refused;
+  if (!ParseDataOptions(args, {{"program-folder", "view", "filter", "today"}, {}, 0}, options,
+                        refused)) {
+    return RefuseCommandLine(refused, usage, err);
+  }
   auto option = [&](const char* name) -> const std::string* {
     auto it = options.find(name);
     return it == options.end() ? nullptr : &it->second;
@@ -41,7 +49,7 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
   if (const std::string* t = option("today")) {
     double day = 0;
     if (!ParseDayOption(*t, day)) {
-      err << "--today の日付は YYYY-MM-DD の形で指定してください: " << *t << "\n";
+      err << "--today の日付は YYYY-MM-DD の形で指定してください: " << Quoted(*t) << "\n";
       return 2;
     }
     now = day + 0.5;

@@ -193,6 +193,7 @@ TEST_F(ResultsCommandsTest, CheckReportsPartialTailRecordsOutsideTablesAndLeftOv
   records[2].pupilNumber = 3;
   records[2].level = 36;
   records[3].pupilNumber = 0;  // not kept by the scan, but fits the tables
+  for (ResultRecord& r : records) r.runDate = MakeDate(2026, 12, 9);
   {
     std::ofstream out(ResultsFilePath(*state_), std::ios::binary);
     for (const auto& r : records) {

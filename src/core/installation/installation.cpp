@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <system_error>
+#include <vector>
 
 #include "core/installation/sound_cues.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 #include "core/platform/value.h"
 #include "core/records/level_standards.h"
 
@@ -38,8 +41,11 @@ std::string Upper(std::string text) {
   return text;
 }
 
-std::string UnreadableText(const char* what, const char* fileName, const std::string& path) {
-  return std::string(what) + "「" + fileName + "」が見つからないか読めません。\n" + ShownPath(path);
+std::string UnreadableText(const char* what, const char* fileName, const std::string& path,
+                           int errorNumber) {
+  return std::string(what) + "「" + fileName + "」が見つからないか読めません（" +
+         SystemErrorText(errorNumber) + "）。ファイルの場所と読み取りの権限を確かめてください。\n" +
+         ShownPath(path);
 }
 
 std::string TooShortText(const char* what, const char* fileName, const std::string& path) {
@@ -47,7 +53,80 @@ std::string TooShortText(const char* what, const char* fileName, const std::stri
          std::to_string(kFieldsPerSettingsFile) + "項目必要です）。\n" + ShownPath(path);
 }
 
+std::filesystem::path U8(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// The path with links and "." / ".." resolved as far as it exists.
+std::filesystem::path Resolved(const std::string& utf8) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::weakly_canonical(U8(utf8), ec);
+  if (ec) {
+    p = std::filesystem::absolute(U8(utf8), ec).lexically_normal();
+  }
+  // A folder written with its closing separator names the same place as without it.
+  if (!p.has_filename() && p.has_parent_path()) {
+    p = p.parent_path();
+  }
+  return p;
+}
+
+bool SamePlace(const std::string& a, const std::filesystem::path& resolvedA, const std::string& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(U8(a), U8(b), ec) && !ec) {
+    return true;
+  }
+  return resolvedA == Resolved(b);
+}
+
 }  // namespace
+
+bool IsInstallationPath(const SharedState& state, const std::string& utf8Path) {
+  const std::filesystem::path target = Resolved(utf8Path);
+  const std::string programFolder = state.programFolder;
+  const std::string dataRoot = state.dataRootFolder.Text();
+  const std::string dataFolder = state.dataFolder.Text();
+  const std::string soundFolder = state.soundFolder.Text();
+  std::vector<std::string> own = {
+      programFolder,
+      dataRoot,
+      dataFolder,
+      soundFolder,
+      programFolder + ".." + kFolderSeparator + kPathFileName,
+      dataRoot + kCommonFileName,
+      dataRoot + "新名簿.txt",
+      soundFolder + "新音ファイル.txt",
+      soundFolder + "最高1.wav",
+      soundFolder + "合格.wav",
+      dataFolder + "タイム回数データ.txt",
+      dataFolder + "成績累積データ.dat",
+      dataFolder + "成績累積データtemp.dat",
+      dataFolder + "成績累積データnew.dat",
+  };
+  for (int cue = 1; cue <= 10; ++cue) {
+    for (int j = 1; j <= 20; ++j) {
+      const std::string& name = state.soundTable[cue][j];
+      if (!name.empty()) {
+        own.push_back(soundFolder + name + ".wav");
+      }
+    }
+  }
+  for (const std::string& path : own) {
+    if (!path.empty() && SamePlace(utf8Path, target, path)) {
+      return true;
+    }
+  }
+  // The program, data and sound folders hold only the installation's own files.
+  std::error_code ec;
+  if (std::filesystem::exists(U8(utf8Path), ec)) {
+    for (const std::string& folder : {programFolder, dataFolder, soundFolder}) {
+      if (!folder.empty() && target.parent_path() == Resolved(folder)) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
 
 int16_t DevelopmentLayoutFor(const std::string& folderPath) {
   const std::string upper = Upper(folderPath);
@@ -79,7 +158,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
   {
     FieldReader in(pathFile);
     if (!in.ok()) {
-      error = UnreadableText("パスデータファイル", kPathFileName, pathFile);
+      error = UnreadableText("パスデータファイル", kPathFileName, pathFile, in.errorNumber());
       return false;
     }
     state.fileNumber = 1;
@@ -114,7 +193,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
   {
     FieldReader in(commonFile);
     if (!in.ok()) {
-      error = UnreadableText("共通設定ファイル", kCommonFileName, commonFile);
+      error = UnreadableText("共通設定ファイル", kCommonFileName, commonFile, in.errorNumber());
       return false;
     }
     Value fields[kFieldsPerSettingsFile + 1];

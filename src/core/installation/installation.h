@@ -16,6 +16,13 @@ namespace numora {
 bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
                            std::string* notice = nullptr);
 
+// True when a path names one of the installation's own files or folders, so that nothing written
+// for the user may go there: the program, data root, data and sound folders; the path, settings,
+// roster, sound table, standards and results files and the results file's temporary copies; the
+// sound files; and any file already lying in the program, data or sound folder. Links and other
+// spellings of the same place count (paths are compared resolved, existing files by identity).
+bool IsInstallationPath(const SharedState& state, const std::string& utf8Path);
+
 // Sets programTitle and freeLevelOrder.
 void InitialiseIdentity(SharedState& state);
 

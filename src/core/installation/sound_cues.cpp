@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 
 namespace numora {
 
@@ -60,7 +61,9 @@ bool LoadSoundTable(SharedState& state, std::string& error) {
   const std::string path = state.soundFolder.Text() + "新音ファイル.txt";
   FieldReader in(path);
   if (!in.ok()) {
-    error = "音声一覧ファイル「新音ファイル.txt」が見つからないか読めません。\n" + path;
+    error = "音声一覧ファイル「新音ファイル.txt」が見つからないか読めません（" +
+            SystemErrorText(in.errorNumber()) +
+            "）。ファイルの場所と読み取りの権限を確かめてください。\n" + ShownPath(path);
     return false;
   }
   while (!in.AtEnd()) {

@@ -4,8 +4,23 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <system_error>
 
 #include "core/platform/cp932.h"
+#include "core/platform/system_error.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 namespace numora {
 
@@ -20,18 +35,116 @@ bool IsLineBreak(char c) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& utf8Path, std::string& bytes) {
+#ifdef _WIN32
+
+int RegularFileProblem(const std::string& utf8Path) {
+  std::error_code ec;
+  const auto st = std::filesystem::status(std::filesystem::u8path(utf8Path), ec);
+  if (ec) {
+    return ec.value();
+  }
+  if (!std::filesystem::exists(st)) {
+    return ERROR_FILE_NOT_FOUND;
+  }
+  return std::filesystem::is_regular_file(st) ? 0 : kErrorNotRegularFile;
+}
+
+bool ReadWholeFile(const std::string& utf8Path, std::string& bytes, int& error, size_t maxBytes) {
+  error = RegularFileProblem(utf8Path);
+  if (error != 0) {
+    return false;
+  }
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(std::filesystem::u8path(utf8Path), ec);
+  if (!ec && size > maxBytes) {
+    error = kErrorFileTooLarge;
+    return false;
+  }
   std::ifstream in(std::filesystem::u8path(utf8Path), std::ios::binary);
   if (!in) {
+    error = static_cast<int>(GetLastError());
     return false;
   }
   std::ostringstream buf;
   buf << in.rdbuf();
   if (in.bad()) {
+    error = ERROR_READ_FAULT;
     return false;
   }
   bytes = buf.str();
   return true;
+}
+
+#else
+
+int RegularFileProblem(const std::string& utf8Path) {
+  struct stat st {};
+  if (::stat(utf8Path.c_str(), &st) != 0) {
+    return errno;
+  }
+  return S_ISREG(st.st_mode) ? 0 : kErrorNotRegularFile;
+}
+
+bool ReadWholeFile(const std::string& utf8Path, std::string& bytes, int& error, size_t maxBytes) {
+  // The type is checked before opening, and the open does not wait: a pipe put in place of the
+  // file between the two steps is still refused at once.
+  error = RegularFileProblem(utf8Path);
+  if (error != 0) {
+    return false;
+  }
+  int fd = -1;
+  do {
+    fd = ::open(utf8Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    error = errno;
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = S_ISREG(st.st_mode) ? errno : kErrorNotRegularFile;
+    ::close(fd);
+    return false;
+  }
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    error = kErrorFileTooLarge;
+    ::close(fd);
+    return false;
+  }
+  std::string data;
+  data.reserve(static_cast<size_t>(st.st_size));
+  char chunk[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    if (got < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      error = errno;
+      ::close(fd);
+      return false;
+    }
+    if (got == 0) {
+      break;
+    }
+    if (data.size() + static_cast<size_t>(got) > maxBytes) {
+      error = kErrorFileTooLarge;  // grew while being read
+      ::close(fd);
+      return false;
+    }
+    data.append(chunk, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  bytes = std::move(data);
+  error = 0;
+  return true;
+}
+
+#endif
+
+bool ReadWholeFile(const std::string& utf8Path, std::string& bytes) {
+  int error = 0;
+  return ReadWholeFile(utf8Path, bytes, error);
 }
 
 bool WriteWholeFile(const std::string& utf8Path, std::string_view bytes) {
@@ -46,34 +159,39 @@ bool WriteWholeFile(const std::string& utf8Path, std::string_view bytes) {
 
 FieldReader::FieldReader(const std::string& utf8Path) {
   std::string bytes;
-  if (!ReadWholeFile(utf8Path, bytes)) {
-    error_ = "ファイルを読めません: " + utf8Path;
+  if (!ReadWholeFile(utf8Path, bytes, errorNumber_)) {
+    error_ = "ファイルを読めません（" + SystemErrorText(errorNumber_) + "）: " + ShownPath(utf8Path);
     return;
   }
-  utf8_ = Cp932ToUtf8(bytes);
-  ok_ = true;
+  Load(bytes);
 }
 
-FieldReader FieldReader::FromBytes(const std::string& cp932Bytes) {
+FieldReader FieldReader::FromBytes(std::string_view bytes) {
   FieldReader r;
-  r.utf8_ = Cp932ToUtf8(cp932Bytes);
-  r.ok_ = true;
+  r.Load(bytes);
   return r;
+}
+
+void FieldReader::Load(std::string_view bytes) {
+  DecodedText text = DecodeTextFile(bytes);
+  utf8_ = std::move(text.utf8);
+  encoding_ = text.encoding;
+  invalidLines_ = std::move(text.invalidLines);
+  fieldsEnd_ = utf8_.size();
+  while (fieldsEnd_ > 0) {
+    const char c = utf8_[fieldsEnd_ - 1];
+    if (!IsBlank(c) && !IsLineBreak(c) && c != '\x1A') {
+      break;
+    }
+    --fieldsEnd_;
+  }
+  ok_ = true;
 }
 
 bool FieldReader::AtEnd() const {
   // A comma always has a field after it, even an empty one at the end of a line or file.
-  if (afterComma_) {
-    return false;
-  }
-  // Blanks, line breaks and an end-of-file mark after the last field do not make another field.
-  for (size_t i = pos_; i < utf8_.size(); ++i) {
-    char c = utf8_[i];
-    if (!IsBlank(c) && !IsLineBreak(c) && c != '\x1A') {
-      return false;
-    }
-  }
-  return true;
+  // Blanks and line breaks after the last field do not make another field.
+  return !afterComma_ && pos_ >= fieldsEnd_;
 }
 
 void FieldReader::SkipBlanks() {
@@ -146,7 +264,7 @@ std::string PathText(const std::filesystem::path& path) {
 }
 
 std::string ShownPath(const std::string& utf8Path) {
-  return PathText(std::filesystem::u8path(utf8Path).lexically_normal());
+  return Quoted(PathText(std::filesystem::u8path(utf8Path).lexically_normal()));
 }
 
 }  // namespace numora

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 #include "core/platform/value.h"
 
 namespace numora {
@@ -93,13 +94,15 @@ std::string LevelStandardsPath(const SharedState& state) {
 StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& path) {
   StandardsLoadResult result;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    result.error = std::string("基準データファイル「") + kFileName +
-                   "」が見つからないか読めません。\n" + ShownPath(path);
+  int errorNumber = 0;
+  if (!ReadWholeFile(path, bytes, errorNumber)) {
+    result.error = std::string("基準データファイル「") + kFileName + "」が見つからないか読めません（" +
+                   SystemErrorText(errorNumber) +
+                   "）。ファイルの場所と読み取りの権限を確かめてください。\n" + ShownPath(path);
     return result;
   }
   result.ok = true;
-  FieldReader in = FieldReader::FromBytes(std::move(bytes));
+  FieldReader in = FieldReader::FromBytes(bytes);
   int n = -1;
   while (!in.AtEnd()) {
     ++n;

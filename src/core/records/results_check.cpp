@@ -1,12 +1,17 @@
 #include "core/records/results_check.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
-#include <system_error>
-#include <vector>
 
+#include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
+#include "core/records/record_checks.h"
 #include "core/records/results_file.h"
+#include "core/records/results_stream.h"
+
+#ifndef _WIN32
+#include <cerrno>
+#endif
 
 namespace numora {
 
@@ -18,12 +23,20 @@ constexpr int kListedRecordsLimit = 200;
 inline int16_t Le16s(const unsigned char* p) {
   return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
 }
+inline int32_t Le32s(const unsigned char* p) {
+  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                              (static_cast<uint32_t>(p[2]) << 16) |
+                              (static_cast<uint32_t>(p[3]) << 24));
+}
+
+constexpr const char* kHead = "成績ファイル「成績累積データ.dat」";
 
 }  // namespace
 
 bool CheckResultsFile(const SharedState& state, std::ostream& report) {
   bool allWell = true;
   const std::string path = ResultsFilePath(state);
+  const std::string shown = ShownPath(path);
 
   const std::string interrupted = DetectInterruptedDelete(state);
   if (!interrupted.empty()) {
@@ -31,63 +44,90 @@ bool CheckResultsFile(const SharedState& state, std::ostream& report) {
     allWell = false;
   }
 
-  std::error_code ec;
-  if (!std::filesystem::exists(std::filesystem::path(std::u8string(path.begin(), path.end())),
-                               ec)) {
-    return allWell;  // no results yet: normal for a new installation
+  const int problem = RegularFileProblem(path);
+  if (problem != 0) {
+#ifndef _WIN32
+    const bool missing = problem == ENOENT;
+#else
+    const bool missing = problem == 2 /* ERROR_FILE_NOT_FOUND */;
+#endif
+    if (!missing) {
+      report << "✗ " << kHead << "を開けません（" << SystemErrorText(problem)
+             << "）。成績を読むことも記録することもできません: " << shown << "\n";
+      return false;
+    }
+    // No results yet is normal for a new installation, as long as the first run can be stored.
+    const int folderProblem = RegularFileProblem(state.dataFolder.Text() + ".");
+    if (folderProblem != kErrorNotRegularFile) {
+      report << "✗ データフォルダがありません（" << SystemErrorText(folderProblem)
+             << "）。成績を記録できません: " << ShownPath(state.dataFolder.Text()) << "\n";
+      return false;
+    }
+    return allWell;
   }
-  ResultsFile file;
-  if (file.OpenForReading(path) != FileStatus::Ok) {
-    report << "✗ 成績ファイル「成績累積データ.dat」を開けません（" << file.lastErrorText()
-           << "）: " << path << "\n";
-    return false;
-  }
-  int64_t length = 0;
-  std::vector<unsigned char> bytes;
-  FileStatus st = file.Length(length);
-  if (st == FileStatus::Ok) {
-    bytes.resize(static_cast<size_t>(length / kResultRecordSize) * kResultRecordSize);
-    st = file.ReadAt(0, bytes.data(), bytes.size());
-  }
-  if (st != FileStatus::Ok) {
-    report << "✗ 成績ファイル「成績累積データ.dat」を読めません（" << file.lastErrorText()
-           << "）: " << path << "\n";
-    return false;
+  {
+    // The program appends to the file: it must open for writing too.
+    ResultsFile writable;
+    if (writable.Open(path) != FileStatus::Ok) {
+      report << "✗ " << kHead << "に書き込めません（" << writable.lastErrorText()
+             << "）。成績を記録できません。ファイルとフォルダの権限を確かめてください: " << shown
+             << "\n";
+      allWell = false;
+    }
   }
 
-  const int64_t partial = length % static_cast<int64_t>(kResultRecordSize);
-  if (partial != 0) {
-    report << "✗ 成績ファイル「成績累積データ.dat」の長さ " << length
-           << " バイトが 44 の倍数ではありません。最後の " << partial
-           << " バイトは書きかけの記録で、集計には使われず、次の記録で上書きされます: " << path
-           << "\n";
-    allWell = false;
-  }
-
-  const size_t count = bytes.size() / kResultRecordSize;
   int listed = 0;
   int unlisted = 0;
-  for (size_t i = 0; i < count; ++i) {
-    const unsigned char* p = bytes.data() + i * kResultRecordSize;
-    const int pupil = Le16s(p + 16);
-    const int level = Le16s(p + 18);
-    if (pupil >= 0 && pupil < kPupilSlots && level >= 0 && level < kLevelSlots) {
-      continue;
-    }
+  auto listRecord = [&](uint32_t number, const std::string& what) {
     allWell = false;
     if (listed >= kListedRecordsLimit) {
       ++unlisted;
-      continue;
+      return;
     }
     ++listed;
-    report << "✗ 成績ファイル「成績累積データ.dat」の記録番号 " << (i + 1) << " は番号 " << pupil
-           << "・ﾚﾍﾞﾙ" << level
-           << " で、表に入らないため集計から除いています（番号は 0～5000、ﾚﾍﾞﾙは 0～35）: " << path
+    report << "✗ " << kHead << "の記録番号 " << number << " は" << what << ": " << shown << "\n";
+  };
+
+  const ChunkedRead read = ReadRecordsInChunks(
+      path, nullptr, RetryPolicy{}, [&](uint32_t first, const unsigned char* p, uint32_t n) {
+        for (uint32_t i = 0; i < n; ++i, p += kResultRecordSize) {
+          const int pupil = Le16s(p + 16);
+          const int level = Le16s(p + 18);
+          const ResultEntry e = DecodeResultEntry(p);
+          if (!IsPlaceable(pupil, level)) {
+            listRecord(first + i,
+                       "番号 " + std::to_string(pupil) + "・ﾚﾍﾞﾙ" + std::to_string(level) +
+                           " で、表に入らないため集計から除いています（番号は 0～5000、ﾚﾍﾞﾙは "
+                           "0～35）");
+          } else if (const char* damage = RecordDamage(e.runDate, e.runTime, Le32s(p + 20))) {
+            listRecord(first + i, std::string("壊れているため集計から除いています（") + damage +
+                                      "）");
+          }
+        }
+        return true;
+      });
+  if (read.status != FileStatus::Ok) {
+    report << "✗ " << kHead << "を読めません（" << read.errorText
+           << "）。ファイルとフォルダの読み取り権限を確かめてください: " << shown << "\n";
+    return false;
+  }
+
+  const int64_t partial = read.length % static_cast<int64_t>(kResultRecordSize);
+  if (partial != 0) {
+    report << "✗ " << kHead << "の長さ " << read.length
+           << " バイトが 44 の倍数ではありません。最後の " << partial
+           << " バイトは書きかけの記録で、集計には使われず、次の記録で上書きされます: " << shown
            << "\n";
+    allWell = false;
   }
   if (unlisted > 0) {
-    report << "✗ 成績ファイル「成績累積データ.dat」には、表に入らない記録がほかに " << unlisted
-           << " 件あります: " << path << "\n";
+    report << "✗ " << kHead << "には、集計から除いている記録がほかに " << unlisted
+           << " 件あります: " << shown << "\n";
+  }
+  if (read.records > kScanWindowRecords) {
+    report << "※ " << kHead << "には " << read.records << " 件の記録があります。ハブの集計に"
+           << "使われるのは新しい " << kScanWindowRecords << " 件（記録番号 "
+           << (read.records - kScanWindowRecords + 1) << " から）だけです: " << shown << "\n";
   }
   return allWell;
 }

@@ -9,6 +9,8 @@
 
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
+#include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -25,7 +27,7 @@ namespace numora {
 
 namespace {
 
-constexpr int kShortTransfer = -1;  // lastError of a read that met the end of the file
+constexpr int kShortTransfer = kErrorShortFile;
 
 uint64_t Le64(const unsigned char* p) {
   uint64_t v = 0;
@@ -177,51 +179,7 @@ ResultsFile& ResultsFile::operator=(ResultsFile&& other) noexcept {
 }
 
 std::string ResultsFile::lastErrorText() const {
-#ifdef _WIN32
-  switch (lastError_) {
-    case kShortTransfer:
-      return "ファイルが途中で終わっています";
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-      return "ファイルは他のプログラムが使用中です";
-    case ERROR_ACCESS_DENIED:
-      return "アクセスが拒否されました";
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-      return "ファイルまたはフォルダーが見つかりません";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return "ディスクの空き領域が足りません";
-    default:
-      return "ファイルを扱えません（エラー番号 " + std::to_string(lastError_) + "）";
-  }
-#else
-  switch (lastError_) {
-    case kShortTransfer:
-      return "ファイルが途中で終わっています";
-    case EAGAIN:
-    case EBUSY:
-    case ETXTBSY:
-      return "ファイルは他のプログラムが使用中です";
-    case EACCES:
-    case EPERM:
-      return "アクセスが拒否されました";
-    case ENOENT:
-    case ENOTDIR:
-      return "ファイルまたはフォルダーが見つかりません";
-    case ENOSPC:
-    case EDQUOT:
-      return "ディスクの空き領域が足りません";
-    case EROFS:
-      return "書き込みできないドライブです";
-    case EIO:
-      return "ディスクの読み書きでエラーが起きました";
-    case EISDIR:
-      return "フォルダーはファイルとして開けません";
-    default:
-      return "ファイルを扱えません（エラー番号 " + std::to_string(lastError_) + "）";
-  }
-#endif
+  return SystemErrorText(lastError_);
 }
 
 #ifdef _WIN32
@@ -237,16 +195,19 @@ std::wstring Wide(const std::string& utf8) {
   return w;
 }
 
-bool IsConflictError(DWORD e) {
-  return e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION || e == ERROR_ACCESS_DENIED;
-}
-
 }  // namespace
 
 FileStatus ResultsFile::Fail() {
   lastError_ = static_cast<int>(GetLastError());
-  return IsConflictError(static_cast<DWORD>(lastError_)) ? FileStatus::Conflict
-                                                         : FileStatus::Failed;
+  return IsSharingConflict(lastError_, false) ? FileStatus::Conflict : FileStatus::Failed;
+}
+
+// Only a file on a disk is the results file: a device or pipe under its name is refused.
+FileStatus ResultsFile::RefuseUnlessDiskFile() {
+  if (GetFileType(static_cast<HANDLE>(handle_)) == FILE_TYPE_DISK) return FileStatus::Ok;
+  Close();
+  lastError_ = kErrorNotRegularFile;
+  return FileStatus::Failed;
 }
 
 FileStatus ResultsFile::Open(const std::string& utf8Path) {
@@ -257,7 +218,7 @@ FileStatus ResultsFile::Open(const std::string& utf8Path) {
                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return Fail();
   handle_ = h;
-  return FileStatus::Ok;
+  return RefuseUnlessDiskFile();
 }
 
 FileStatus ResultsFile::OpenForReading(const std::string& utf8Path) {
@@ -268,7 +229,7 @@ FileStatus ResultsFile::OpenForReading(const std::string& utf8Path) {
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return Fail();
   handle_ = h;
-  return FileStatus::Ok;
+  return RefuseUnlessDiskFile();
 }
 
 bool ResultsFile::IsOpen() const {
@@ -344,7 +305,8 @@ FileStatus ResultsFile::TryLock() {
   OVERLAPPED ov{};
   if (!LockFileEx(static_cast<HANDLE>(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
                   0, MAXDWORD, MAXDWORD, &ov)) {
-    return Fail();
+    lastError_ = static_cast<int>(GetLastError());
+    return IsSharingConflict(lastError_, true) ? FileStatus::Conflict : FileStatus::Failed;
   }
   locked_ = true;
   return FileStatus::Ok;
@@ -373,17 +335,21 @@ bool ResultsFile::StillAtPath() const {
 
 #else  // POSIX
 
-namespace {
-
-bool IsConflictErrno(int e) {
-  return e == EACCES || e == EAGAIN || e == EBUSY || e == ETXTBSY;
-}
-
-}  // namespace
-
 FileStatus ResultsFile::Fail() {
   lastError_ = errno;
-  return IsConflictErrno(lastError_) ? FileStatus::Conflict : FileStatus::Failed;
+  return IsSharingConflict(lastError_, false) ? FileStatus::Conflict : FileStatus::Failed;
+}
+
+// Only a regular file is the results file. The open does not wait (O_NONBLOCK), so a pipe or
+// device under its name is refused here instead of blocking the first read.
+FileStatus ResultsFile::RefuseUnlessDiskFile() {
+  struct stat st {};
+  if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
+    return FileStatus::Ok;
+  }
+  Close();
+  lastError_ = kErrorNotRegularFile;
+  return FileStatus::Failed;
 }
 
 FileStatus ResultsFile::Open(const std::string& utf8Path) {
@@ -391,13 +357,13 @@ FileStatus ResultsFile::Open(const std::string& utf8Path) {
   path_ = utf8Path;
   int fd = -1;
   do {
-    fd = ::open(utf8Path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    fd = ::open(utf8Path.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     return Fail();
   }
   fd_ = fd;
-  return FileStatus::Ok;
+  return RefuseUnlessDiskFile();
 }
 
 FileStatus ResultsFile::OpenForReading(const std::string& utf8Path) {
@@ -405,13 +371,13 @@ FileStatus ResultsFile::OpenForReading(const std::string& utf8Path) {
   path_ = utf8Path;
   int fd = -1;
   do {
-    fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(utf8Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
     return Fail();
   }
   fd_ = fd;
-  return FileStatus::Ok;
+  return RefuseUnlessDiskFile();
 }
 
 bool ResultsFile::IsOpen() const {
@@ -506,7 +472,8 @@ FileStatus ResultsFile::TryLock() {
     rc = ::fcntl(fd_, command, &lock);
   } while (rc != 0 && errno == EINTR);
   if (rc != 0) {
-    return Fail();
+    lastError_ = errno;
+    return IsSharingConflict(lastError_, true) ? FileStatus::Conflict : FileStatus::Failed;
   }
   locked_ = true;
   return FileStatus::Ok;
@@ -635,7 +602,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclus
   HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
                          exclusive ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    error = path + " を作れません（エラー番号 " + std::to_string(GetLastError()) + "）";
+    error = Quoted(path) + " を作れません（" + SystemErrorText(static_cast<int>(GetLastError())) + "）";
     return false;
   }
   const size_t half = bytes.size() / 2;
@@ -667,7 +634,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclus
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
   const int fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) {
-    error = path + " を作れません（" + std::strerror(errno) + "）";
+    error = Quoted(path) + " を作れません（" + SystemErrorText(errno) + "）";
     return false;
   }
   const size_t half = bytes.size() / 2;
@@ -696,7 +663,7 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclus
     ok = ::fsync(fd) == 0;
   }
   if (!ok) {
-    error = path + " に書き込めません（" + std::strerror(errno) + "）";
+    error = Quoted(path) + " に書き込めません（" + SystemErrorText(errno) + "）";
   }
   ::close(fd);
   if (!ok) {
@@ -704,6 +671,21 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclus
   }
   return ok;
 #endif
+}
+
+// Why the results file could not be written, in plain words, and what to do about it.
+std::string WriteFailureText(FileStatus st, const std::string& failure, const std::string& path) {
+  if (st == FileStatus::Conflict) {
+    return "成績ファイル「成績累積データ.dat」が他のコンピュータで使用中のままです（" + failure +
+           "）。しばらく待ってからやり直してください。\n" + ShownPath(path);
+  }
+  return "成績ファイル「成績累積データ.dat」に書き込めません（" + failure +
+         "）。フォルダの書き込み権限とディスクの空きを確かめてください。\n" + ShownPath(path);
+}
+
+std::string ReadFailureText(const std::string& failure, const std::string& path) {
+  return "成績ファイル「成績累積データ.dat」を読めません（" + failure +
+         "）。ファイルとフォルダの読み取り権限を確かめてください。\n" + ShownPath(path);
 }
 
 std::string FormatSecondsForMessage(int32_t seconds) {
@@ -768,9 +750,7 @@ bool AppendRecordToFile(const std::string& utf8Path, Services& services, ResultR
   if (st == FileStatus::Ok) {
     return true;
   }
-  error = st == FileStatus::Conflict
-              ? "成績ファイルが他のコンピュータで使用中のままです（" + failure + "）"
-              : "成績ファイルに書き込めません（" + failure + "）";
+  error = WriteFailureText(st, failure, utf8Path);
   return false;
 }
 
@@ -849,7 +829,7 @@ bool ReadAllResultRecords(const SharedState& state, Services& services,
   const NewestRecords read = ReadNewestRecords(ResultsFilePath(state), services, kReaderRetry,
                                                std::numeric_limits<uint32_t>::max(), bytes);
   if (read.status != FileStatus::Ok) {
-    error = ResultsFilePath(state) + " を読めません（" + read.errorText + "）";
+    error = ReadFailureText(read.errorText, ResultsFilePath(state));
     return false;
   }
   records.reserve(read.records);
@@ -886,7 +866,7 @@ bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
     return true;
   }
   error = missing ? "記録 " + std::to_string(n) + " はありません"
-                  : ResultsFilePath(state) + " を読めません（" + failure + "）";
+                  : ReadFailureText(failure, ResultsFilePath(state));
   return false;
 }
 
@@ -927,10 +907,8 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
   }
   if (missing) {
     error = "記録 " + std::to_string(n) + " はありません";
-  } else if (st == FileStatus::Conflict) {
-    error = "成績ファイルが他のコンピュータで使用中のままです（" + failure + "）";
   } else {
-    error = "成績ファイルに書き込めません（" + failure + "）";
+    error = WriteFailureText(st, failure, ResultsFilePath(state));
   }
   return false;
 }
@@ -1029,7 +1007,7 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
 
     // One step from the old file to the new one.
     if (!ReplaceWith(newPath, path)) {
-      failure = "置き換えられません（エラー番号 " + std::to_string(LastSystemError()) + "）";
+      failure = "置き換えられません（" + SystemErrorText(LastSystemError()) + "）";
       RemoveFile(newPath);
       RemoveFile(copyPath);
       outcome = Outcome::Error;

@@ -106,6 +106,7 @@ class ResultsFile {
 
  private:
   FileStatus Fail();
+  FileStatus RefuseUnlessDiskFile();
   std::string path_;
   int lastError_ = 0;
   bool locked_ = false;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/platform/dates.h"
+#include "core/platform/field_reader.h"
 #include "core/records/results_file.h"
 
 namespace numora {
@@ -40,6 +41,12 @@ inline int32_t Le32s(const unsigned char* p) {
 }
 
 }  // namespace
+
+std::string UnplaceableRecordSentence(int64_t recordNumber) {
+  return "成績ファイルの記録番号 " + std::to_string(recordNumber) +
+         " は番号またはレベルが範囲外のため、集計から除きました。詳しくは numora-data check "
+         "で確かめてください。";
+}
 
 std::string ScanErrorMessage(int marker, int errorNumber, const std::string& description,
                              double runDate, int64_t recordNumber, double runTime, int pupil,
@@ -76,8 +83,14 @@ bool ScanResults(SharedState& state, Services& services) {
   const uint32_t firstRecord = read.firstRecord;
   const uint32_t records = read.records;
   if (st != FileStatus::Ok) {
-    services.host.ShowMessage("注意", ScanErrorMessage(read.failedStep, read.errorNumber,
-                                                       read.errorText, 0, 0, 0, 0, 0, 0));
+    // One plain sentence first (what is wrong, where, what to do), then the diagnostic text.
+    services.host.ShowMessage(
+        "注意", "成績ファイル「成績累積データ.dat」を読めないため、プログラムを終了します（" +
+                    read.errorText +
+                    "）。ファイルとフォルダの読み取り権限を確かめてください。\n" +
+                    ShownPath(path) + "\n\n" +
+                    ScanErrorMessage(read.failedStep, read.errorNumber, read.errorText, 0, 0, 0,
+                                     0, 0, 0));
     services.host.EndProgram(1);
     return false;
   }
@@ -107,10 +120,13 @@ bool ScanResults(SharedState& state, Services& services) {
       if ((state.scanWarningShown & kToldUnplaceableRecord) == 0) {
         state.scanWarningShown =
             static_cast<int16_t>(state.scanWarningShown | kToldUnplaceableRecord);
+        const int64_t recordNumber = static_cast<int64_t>(firstRecord) + i;
         services.host.ShowMessage(
-            "注意", ScanErrorMessage(8, kIndexOutOfRange, "インデックスが有効範囲にありません。",
-                                     runDate, static_cast<int64_t>(firstRecord) + i,
-                                     std::bit_cast<double>(Le64(p + 8)), pupil, level, seconds));
+            "注意", UnplaceableRecordSentence(recordNumber) + "\n\n" +
+                        ScanErrorMessage(8, kIndexOutOfRange,
+                                         "インデックスが有効範囲にありません。", runDate,
+                                         recordNumber, std::bit_cast<double>(Le64(p + 8)), pupil,
+                                         level, seconds));
       }
       continue;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/installation/shared_state.h"
@@ -16,6 +17,10 @@ namespace numora {
 // conflicts are waited out one second at a time with windows kept responsive. Any other error
 // shows the scan's error message and ends the program through the host; false then.
 bool ScanResults(SharedState& state, Services& services);
+
+// The plain sentence that opens the message about a record left out of the tables: which record,
+// why, and where to look for details.
+std::string UnplaceableRecordSentence(int64_t recordNumber);
 
 // The scan's message for a record that cannot be placed in the tables (and for other errors,
 // with marker naming the step, and the record's values).

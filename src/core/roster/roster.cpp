@@ -5,6 +5,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 #include "core/platform/value.h"
 
 namespace numora {
@@ -118,6 +119,7 @@ RosterReading ReadRoster(SharedState& state, double today) {
   int k = 0;
   if (!in.ok()) {
     state.rosterCount = 0;
+    reading.readError = in.errorNumber();
     return reading;
   }
   reading.fileRead = true;
@@ -187,15 +189,18 @@ RosterReading ReadRoster(SharedState& state, double today) {
 
 std::string RosterNotice(const RosterReading& reading) {
   if (!reading.fileRead) {
-    return std::string("名簿ファイル「") + kRosterFileName +
-           "」が見つからないか読めません。名前の一覧は空になります。\n" + reading.path;
+    return std::string("名簿ファイル「") + kRosterFileName + "」が見つからないか読めません（" +
+           SystemErrorText(reading.readError) +
+           "）。名前の一覧は空になります。ファイルの場所と読み取りの権限を確かめてください。\n" +
+           ShownPath(reading.path);
   }
   if (reading.leftOut.empty()) {
     return {};
   }
   std::string text = std::string("名簿ファイル「") + kRosterFileName + "」の次の" +
                      std::to_string(reading.leftOut.size()) +
-                     "件は名前の一覧に載せていません。名簿を直してください。\n" + reading.path;
+                     "件は名前の一覧に載せていません。名簿を直してください。\n" +
+                     ShownPath(reading.path);
   int shown = 0;
   for (const RosterProblem& p : reading.leftOut) {
     if (shown == kMaxNamedProblems) {
@@ -203,7 +208,7 @@ std::string RosterNotice(const RosterReading& reading) {
       break;
     }
     text += "\n" + std::to_string(p.entry) + "件目（番号 " + std::to_string(p.pupilNumber) + "「" +
-            p.name + "」）：" + p.reason;
+            Quoted(p.name) + "」）：" + p.reason;
     ++shown;
   }
   return text;

@@ -46,6 +46,7 @@ struct RosterProblem {
 // The outcome of one reading of the roster file.
 struct RosterReading {
   bool fileRead = false;
+  int readError = 0;                // why the file could not be read (system_error.h)
   std::string path;                 // full path of the roster file
   std::vector<RosterEntry> listed;  // listed pupils in file order
   std::vector<RosterProblem> leftOut;

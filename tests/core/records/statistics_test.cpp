@@ -232,8 +232,11 @@ TEST_F(RecordsFixture, RecordsOutsideTheTablesAreSkippedAndReportedOnce) {
   EXPECT_EQ(state_->resultEntries[2].pupilNumber, 4);
   EXPECT_EQ(state_->bestTime(1, 3), 40);
   ASSERT_EQ(fake_.host.messages.size(), 1U);
+  // One plain sentence (which record, why, where to look), then the diagnostic text.
   EXPECT_EQ(fake_.host.messages[0],
-            "注意|成績ランダムファイル表示89インデックスが有効範囲にありません。9/date2026/12/09"
+            "注意|成績ファイルの記録番号 2 は番号またはレベルが範囲外のため、集計から除きました。"
+            "詳しくは numora-data check で確かめてください。\n\n"
+            "成績ランダムファイル表示89インデックスが有効範囲にありません。9/date2026/12/09"
             "/i=2/time=09:36:00/name=/Bangou=6000/level=1/time=30line8");
   EXPECT_TRUE(fake_.host.endedWith.empty());
   EXPECT_EQ(state_->scanWarningShown, 1);
