@@ -9,6 +9,7 @@
 #include "cli/data_commands.h"
 #include "core/installation/demo_installation.h"
 #include "core/installation/installation.h"
+#include "core/installation/installation_check.h"
 #include "core/installation/sound_cues.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/system_clock.h"
@@ -182,6 +183,7 @@ int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     ++problems;
   }
   problems += CheckLoadedFiles(*state, out);
+  problems += CheckInstallationTexts(*state, out);
 
   std::ostringstream results;
   if (!CheckResultsFile(*state, results)) {

@@ -1,3 +1,4 @@
+#include "core/platform/saturate.h"
 #include "core/drill/run_clock.h"
 
 #include <cmath>
@@ -14,7 +15,7 @@ int32_t ElapsedSeconds(double timer, double start) {
   if (gap < 0) {
     gap += kSecondsPerDay;  // the timer went past midnight
   }
-  return static_cast<int32_t>(std::nearbyint(gap));
+  return SaturatingCast<int32_t>(std::nearbyint(gap));
 }
 
 int32_t MinutesSince(double timer, int32_t startSeconds) {
@@ -110,7 +111,7 @@ int16_t TodayTotalRuns(const SharedState& state, int pupil, int lastLevel) {
   for (int l = 1; l <= lastLevel && l < kLevelSlots; ++l) {
     sum += state.todayRuns(l, pupil);
   }
-  return static_cast<int16_t>(std::nearbyint(sum));
+  return SaturatingCast<int16_t>(std::nearbyint(sum));
 }
 
 void WaitOnTickCount(Services& services, double seconds) {

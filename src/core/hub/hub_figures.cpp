@@ -1,3 +1,4 @@
+#include "core/platform/saturate.h"
 #include "core/hub/hub_figures.h"
 
 #include <cmath>
@@ -85,7 +86,7 @@ int TodayTotalRuns(const SharedState& state) {
   for (int level = 1; level < kLevelSlots; ++level) {
     sum += state.todayRuns(level, state.currentPupil);
   }
-  return static_cast<int>(std::lround(sum));
+  return SaturatingCast<int>(std::round(sum));
 }
 
 std::string TodayTotalRunsLine(int todayTotalRuns) {

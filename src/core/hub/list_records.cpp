@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "core/records/record_checks.h"
 #include "core/records/results_file.h"
 
 namespace numora {
@@ -29,7 +30,11 @@ std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services)
   std::vector<ResultEntry> records;
   records.reserve(read.records);
   for (size_t i = 0; i < read.records; ++i) {
-    records.push_back(DecodeResultEntry(bytes.data() + i * kResultRecordSize));
+    const ResultEntry e = DecodeResultEntry(bytes.data() + i * kResultRecordSize);
+    // What the statistics leave out (and tell about) is not listed either.
+    if (IsPlaceable(e.pupilNumber, e.level) && RecordDamage(e.runDate, e.runTime, e.seconds) == nullptr) {
+      records.push_back(e);
+    }
   }
   return records;
 }

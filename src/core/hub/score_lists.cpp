@@ -1,3 +1,4 @@
+#include "core/platform/saturate.h"
 #include "core/hub/score_lists.h"
 
 #include <algorithm>
@@ -244,7 +245,7 @@ int32_t RunBasePoints(int32_t targetTime, int32_t seconds) {
     if (ratio < 0) {
       return 0;
     }
-    return static_cast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
+    return SaturatingCast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
   }
   if (seconds < 2.0 * t) {
     return 4;

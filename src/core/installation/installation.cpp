@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
+#include "core/installation/installation_check.h"
 #include "core/installation/sound_cues.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
@@ -251,6 +253,20 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
         "基準データファイル「タイム回数データ."
         "txt」に35を超えるレベルの行があります。36番目からのレベルの行は読みません。\n" +
         ShownPath(LevelStandardsPath(state));
+  }
+  // Standards outside sane bounds give figures nobody meant: the user hears of them at once.
+  std::ostringstream bounds;
+  // The levels the program plays (its catalogue fixes four), as far as the file holds them.
+  const int playedInFile = std::min(4, standards.entriesRead - 1);
+  if (CheckStandardsValues(state, playedInFile, bounds) > 0 && notice != nullptr) {
+    std::string lines = bounds.str();
+    for (size_t at = 0; (at = lines.find("✗ ", at)) != std::string::npos;) {
+      lines.erase(at, std::string("✗ ").size());
+    }
+    *notice += (notice->empty() ? "" : "\n\n") + lines;
+    while (!notice->empty() && notice->back() == '\n') {
+      notice->pop_back();
+    }
   }
 
   // Sound table.

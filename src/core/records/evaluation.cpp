@@ -1,3 +1,4 @@
+#include "core/platform/saturate.h"
 #include "core/records/evaluation.h"
 
 #include <cmath>
@@ -27,7 +28,7 @@ int32_t EvaluationBasePoints(int32_t targetTime, int32_t t) {
   const double target = targetTime;
   if (t <= targetTime) {
     const double ratio = (target - t) / target;
-    return static_cast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
+    return SaturatingCast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
   }
   if (t < 2.0 * target) {
     return 4;
@@ -40,7 +41,7 @@ int32_t EvaluationBasePoints(int32_t targetTime, int32_t t) {
 
 int32_t AwardedPoints(float pointMultiplier, int32_t basePoints) {
   const float product = pointMultiplier * static_cast<float>(basePoints);
-  return static_cast<int32_t>(std::floor(product));
+  return SaturatingCast<int32_t>(std::floor(product));
 }
 
 std::string PointsLine(int32_t basePoints, float pointMultiplier, int32_t awarded) {
@@ -113,7 +114,7 @@ EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
   for (int l = 1; l < kLevelSlots; ++l) {
     total += state.todayRuns(l, pupil);
   }
-  r.todayTotalRuns = static_cast<int16_t>(std::nearbyint(total));
+  r.todayTotalRuns = SaturatingCast<int16_t>(std::nearbyint(total));
   r.totalRunsLine = TotalRunsLine(r.todayTotalRuns);
 
   if (state.run.timedOut) {

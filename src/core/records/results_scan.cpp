@@ -7,6 +7,7 @@
 
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/records/record_checks.h"
 #include "core/records/results_file.h"
 
 namespace numora {
@@ -20,6 +21,7 @@ constexpr RetryPolicy kScanRetry{1.0, 1.0, 300.0};
 // Bits of scanWarningShown.
 constexpr int16_t kToldUnplaceableRecord = 1;
 constexpr int16_t kToldInterruptedDelete = 2;
+constexpr int16_t kToldDamagedRecord = 4;
 
 // The Visual-Basic style number of the "index out of range" error the tables would raise.
 constexpr int kIndexOutOfRange = 9;
@@ -46,6 +48,11 @@ std::string UnplaceableRecordSentence(int64_t recordNumber) {
   return "成績ファイルの記録番号 " + std::to_string(recordNumber) +
          " は番号またはレベルが範囲外のため、集計から除きました。詳しくは numora-data check "
          "で確かめてください。";
+}
+
+std::string DamagedRecordSentence(int64_t recordNumber, const std::string& damage) {
+  return "成績ファイルの記録番号 " + std::to_string(recordNumber) + " は壊れているため（" + damage +
+         "）、集計から除きました。詳しくは numora-data check で確かめてください。";
 }
 
 std::string ScanErrorMessage(int marker, int errorNumber, const std::string& description,
@@ -130,6 +137,16 @@ bool ScanResults(SharedState& state, Services& services) {
       }
       continue;
     }
+    const double runTime = std::bit_cast<double>(Le64(p + 8));
+    if (const char* damage = RecordDamage(runDate, runTime, seconds)) {
+      // A date, time or seconds no run can have: left out like an unplaceable record.
+      if ((state.scanWarningShown & kToldDamagedRecord) == 0) {
+        state.scanWarningShown = static_cast<int16_t>(state.scanWarningShown | kToldDamagedRecord);
+        const int64_t recordNumber = static_cast<int64_t>(firstRecord) + i;
+        services.host.ShowMessage("注意", DamagedRecordSentence(recordNumber, damage));
+      }
+      continue;
+    }
     int32_t& b = best[LevelPupilIndex(level, pupil)];
     if (b > seconds) {
       b = seconds;
@@ -139,7 +156,7 @@ bool ScanResults(SharedState& state, Services& services) {
     }
     ResultEntry& e = entries[++kept];
     e.runDate = runDate;
-    e.runTime = std::bit_cast<double>(Le64(p + 8));
+    e.runTime = runTime;
     e.pupilNumber = pupil;
     e.level = level;
     e.seconds = seconds;

@@ -22,6 +22,10 @@ bool ScanResults(SharedState& state, Services& services);
 // why, and where to look for details.
 std::string UnplaceableRecordSentence(int64_t recordNumber);
 
+// The message about a damaged record left out of the tables (told once per program run): which
+// record, why, and where to look for details.
+std::string DamagedRecordSentence(int64_t recordNumber, const std::string& damage);
+
 // The scan's message for a record that cannot be placed in the tables (and for other errors,
 // with marker naming the step, and the record's values).
 std::string ScanErrorMessage(int marker, int errorNumber, const std::string& description,

@@ -1,3 +1,4 @@
+#include "core/platform/saturate.h"
 #include "core/records/statistics.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ int32_t RunPoints(const SharedState& state, int level, int32_t seconds) {
   if (seconds <= target) {
     const double share = static_cast<double>(target - TimeDigits(seconds)) / target;
     // A damaged record with a negative time could give a negative share: it earns nothing.
-    base = share < 0 ? 0 : static_cast<int32_t>(std::floor(share * share * share * 50.0 + 5.0));
+    base = share < 0 ? 0 : SaturatingCast<int32_t>(std::floor(share * share * share * 50.0 + 5.0));
   } else if (seconds < 2 * static_cast<int64_t>(target)) {
     base = 4;
   } else if (seconds < 10 * static_cast<int64_t>(target)) {
@@ -42,8 +43,9 @@ int32_t RunPoints(const SharedState& state, int level, int32_t seconds) {
     base = 0;
   }
   // The multiplier is single precision, and so is its product with the base points.
+  // A damaged multiplier (1e9, infinite) saturates instead of wrapping round.
   const float product = standard.pointMultiplier * static_cast<float>(base);
-  return static_cast<int32_t>(std::floor(product));
+  return SaturatingCast<int32_t>(std::floor(product));
 }
 
 namespace {
@@ -108,22 +110,23 @@ void RebuildStatistics(SharedState& state, Services& services) {
       if (counted) {
         ++state.recentRuns[cell];
       }
-      state.recentPoints[cell] += points;
+      state.recentPoints[cell] = SaturatingAdd(state.recentPoints[cell], points);
     }
     if (day > practiceStart[static_cast<size_t>(level)]) {
       if (counted) {
         ++state.overPracticeWindowRuns[cell];
       }
-      state.overPracticeWindowPoints[cell] += points;
+      state.overPracticeWindowPoints[cell] =
+          SaturatingAdd(state.overPracticeWindowPoints[cell], points);
     }
-    state.totalPoints[cell] += points;
-    state.totalTimeSum[cell] += digits;
+    state.totalPoints[cell] = SaturatingAdd(state.totalPoints[cell], points);
+    state.totalTimeSum[cell] = SaturatingAdd(state.totalTimeSum[cell], digits);
     if (day == today) {
       if (counted) {
         state.todayRuns[cell] += 1.0F;
       }
       state.todayTimeSum[cell] += static_cast<float>(digits);
-      state.todayPoints[cell] += points;
+      state.todayPoints[cell] = SaturatingAdd(state.todayPoints[cell], points);
     }
   }
 

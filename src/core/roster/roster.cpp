@@ -1,3 +1,4 @@
+#include "core/platform/saturate.h"
 #include "core/roster/roster.h"
 
 #include <cmath>
@@ -20,7 +21,7 @@ int64_t IntegerField(double value) {
   if (!std::isfinite(value)) {
     return 0;
   }
-  return static_cast<int64_t>(std::nearbyint(value));
+  return SaturatingCast<int64_t>(std::nearbyint(value));
 }
 
 int16_t Narrow(int64_t value) {

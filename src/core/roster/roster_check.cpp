@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 #include "core/roster/roster.h"
 
 namespace numora {
@@ -52,10 +53,21 @@ bool CheckRosterFile(SharedState& state, double today, std::ostream& report) {
   const RosterReading reading = ReadRoster(state, today);
   const std::string head = std::string(kRosterFileName) + ": ";
   if (!reading.fileRead) {
-    report << head << "ファイルが見つからないか読めません（" << reading.path << "）\n";
+    report << head << "ファイルが見つからないか読めません（" << SystemErrorText(reading.readError)
+           << "）。ファイルの場所と読み取りの権限を確かめてください（" << ShownPath(reading.path)
+           << "）\n";
     return false;
   }
   bool ok = true;
+  if (reading.entryPupils.empty()) {
+    report << head << "名簿に生徒が一人もいません。名前の一覧は空になります（" << ShownPath(reading.path)
+           << "）\n";
+    ok = false;
+  } else if (reading.listed.empty()) {
+    report << head << "名前の一覧に載る生徒が一人もいません（状態が 0 の生徒がいません）（"
+           << ShownPath(reading.path) << "）\n";
+    ok = false;
+  }
 
   // Entries are read eight fields at a time whatever the lines say, so a line with another number
   // of fields (or an empty line between entries) shifts every entry after it.

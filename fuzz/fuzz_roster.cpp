@@ -1,0 +1,21 @@
+// The roster file 新名簿.txt: the reading, its notice and the check.
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+
+#include "core/roster/roster.h"
+#include "core/roster/roster_check.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  auto& scratch = numora::fuzzing::TheScratch();
+  scratch.Write(scratch.Root() + "新名簿.txt", numora::fuzzing::Bytes(data, size));
+  auto state = scratch.State();
+  state->rosterStatusTwoActive = 1;
+  const numora::RosterReading reading = numora::ReadRoster(*state, 46366);
+  numora::RosterNotice(reading);
+  std::ostringstream report;
+  numora::CheckRosterFile(*state, 46366, report);
+  return 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+// A scratch installation folder for one fuzzing process: each target writes the input as one of
+// the installation's files and runs the program's own reader on it.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/installation/shared_state.h"
+#include "core/platform/field_reader.h"
+
+namespace numora::fuzzing {
+
+class Scratch {
+ public:
+  Scratch() {
+    base_ = std::filesystem::temp_directory_path() /
+            ("numora_fuzz_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(base_ / "root" / "音フォルダ");
+    std::filesystem::create_directories(base_ / "apps" / "prog");
+    std::filesystem::create_directories(base_ / "root" / "prog");
+  }
+  ~Scratch() {
+    std::error_code ec;
+    std::filesystem::remove_all(base_, ec);
+  }
+  std::string Root() const { return PathText(base_ / "root") + "/"; }
+  std::string ProgramFolder() const { return PathText(base_ / "apps" / "prog") + "/"; }
+  std::string PathFile() const { return PathText(base_ / "apps" / "パスデータ.txt"); }
+  std::string DataFolder() const { return Root() + "prog/"; }
+  std::string SoundFolder() const { return Root() + "音フォルダ/"; }
+
+  static void Write(const std::string& path, std::string_view bytes) {
+    std::ofstream(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
+  // A state whose folders are those of the scratch installation.
+  std::unique_ptr<SharedState> State() const {
+    auto state = std::make_unique<SharedState>();
+    state->programFolder = ProgramFolder();
+    state->dataRootFolder = Root();
+    state->dataFolder = DataFolder();
+    state->soundFolder = SoundFolder();
+    state->schoolYearStartMonth = 4;
+    return state;
+  }
+
+ private:
+  std::filesystem::path base_;
+};
+
+inline Scratch& TheScratch() {
+  static Scratch scratch;
+  return scratch;
+}
+
+inline std::string_view Bytes(const uint8_t* data, size_t size) {
+  return {reinterpret_cast<const char*>(data), size};
+}
+
+}  // namespace numora::fuzzing
