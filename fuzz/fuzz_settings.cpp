@@ -16,11 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto& scratch = numora::fuzzing::TheScratch();
   static const bool prepared = [&] {
     scratch.Write(scratch.PathFile(), scratch.Root() + ",,,,,,,,,\r\n");
-    scratch.Write(scratch.DataFolder() + "タイム回数データ.txt",
-                  numora::Utf8ToCp932("目標Time,最低Time,,,,,,,,,,\r\n40,60,100,5,1,0,0,7,3,,,\r\n"));
-    scratch.Write(scratch.SoundFolder() + "新音ファイル.txt", numora::Utf8ToCp932("正解音2\r\na\r\n*\r\n"));
-    scratch.Write(scratch.Root() + "新名簿.txt",
-                  numora::Utf8ToCp932("12,2015,0,0,山田,0,,\r\n"));
+    scratch.Write(
+        scratch.DataFolder() + "タイム回数データ.txt",
+        numora::Utf8ToCp932("目標Time,最低Time,,,,,,,,,,\r\n40,60,100,5,1,0,0,7,3,,,\r\n"));
+    scratch.Write(scratch.SoundFolder() + "新音ファイル.txt",
+                  numora::Utf8ToCp932("正解音2\r\na\r\n*\r\n"));
+    scratch.Write(scratch.Root() + "新名簿.txt", numora::Utf8ToCp932("12,2015,0,0,山田,0,,\r\n"));
     return true;
   }();
   (void)prepared;

@@ -21,8 +21,7 @@ namespace numora::fuzzing {
 class Scratch {
  public:
   Scratch() {
-    base_ = std::filesystem::temp_directory_path() /
-            ("numora_fuzz_" + std::to_string(::getpid()));
+    base_ = std::filesystem::temp_directory_path() / ("numora_fuzz_" + std::to_string(::getpid()));
     std::filesystem::create_directories(base_ / "root" / "音フォルダ");
     std::filesystem::create_directories(base_ / "apps" / "prog");
     std::filesystem::create_directories(base_ / "root" / "prog");

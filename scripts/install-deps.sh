@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config clang-format
+  clang libclang-rt-14-dev
   qt6-base-dev libqt6opengl6-dev
   libicu-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -69,8 +69,7 @@ int CheckInstallationTexts(const SharedState& state, std::ostream& report) {
     if (text.invalidLineCount > 0) {
       ++problems;
       report << "✗ 「" << f.label << "」の " << LineList(text.invalidLines, text.invalidLineCount)
-             << "に、"
-             << (text.encoding == TextEncoding::Cp932 ? "Shift-JIS（CP932）" : "UTF-8")
+             << "に、" << (text.encoding == TextEncoding::Cp932 ? "Shift-JIS（CP932）" : "UTF-8")
              << " として正しくない文字があります（「\uFFFD」として読みます）。その行を書き直して"
                 "ください: "
              << where << "\n";

@@ -16,10 +16,10 @@ namespace numora {
 // the common settings (a whole number 1–12). One "✗" line per problem; returns their number.
 int CheckInstallationTexts(const SharedState& state, std::ostream& report);
 
-// Standards of the played levels 1 … lastLevel (those the file holds) outside sane bounds: target and minimum time 1–99998 seconds,
-// clear points 0–9999999, clear count 0–9999, points multiplier 0–100, over-practice limits
-// 0–9999999, periods 0–36500 days. One "✗" line per value, naming level, column, value and the
-// bounds; returns their number. The program says the same at start-up.
+// Standards of the played levels 1 … lastLevel (those the file holds) outside sane bounds: target
+// and minimum time 1–99998 seconds, clear points 0–9999999, clear count 0–9999, points multiplier
+// 0–100, over-practice limits 0–9999999, periods 0–36500 days. One "✗" line per value, naming
+// level, column, value and the bounds; returns their number. The program says the same at start-up.
 int CheckStandardsValues(const SharedState& state, int lastLevel, std::ostream& report);
 
 }  // namespace numora

@@ -12,7 +12,7 @@ namespace numora {
 
 // The dates a run can have: 1 January 1900 up to 31 December 2200. A negative date is no damage:
 // it marks a record that is kept out of the entries on purpose (it still counts for best times).
-inline constexpr double kFirstRunDate = 2;       // 1900-01-01
+inline constexpr double kFirstRunDate = 2;      // 1900-01-01
 inline constexpr double kLastRunDate = 109939;  // 2200-12-31
 inline constexpr int32_t kMaxStoredSeconds = 99999;
 

@@ -23,16 +23,17 @@ using RecordChunkFn =
 // What a reading in pieces found.
 struct ChunkedRead {
   FileStatus status = FileStatus::Failed;
-  int64_t length = 0;     // file length in bytes when the reading started
-  uint32_t records = 0;   // complete records then (length ÷ 44)
+  int64_t length = 0;    // file length in bytes when the reading started
+  uint32_t records = 0;  // complete records then (length ÷ 44)
   int errorNumber = 0;
   std::string errorText;  // Japanese reason of a failure
 };
 
 // Opens the results file at utf8Path for reading (never creating it), takes its record count once
 // and hands every complete record, oldest first, to each in pieces of at most chunkRecords.
-// Sharing conflicts while opening are retried under the policy (tried once without services). Records appended meanwhile are
-// not read; a file that became shorter while being read is a failure.
+// Sharing conflicts while opening are retried under the policy (tried once without services).
+// Records appended meanwhile are not read; a file that became shorter while being read is a
+// failure.
 ChunkedRead ReadRecordsInChunks(const std::string& utf8Path, Services* services,
                                 const RetryPolicy& policy, const RecordChunkFn& each,
                                 uint32_t chunkRecords = kRecordsPerChunk);

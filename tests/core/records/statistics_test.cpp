@@ -1,10 +1,12 @@
 #include "core/records/statistics.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -337,6 +339,89 @@ TEST_F(RecordsFixture, RunThatCannotBeStoredIsShownWithPupilLevelAndTime) {
   EXPECT_NE(m.find("7"), std::string::npos) << m;
   EXPECT_NE(m.find("ﾚﾍﾞﾙ2"), std::string::npos) << m;
   EXPECT_NE(m.find("時間切れ"), std::string::npos) << m;
+}
+
+TEST_F(RecordsFixture, DamagedRecordsAreLeftOutOfEveryFigureAndToldOnce) {
+  const double today = Today();
+  ResultRecord badTime = Rec(today, 3, 1, 5);
+  badTime.runTime = 1.5;
+  Write({Rec(today, 3, 1, 40), Rec(std::nan(""), 3, 1, 5), Rec(1e300, 3, 1, 5),
+         Rec(MakeDate(1899, 12, 31), 3, 1, 5), badTime, Rec(today, 3, 1, -4),
+         Rec(today, 3, 1, 100000), Rec(today, 3, 1, 45)});
+  RebuildStatistics(*state_, fake_.services);
+  EXPECT_EQ(state_->resultEntryCount, 2);
+  EXPECT_EQ(state_->bestTime(1, 3), 40) << "no damaged record lowers a best time";
+  EXPECT_EQ(state_->totalRuns(1, 3), 2);
+  ASSERT_EQ(fake_.host.messages.size(), 1U);
+  EXPECT_EQ(fake_.host.messages[0],
+            "注意|成績ファイルの記録番号 2 は壊れているため（日付が数ではありません）、集計から除き"
+            "ました。詳しくは numora-data check で確かめてください。");
+  EXPECT_TRUE(fake_.host.endedWith.empty());
+  RebuildStatistics(*state_, fake_.services);
+  EXPECT_EQ(fake_.host.messages.size(), 1U) << "told once per program run";
+}
+
+TEST_F(RecordsFixture, AbsurdStandardsSaturateInsteadOfWrappingRound) {
+  LevelStandard& one = state_->levelStandards[1];
+  struct Case {
+    float multiplier;
+    int32_t target;
+    int32_t points;
+  } cases[] = {
+      {1e9F, 60, INT32_MAX},
+      {-1e9F, 60, INT32_MIN},
+      {std::numeric_limits<float>::infinity(), 60, INT32_MAX},
+      {std::numeric_limits<float>::quiet_NaN(), 60, 0},
+      {1, INT32_MAX, 54},
+  };
+  for (const Case& c : cases) {
+    one.pointMultiplier = c.multiplier;
+    one.targetTime = c.target;
+    EXPECT_EQ(RunPoints(*state_, 1, 30), c.points) << c.multiplier;
+  }
+  // Sums of saturated points stop at the largest value instead of turning negative.
+  one.pointMultiplier = 1e9F;
+  one.targetTime = 60;
+  Write({Rec(Today(), 3, 1, 30), Rec(Today(), 3, 1, 31), Rec(Today(), 3, 1, 32)});
+  RebuildStatistics(*state_, fake_.services);
+  EXPECT_EQ(state_->totalPoints(1, 3), INT32_MAX);
+  EXPECT_EQ(state_->todayPoints(1, 3), INT32_MAX);
+  EXPECT_EQ(state_->recentPoints(1, 3), INT32_MAX);
+}
+
+TEST_F(RecordsFixture, PipeInPlaceOfTheResultsFileEndsTheScanAtOnceWithAPlainSentence) {
+  ASSERT_EQ(::mkfifo(ResultsFilePath(*state_).c_str(), 0600), 0);
+  RebuildStatistics(*state_, fake_.services);
+  EXPECT_EQ(fake_.host.waited, 0) << "nothing to wait for";
+  ASSERT_EQ(fake_.host.messages.size(), 1U);
+  EXPECT_EQ(fake_.host.messages[0].rfind(
+                "注意|成績ファイル「成績累積データ.dat」を読めないため、プログラムを終了します（"
+                "ファイルではありません",
+                0),
+            0U)
+      << fake_.host.messages[0];
+  EXPECT_EQ(fake_.host.endedWith.size(), 1U);
+}
+
+TEST_F(RecordsFixture, ErrorsThatWaitingCannotMendAreReportedWithoutWaiting) {
+  // A missing folder and a folder in place of the file: no retry, a plain reason and the path.
+  struct Case {
+    std::string path;
+    const char* reason;
+  } cases[] = {
+      {(folder_ / "missing" / "成績累積データ.dat").string(),
+       "ファイルまたはフォルダが見つかりません"},
+      {folder_.string(), "フォルダです"},
+  };
+  for (const Case& c : cases) {
+    FakeServices fake;
+    std::string error;
+    EXPECT_FALSE(AppendRecordToFile(c.path, fake.services, Rec(Today(), 3, 1, 40), error));
+    EXPECT_EQ(fake.host.waited, 0) << c.path;
+    EXPECT_NE(error.find(std::string("に書き込めません（") + c.reason), std::string::npos) << error;
+    EXPECT_NE(error.find("確かめてください"), std::string::npos) << error;
+    EXPECT_EQ(error.find("他のコンピュータ"), std::string::npos) << error;
+  }
 }
 
 }  // namespace
