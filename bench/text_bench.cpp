@@ -50,7 +50,9 @@ std::string Shape(int shape) {
     case 6:
       return Repeat("\xFF\xFE\r\n");  // bytes invalid in CP932 on every line
     default:
-      return Repeat("\xEF\xBB\xBF" "正解音2\r\nあ\r\n*\r\n");  // UTF-8 saved by an editor
+      return Repeat(
+          "\xEF\xBB\xBF"
+          "正解音2\r\nあ\r\n*\r\n");  // UTF-8 saved by an editor
   }
 }
 
@@ -83,7 +85,8 @@ struct Files {
     std::ofstream(folder / "新音ファイル.txt", std::ios::binary)
         << numora::Utf8ToCp932("正解音2") << Repeat("\r\n", "a\r\n*\r\n");
     std::ofstream(folder / "新名簿.txt", std::ios::binary) << Shape(5);
-    std::ofstream(folder / "standards.txt", std::ios::binary) << Repeat("40,60,100,5,1,0,0,7,3,,,\r\n");
+    std::ofstream(folder / "standards.txt", std::ios::binary)
+        << Repeat("40,60,100,5,1,0,0,7,3,,,\r\n");
   }
   ~Files() { fs::remove_all(folder); }
   fs::path folder;

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "core/platform/system_error.h"
 #include "core/platform/dates.h"
+#include "core/platform/system_error.h"
 #include "core/roster/roster.h"
 
 namespace numora {

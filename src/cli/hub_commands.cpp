@@ -7,10 +7,10 @@
 
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
-#include "core/platform/system_error.h"
 #include "core/hub/list_records.h"
 #include "core/installation/installation.h"
 #include "core/platform/system_clock.h"
+#include "core/platform/system_error.h"
 #include "core/records/statistics.h"
 #include "core/roster/roster.h"
 
@@ -28,7 +28,8 @@ constexpr const char* kUsage =
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
   DataOptions options;
   std::string refused;
-  if (!ParseDataOptions(args, {{"program-folder", "pupil", "list", "period", "filter", "now"}, {}, 0},
+  if (!ParseDataOptions(args,
+                        {{"program-folder", "pupil", "list", "period", "filter", "now"}, {}, 0},
                         options, refused)) {
     return RefuseCommandLine(refused, kUsage, err);
   }
@@ -76,7 +77,8 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   double now = systemClock.Now();
   if (const std::string* t = option("now")) {
     if (!ParseMomentOption(*t, now)) {
-      err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << Quoted(*t) << "\n";
+      err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << Quoted(*t)
+          << "\n";
       return 2;
     }
   }

@@ -21,9 +21,9 @@
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
-#include "core/platform/system_error.h"
 #include "core/platform/services.h"
 #include "core/platform/system_clock.h"
+#include "core/platform/system_error.h"
 #include "core/platform/value.h"
 #include "core/records/results_file.h"
 #include "core/records/results_stream.h"
@@ -108,7 +108,8 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
       "HH:MM:SS]";
   DataOptions options;
   std::string refused;
-  if (!ParseDataOptions(args, {{"program-folder", "pupil", "level", "seconds", "date", "time"}, {}, 0},
+  if (!ParseDataOptions(args,
+                        {{"program-folder", "pupil", "level", "seconds", "date", "time"}, {}, 0},
                         options, refused)) {
     return RefuseCommandLine(refused, usage, err);
   }
@@ -116,11 +117,13 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   long long level = 0;
   long long seconds = 0;
   if (!ParseWholeNumberOption(options["pupil"], 1, kPupilSlots - 1, pupil)) {
-    err << "--pupil には 1 から 5000 までの番号を指定してください: " << Quoted(options["pupil"]) << "\n";
+    err << "--pupil には 1 から 5000 までの番号を指定してください: " << Quoted(options["pupil"])
+        << "\n";
     return 2;
   }
   if (!ParseWholeNumberOption(options["level"], 1, kLevelSlots - 1, level)) {
-    err << "--level には 1 から 35 までのレベルを指定してください: " << Quoted(options["level"]) << "\n";
+    err << "--level には 1 から 35 までのレベルを指定してください: " << Quoted(options["level"])
+        << "\n";
     return 2;
   }
   if (!ParseWholeNumberOption(options["seconds"], 0, kTimeOutSeconds, seconds)) {
@@ -133,11 +136,13 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   double day = std::floor(now);
   double fraction = now - day;
   if (options.count("date") != 0 && !ParseDayOption(options["date"], day)) {
-    err << "--date は YYYY-MM-DD の形の正しい日付で指定してください: " << Quoted(options["date"]) << "\n";
+    err << "--date は YYYY-MM-DD の形の正しい日付で指定してください: " << Quoted(options["date"])
+        << "\n";
     return 2;
   }
   if (options.count("time") != 0 && !ParseTimeOfDayOption(options["time"], fraction)) {
-    err << "--time は HH:MM:SS の形の正しい時刻で指定してください: " << Quoted(options["time"]) << "\n";
+    err << "--time は HH:MM:SS の形の正しい時刻で指定してください: " << Quoted(options["time"])
+        << "\n";
     return 2;
   }
   auto state = std::make_unique<SharedState>();
@@ -174,7 +179,8 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   SystemClock systemClock;
   double today = systemClock.Today();
   if (options.count("today") != 0 && !ParseDayOption(options["today"], today)) {
-    err << "--today は YYYY-MM-DD の形の正しい日付で指定してください: " << Quoted(options["today"]) << "\n";
+    err << "--today は YYYY-MM-DD の形の正しい日付で指定してください: " << Quoted(options["today"])
+        << "\n";
     return 2;
   }
   auto state = std::make_unique<SharedState>();
@@ -250,7 +256,8 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
     fileOut.open(std::filesystem::path(std::u8string(temporary.begin(), temporary.end())),
                  std::ios::binary | std::ios::trunc);
     if (!fileOut) {
-      err << "書き出し先のフォルダにファイルを作れません。フォルダがあるか、書き込みの権限があるかを"
+      err << "書き出し先のフォルダにファイルを作れません。フォルダがあるか、書き込みの権限があるか"
+             "を"
              "確かめてください: "
           << ShownPath(output) << "\n";
       return 1;
@@ -265,13 +272,14 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
       [&](uint32_t first, const unsigned char* bytes, uint32_t n) {
         lines.clear();
         for (uint32_t i = 0; i < n; ++i) {
-          const ResultRecord r = DecodeResultRecord(bytes + static_cast<size_t>(i) * kResultRecordSize);
-          lines += std::to_string(first + i) + "," + DateText(r.runDate, false) + "," +
-                   DateText(r.runTime, true) + "," + std::to_string(r.pupilNumber) + "," +
-                   std::to_string(r.level) + "," +
-                   (r.seconds == kTimeOutSeconds ? std::string("時間切れ")
-                                                 : std::to_string(r.seconds)) +
-                   "," + CsvField(TextFieldToUtf8(r.schoolCode)) + "\r\n";
+          const ResultRecord r =
+              DecodeResultRecord(bytes + static_cast<size_t>(i) * kResultRecordSize);
+          lines +=
+              std::to_string(first + i) + "," + DateText(r.runDate, false) + "," +
+              DateText(r.runTime, true) + "," + std::to_string(r.pupilNumber) + "," +
+              std::to_string(r.level) + "," +
+              (r.seconds == kTimeOutSeconds ? std::string("時間切れ") : std::to_string(r.seconds)) +
+              "," + CsvField(TextFieldToUtf8(r.schoolCode)) + "\r\n";
         }
         csv << lines;
         return static_cast<bool>(csv);
@@ -293,7 +301,8 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
       fileOut.close();
       RemoveQuietly(temporary);
     }
-    err << "書き出し先のファイルに書き込めません。ディスクの空きと書き込みの権限を確かめてください: "
+    err << "書き出し先のファイルに書き込めません。ディスクの空きと書き込みの権限を確かめてください:"
+           " "
         << ShownPath(toFile ? output : std::string("(標準出力)")) << "\n";
     return 1;
   }

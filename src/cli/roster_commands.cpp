@@ -5,11 +5,11 @@
 
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
-#include "core/platform/system_error.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
 #include "core/platform/services.h"
 #include "core/platform/system_clock.h"
+#include "core/platform/system_error.h"
 #include "core/roster/name_list.h"
 #include "core/roster/roster.h"
 

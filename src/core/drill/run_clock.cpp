@@ -1,7 +1,8 @@
-#include "core/platform/saturate.h"
 #include "core/drill/run_clock.h"
 
 #include <cmath>
+
+#include "core/platform/saturate.h"
 
 namespace numora {
 

@@ -1,9 +1,9 @@
-#include "core/platform/saturate.h"
 #include "core/hub/hub_figures.h"
 
 #include <cmath>
 
 #include "core/drill/run_clock.h"
+#include "core/platform/saturate.h"
 #include "core/platform/value.h"
 
 namespace numora {

@@ -32,7 +32,8 @@ std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services)
   for (size_t i = 0; i < read.records; ++i) {
     const ResultEntry e = DecodeResultEntry(bytes.data() + i * kResultRecordSize);
     // What the statistics leave out (and tell about) is not listed either.
-    if (IsPlaceable(e.pupilNumber, e.level) && RecordDamage(e.runDate, e.runTime, e.seconds) == nullptr) {
+    if (IsPlaceable(e.pupilNumber, e.level) &&
+        RecordDamage(e.runDate, e.runTime, e.seconds) == nullptr) {
       records.push_back(e);
     }
   }

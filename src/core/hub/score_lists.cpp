@@ -1,4 +1,3 @@
-#include "core/platform/saturate.h"
 #include "core/hub/score_lists.h"
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 
 #include "core/platform/collation.h"
 #include "core/platform/dates.h"
+#include "core/platform/saturate.h"
 #include "core/platform/value.h"
 #include "core/records/statistics.h"
 #include "core/roster/roster.h"

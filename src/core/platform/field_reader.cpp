@@ -160,7 +160,8 @@ bool WriteWholeFile(const std::string& utf8Path, std::string_view bytes) {
 FieldReader::FieldReader(const std::string& utf8Path) {
   std::string bytes;
   if (!ReadWholeFile(utf8Path, bytes, errorNumber_)) {
-    error_ = "ファイルを読めません（" + SystemErrorText(errorNumber_) + "）: " + ShownPath(utf8Path);
+    error_ =
+        "ファイルを読めません（" + SystemErrorText(errorNumber_) + "）: " + ShownPath(utf8Path);
     return;
   }
   Load(bytes);

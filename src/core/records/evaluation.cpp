@@ -1,8 +1,8 @@
-#include "core/platform/saturate.h"
 #include "core/records/evaluation.h"
 
 #include <cmath>
 
+#include "core/platform/saturate.h"
 #include "core/platform/value.h"
 
 namespace numora {

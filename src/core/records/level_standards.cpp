@@ -96,8 +96,8 @@ StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& pa
   std::string bytes;
   int errorNumber = 0;
   if (!ReadWholeFile(path, bytes, errorNumber)) {
-    result.error = std::string("基準データファイル「") + kFileName + "」が見つからないか読めません（" +
-                   SystemErrorText(errorNumber) +
+    result.error = std::string("基準データファイル「") + kFileName +
+                   "」が見つからないか読めません（" + SystemErrorText(errorNumber) +
                    "）。ファイルの場所と読み取りの権限を確かめてください。\n" + ShownPath(path);
     return result;
   }

@@ -100,8 +100,8 @@ bool CheckResultsFile(const SharedState& state, std::ostream& report) {
                            " で、表に入らないため集計から除いています（番号は 0～5000、ﾚﾍﾞﾙは "
                            "0～35）");
           } else if (const char* damage = RecordDamage(e.runDate, e.runTime, Le32s(p + 20))) {
-            listRecord(first + i, std::string("壊れているため集計から除いています（") + damage +
-                                      "）");
+            listRecord(first + i,
+                       std::string("壊れているため集計から除いています（") + damage + "）");
           }
         }
         return true;

@@ -602,7 +602,8 @@ bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclus
   HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
                          exclusive ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    error = Quoted(path) + " を作れません（" + SystemErrorText(static_cast<int>(GetLastError())) + "）";
+    error =
+        Quoted(path) + " を作れません（" + SystemErrorText(static_cast<int>(GetLastError())) + "）";
     return false;
   }
   const size_t half = bytes.size() / 2;

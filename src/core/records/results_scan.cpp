@@ -92,12 +92,11 @@ bool ScanResults(SharedState& state, Services& services) {
   if (st != FileStatus::Ok) {
     // One plain sentence first (what is wrong, where, what to do), then the diagnostic text.
     services.host.ShowMessage(
-        "注意", "成績ファイル「成績累積データ.dat」を読めないため、プログラムを終了します（" +
-                    read.errorText +
-                    "）。ファイルとフォルダの読み取り権限を確かめてください。\n" +
-                    ShownPath(path) + "\n\n" +
-                    ScanErrorMessage(read.failedStep, read.errorNumber, read.errorText, 0, 0, 0,
-                                     0, 0, 0));
+        "注意",
+        "成績ファイル「成績累積データ.dat」を読めないため、プログラムを終了します（" +
+            read.errorText + "）。ファイルとフォルダの読み取り権限を確かめてください。\n" +
+            ShownPath(path) + "\n\n" +
+            ScanErrorMessage(read.failedStep, read.errorNumber, read.errorText, 0, 0, 0, 0, 0, 0));
     services.host.EndProgram(1);
     return false;
   }
@@ -129,11 +128,11 @@ bool ScanResults(SharedState& state, Services& services) {
             static_cast<int16_t>(state.scanWarningShown | kToldUnplaceableRecord);
         const int64_t recordNumber = static_cast<int64_t>(firstRecord) + i;
         services.host.ShowMessage(
-            "注意", UnplaceableRecordSentence(recordNumber) + "\n\n" +
-                        ScanErrorMessage(8, kIndexOutOfRange,
-                                         "インデックスが有効範囲にありません。", runDate,
-                                         recordNumber, std::bit_cast<double>(Le64(p + 8)), pupil,
-                                         level, seconds));
+            "注意",
+            UnplaceableRecordSentence(recordNumber) + "\n\n" +
+                ScanErrorMessage(8, kIndexOutOfRange, "インデックスが有効範囲にありません。",
+                                 runDate, recordNumber, std::bit_cast<double>(Le64(p + 8)), pupil,
+                                 level, seconds));
       }
       continue;
     }

@@ -1,10 +1,10 @@
-#include "core/platform/saturate.h"
 #include "core/records/statistics.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include "core/platform/saturate.h"
 #include "core/records/results_file.h"
 #include "core/records/results_scan.h"
 

@@ -1,4 +1,3 @@
-#include "core/platform/saturate.h"
 #include "core/roster/roster.h"
 
 #include <cmath>
@@ -6,6 +5,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/saturate.h"
 #include "core/platform/system_error.h"
 #include "core/platform/value.h"
 

@@ -60,8 +60,8 @@ bool CheckRosterFile(SharedState& state, double today, std::ostream& report) {
   }
   bool ok = true;
   if (reading.entryPupils.empty()) {
-    report << head << "名簿に生徒が一人もいません。名前の一覧は空になります（" << ShownPath(reading.path)
-           << "）\n";
+    report << head << "名簿に生徒が一人もいません。名前の一覧は空になります（"
+           << ShownPath(reading.path) << "）\n";
     ok = false;
   } else if (reading.listed.empty()) {
     report << head << "名前の一覧に載る生徒が一人もいません（状態が 0 の生徒がいません）（"

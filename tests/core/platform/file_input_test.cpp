@@ -36,7 +36,9 @@ TEST(TextDecoding, EncodingIsRecognisedAndTheEndMarkEndsTheText) {
       // Half-width katakana in CP932 are single bytes that are never valid UTF-8.
       {Utf8ToCp932("ﾚﾍﾞﾙ1"), TextEncoding::Cp932, "ﾚﾍﾞﾙ1", false},
       {Utf8ToCp932("髙﨑,①\r\n") + "\x1A", TextEncoding::Cp932, "髙﨑,①\r\n", true},
-      {"a,b\r\n\x1A" "c,d\r\n", TextEncoding::Cp932, "a,b\r\n", true},
+      {"a,b\r\n\x1A"
+       "c,d\r\n",
+       TextEncoding::Cp932, "a,b\r\n", true},
       {"\xEF\xBB\xBF山田\x1A", TextEncoding::Utf8WithBom, "山田", true},
   };
   for (const Case& c : cases) {
@@ -55,7 +57,8 @@ TEST(TextDecoding, InvalidBytesBecomeReplacementCharactersAndTheirLinesAreNamed)
     std::vector<int> lines;
   } cases[] = {
       // A lead byte with no trail byte, an unassigned double-byte code, a byte CP932 never uses.
-      {"ok\r\nab\x81\r\nok\r\n\x85\x40x\nz\xFF\r\n", "ok\r\nab\uFFFD\r\nok\r\n\uFFFDx\nz\uFFFD\r\n",
+      {"ok\r\nab\x81\r\nok\r\n\x85\x40x\nz\xFF\r\n",
+       "ok\r\nab\uFFFD\r\nok\r\n\uFFFDx\nz\uFFFD\r\n",
        {2, 4, 5}},
       // Lone CR ends a line too; two bad bytes on one line name it once.
       {"a\r\xFF\xFF\rb\xFF", "a\r\uFFFD\uFFFD\rb\uFFFD", {2, 3}},
@@ -193,8 +196,8 @@ TEST(SystemErrorText, OnlyLockConflictsAreWorthWaitingFor) {
     bool whileLocking;
     bool conflict;
   } cases[] = {
-      {EAGAIN, true, true},  {EACCES, true, true},   {EAGAIN, false, true},
-      {EACCES, false, false}, {EPERM, false, false}, {EROFS, false, false},
+      {EAGAIN, true, true},   {EACCES, true, true},   {EAGAIN, false, true},
+      {EACCES, false, false}, {EPERM, false, false},  {EROFS, false, false},
       {ENOENT, false, false}, {ENOSPC, false, false}, {ENOTDIR, false, false},
   };
   for (const Case& c : cases) {
