@@ -5,6 +5,9 @@
 #include <chrono>
 #include <thread>
 
+#include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
+
 namespace numora {
 
 SdlSound::SdlSound() = default;
@@ -21,7 +24,7 @@ bool SdlSound::PlayWait(const std::string& path, std::string& errorText) {
     // when the system asks it to (logging off, shutting down).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-      errorText = SDL_GetError();
+      errorText = "音声の装置を使えません。スピーカーやサウンドの設定を確かめてください。";
       return false;
     }
     initialised_ = true;
@@ -29,21 +32,23 @@ bool SdlSound::PlayWait(const std::string& path, std::string& errorText) {
   SDL_AudioSpec spec{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
+  // Only a regular file is opened: a pipe or device under a sound's name would never end.
+  if (const int problem = RegularFileProblem(path); problem != 0) {
+    errorText = "音声ファイルを読めません（" + SystemErrorText(problem) + "）: " + ShownPath(path);
+    return false;
+  }
   if (SDL_LoadWAV(path.c_str(), &spec, &buffer, &length) == nullptr) {
-    errorText = SDL_GetError();
-    if (errorText.empty()) {
-      errorText = "音声ファイルを読めません: " + path;
-    }
+    errorText = "音声ファイルを読めません（WAV 形式でないか、壊れています）: " + ShownPath(path);
     return false;
   }
   SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
   if (device == 0) {
-    errorText = SDL_GetError();
+    errorText = "音声の装置を開けません。スピーカーやサウンドの設定を確かめてください。";
     SDL_FreeWAV(buffer);
     return false;
   }
   if (SDL_QueueAudio(device, buffer, length) != 0) {
-    errorText = SDL_GetError();
+    errorText = "音声を再生できません: " + ShownPath(path);
     SDL_CloseAudioDevice(device);
     SDL_FreeWAV(buffer);
     return false;

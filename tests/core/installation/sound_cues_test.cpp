@@ -1,6 +1,7 @@
 #include "core/installation/sound_cues.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -129,8 +130,21 @@ TEST_F(SoundCues, SdlOutputPlaysToTheEndAndReportsMissingFiles) {
   const uint32_t before = SystemClock().TickCount();
   ASSERT_TRUE(sound.PlayWait(path, error)) << error;
   EXPECT_GE(SystemClock().TickCount() - before, 180u);
-  EXPECT_FALSE(sound.PlayWait(state.soundFolder.Text() + "missing.wav", error));
-  EXPECT_FALSE(error.empty());
+  // Failures are told in Japanese; a pipe under a sound's name is refused, never waited on.
+  struct Case {
+    std::string name;
+    const char* said;
+  } cases[] = {
+      {"missing.wav", "音声ファイルを読めません（ファイルまたはフォルダが見つかりません）"},
+      {"pipe.wav", "音声ファイルを読めません（ファイルではありません"},
+      {"text.wav", "音声ファイルを読めません（WAV 形式でないか、壊れています）"},
+  };
+  ASSERT_EQ(::mkfifo((state.soundFolder.Text() + "pipe.wav").c_str(), 0600), 0);
+  ASSERT_TRUE(WriteWholeFile(state.soundFolder.Text() + "text.wav", "not a sound"));
+  for (const Case& c : cases) {
+    EXPECT_FALSE(sound.PlayWait(state.soundFolder.Text() + c.name, error));
+    EXPECT_EQ(error.rfind(c.said, 0), 0U) << error;
+  }
 }
 
 }  // namespace
