@@ -41,15 +41,18 @@ class Scratch {
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
 
-  // A state whose folders are those of the scratch installation.
-  std::unique_ptr<SharedState> State() const {
-    auto state = std::make_unique<SharedState>();
+  // The state whose folders are those of the scratch installation. One state serves every input
+  // of the process (it is large, and each reader sets what it reads); its folders and the school
+  // year start are set again for each input.
+  SharedState* State() const {
+    static const std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
     state->programFolder = ProgramFolder();
     state->dataRootFolder = Root();
     state->dataFolder = DataFolder();
     state->soundFolder = SoundFolder();
     state->schoolYearStartMonth = 4;
-    return state;
+    state->scanWarningShown = 0;
+    return state.get();
   }
 
  private:
