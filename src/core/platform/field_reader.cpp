@@ -265,7 +265,12 @@ std::string PathText(const std::filesystem::path& path) {
 }
 
 std::string ShownPath(const std::string& utf8Path) {
-  return Quoted(PathText(std::filesystem::u8path(utf8Path).lexically_normal()));
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(std::filesystem::u8path(utf8Path), ec);
+  if (ec) {
+    full = std::filesystem::u8path(utf8Path);
+  }
+  return Quoted(PathText(full.lexically_normal()));
 }
 
 }  // namespace numora

@@ -79,7 +79,8 @@ int RegularFileProblem(const std::string& utf8Path);
 bool WriteWholeFile(const std::string& utf8Path, std::string_view bytes);
 // A path as UTF-8 text.
 std::string PathText(const std::filesystem::path& path);
-// A path as shown in messages: UTF-8 with "." and ".." steps resolved, at most 200 characters.
+// A path as shown in messages: the full path as UTF-8 with "." and ".." steps resolved, at most
+// 200 characters.
 std::string ShownPath(const std::string& utf8Path);
 
 }  // namespace numora
