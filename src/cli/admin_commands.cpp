@@ -9,6 +9,7 @@
 #include "core/admin/standards_file.h"
 #include "core/installation/installation.h"
 #include "core/platform/system_clock.h"
+#include "core/platform/system_error.h"
 #include "core/records/results_file.h"
 
 namespace numora {
@@ -25,14 +26,10 @@ int UsageError(std::ostream& err, const std::string& what) {
 }  // namespace
 
 int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
-  const auto options = ParseDataOptions(args);
-  for (const auto& [name, value] : options) {
-    if (name.empty()) {
-      return UsageError(err, "余分な語があります: " + value);
-    }
-    if (name != "program-folder" && name != "level") {
-      return UsageError(err, "知らないオプションです: --" + name);
-    }
+  DataOptions options;
+  std::string refused;
+  if (!ParseDataOptions(args, {{"program-folder", "level"}, {}, 0}, options, refused)) {
+    return RefuseCommandLine(refused, kDistributionUsage, err);
   }
   const auto folder = options.find("program-folder");
   if (folder == options.end() || folder->second.empty()) {
@@ -42,8 +39,9 @@ int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::
   long long level = 0;
   if (levelText == options.end() ||
       !ParseWholeNumberOption(levelText->second, 1, kMaxStandardsLevels, level)) {
-    return UsageError(err, "--level には 1 から 35 までのレベルを指定してください: " +
-                               (levelText != options.end() ? levelText->second : std::string()));
+    return UsageError(err,
+                      "--level には 1 から 35 までのレベルを指定してください: " +
+                          Quoted(levelText != options.end() ? levelText->second : std::string()));
   }
 
   std::string programFolder = folder->second;

@@ -10,6 +10,7 @@
 
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 #include "core/platform/value.h"
 
 #ifdef _WIN32
@@ -78,7 +79,7 @@ void RemoveQuietly(const std::string& path) {
 bool WriteDurably(const std::string& path, const std::string& bytes, std::string& reason) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
-    reason = std::string("新しいファイルを作れません（") + std::strerror(errno) + "）";
+    reason = std::string("新しいファイルを作れません（") + SystemErrorText(errno) + "）";
     return false;
   }
   size_t from = 0;
@@ -96,7 +97,7 @@ bool WriteDurably(const std::string& path, const std::string& bytes, std::string
   }
   ok = ok && ::fsync(fd) == 0;
   if (!ok) {
-    reason = std::string("書き込めません（") + std::strerror(errno) + "）";
+    reason = std::string("書き込めません（") + SystemErrorText(errno) + "）";
   }
   ::close(fd);
   return ok;
@@ -114,7 +115,7 @@ bool RenameOver(const std::string& from, const std::string& to, std::string& rea
     }
     return true;
   }
-  reason = std::string("ファイルを置き換えられません（") + std::strerror(errno) + "）";
+  reason = std::string("ファイルを置き換えられません（") + SystemErrorText(errno) + "）";
   return false;
 }
 
