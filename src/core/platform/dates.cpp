@@ -1,5 +1,6 @@
 #include "core/platform/dates.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -44,13 +45,27 @@ double MakeDateTime(int year, int month, int day, int hour, int minute, double s
   return MakeDate(year, month, day) + (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
 }
 
+namespace {
+
+// The whole day of a date as an integer. A damaged date (not a number, or millions of years away)
+// is held to a range the calendar arithmetic can take without overflowing.
+long long WholeDays(double date) {
+  constexpr double kLimit = 1e9;
+  if (std::isnan(date)) {
+    return 0;
+  }
+  return static_cast<long long>(std::floor(std::clamp(date, -kLimit, kLimit)));
+}
+
+}  // namespace
+
 CivilDate ToCivil(double date) {
-  return CivilFromDays(static_cast<long long>(std::floor(date)) + kEpochOffset);
+  return CivilFromDays(WholeDays(date) + kEpochOffset);
 }
 
 int WeekdayOf(double date) {
   // Day 0 (1899-12-30) was a Saturday.
-  long long d = static_cast<long long>(std::floor(date));
+  long long d = WholeDays(date);
   return static_cast<int>(((d + 6) % 7 + 7) % 7);
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <limits>
 
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
@@ -94,6 +96,18 @@ TEST(Dates, CivilArithmetic) {
   EXPECT_EQ(c.day, 29);
   EXPECT_EQ(FormatShortDate(MakeDate(2026, 1, 5)), "2026/01/05");
   EXPECT_EQ(FormatTimeOfDay(MakeDateTime(2026, 1, 5, 7, 8, 9)), "07:08:09");
+}
+
+TEST(Dates, DamagedDatesStayDefined) {
+  // A results record may hold any eight bytes as its date: the calendar functions must give some
+  // day for them rather than overflow (the sanitizer build checks the arithmetic).
+  for (double d : {std::nan(""), 1e300, -1e300, std::numeric_limits<double>::infinity(), 9.3e18}) {
+    const CivilDate c = ToCivil(d);
+    EXPECT_GE(c.month, 1);
+    EXPECT_LE(c.month, 12);
+    EXPECT_GE(WeekdayOf(d), 0);
+    EXPECT_LE(WeekdayOf(d), 6);
+  }
 }
 
 TEST(Dates, JapaneseEraText) {
