@@ -337,6 +337,7 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
       } else {
         list.lines.push_back(Cat({"--", mark, name, "------", " ", ownEnd}));
       }
+      list.linePupils.push_back(m.pupil);
     } else {
       if (today && state.todayPoints(level, m.pupil) == 0) {
         continue;
@@ -344,9 +345,27 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
       list.lines.push_back(
           Cat({R2(rank), mark, name, RightAligned(state.todayPoints(level, m.pupil), 4, 3), "/",
                RightAligned(state.totalPoints(level, m.pupil), 4, 5)}));
+      list.linePupils.push_back(m.pupil);
     }
   }
-  SortListLines(list.lines);
+  // The lines in list order, each keeping its pupil.
+  std::vector<size_t> order(list.lines.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
+  }
+  std::stable_sort(order.begin(), order.end(), [&list](size_t a, size_t b) {
+    return ListLineLess(list.lines[a], list.lines[b]);
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(order.size());
+  std::vector<int> sortedPupils;
+  sortedPupils.reserve(order.size());
+  for (size_t i : order) {
+    sorted.push_back(std::move(list.lines[i]));
+    sortedPupils.push_back(list.linePupils[i]);
+  }
+  list.lines = std::move(sorted);
+  list.linePupils = std::move(sortedPupils);
   for (size_t i = 0; i < list.lines.size(); ++i) {
     if (list.lines[i].find(kOwnMark) != std::string::npos) {
       list.scrollTo = i == 0 ? 0 : static_cast<int>(i) - 1;

@@ -52,6 +52,9 @@ struct ScoreList {
   std::vector<std::string> lines;  // in list order
   int scrollTo = -1;               // the line to bring into view, -1 for none
   std::optional<uint32_t> colour;  // new background colour; none keeps the list's colour
+  // Rankings only: the pupil number of each line, so that a pupil's own line is found by number
+  // rather than by a name that another pupil's name may contain.
+  std::vector<int> linePupils;
 };
 
 // What every list builder needs besides the shared state.
