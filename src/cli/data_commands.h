@@ -19,6 +19,7 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
 int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 
 // What a command accepts on its command line.
 struct OptionSpec {

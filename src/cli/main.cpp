@@ -32,6 +32,9 @@ const Command kCommands[] = {
      "lists --program-folder DIR --pupil P --list best|today|all|points-total|points-today|"
      "points-all [--period 1..5] [--filter TEXT] [--now \"YYYY-MM-DD HH:MM:SS\"]"},
     {"distribution", numora::RunDistributionCommand, "distribution --program-folder DIR --level L"},
+    {"chart", numora::RunChartCommand,
+     "chart --program-folder DIR --pupil P|--all [--levels 1,2,3] [--filter TEXT] [--now "
+     "\"YYYY-MM-DD HH:MM:SS\"] --output FILE.svg|FOLDER"},
 };
 
 int Usage(std::ostream& err) {
