@@ -122,6 +122,9 @@ Chart BuildChart(const SharedState& state, const std::vector<ResultEntry>& recor
 // be read is reported to the user with its path, and the records of the last statistics rebuild
 // are given instead.
 std::vector<ResultEntry> ReadChartRecords(SharedState& state, Services& services);
+// The same into a vector kept by the caller: a window that rebuilds its chart at every click
+// reuses the memory of the last reading.
+void ReadChartRecords(SharedState& state, Services& services, std::vector<ResultEntry>& records);
 
 // The personal time view: the pupil's own runs on every level (index 1..levelCount; index 0
 // unused) within 3650 days, as "YYYY/MM/DD HH:MM:SS  47秒" (time-outs without the time), in
