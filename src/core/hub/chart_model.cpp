@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/hub/score_lists.h"
-#include "core/platform/collation.h"
+#include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/records/results_file.h"
 #include "core/roster/roster.h"
@@ -44,53 +44,9 @@ constexpr double kRuleWidth = 1;
 constexpr int kBandsPerPage = 3;
 constexpr int kMaxScale = 1000;
 
-size_t SequenceLength(unsigned char b) {
-  if (b < 0x80) {
-    return 1;
-  }
-  if ((b >> 5) == 6) {
-    return 2;
-  }
-  if ((b >> 4) == 14) {
-    return 3;
-  }
-  if ((b >> 3) == 30) {
-    return 4;
-  }
-  return 1;
-}
-
-size_t CharCount(std::string_view s) {
-  size_t n = 0;
-  for (size_t i = 0; i < s.size(); i += SequenceLength(static_cast<unsigned char>(s[i]))) {
-    ++n;
-  }
-  return n;
-}
-
-std::string FirstChars(std::string_view s, size_t n) {
-  size_t i = 0;
-  for (size_t k = 0; k < n && i < s.size(); ++k) {
-    i = std::min(s.size(), i + SequenceLength(static_cast<unsigned char>(s[i])));
-  }
-  return std::string(s.substr(0, i));
-}
-
-std::string LastChars(std::string_view s, size_t n) {
-  const size_t count = CharCount(s);
-  if (count <= n) {
-    return std::string(s);
-  }
-  size_t i = 0;
-  for (size_t k = 0; k < count - n; ++k) {
-    i += SequenceLength(static_cast<unsigned char>(s[i]));
-  }
-  return std::string(s.substr(i));
-}
-
 // Right-aligned in width characters: a row of blanks in front, the last characters taken.
 std::string Right(std::string_view text, size_t width) {
-  return LastChars(std::string(width, ' ') + std::string(text), width);
+  return RightChars(std::string(width, ' ') + std::string(text), width);
 }
 
 // A number written with digit placeholders only: no leading zeros, and 0 shows as nothing.
@@ -107,7 +63,7 @@ int64_t RoundedQuotient(int64_t sum, int64_t count) {
 
 // The number in the last five characters of a points ranking line (its total points).
 int32_t TotalPointsOfLine(std::string_view line) {
-  const std::string tail = LastChars(line, 5);
+  const std::string tail = RightChars(line, 5);
   int64_t v = 0;
   bool negative = false;
   for (char c : tail) {
@@ -144,7 +100,7 @@ void RankFigures(const SharedState& state, const ChartRequest& request, ChartBan
   const ScoreList times = BuildRankingList(state, band.level, options);
   for (size_t i = 0; i < times.lines.size() && i < times.linePupils.size(); ++i) {
     if (times.linePupils[i] == request.pupil) {
-      band.timeRankText = FirstChars(times.lines[i], 3);
+      band.timeRankText = LeftChars(times.lines[i], 3);
       break;
     }
   }
@@ -161,7 +117,7 @@ void RankFigures(const SharedState& state, const ChartRequest& request, ChartBan
     }
     if (!found && i < points.linePupils.size() && points.linePupils[i] == request.pupil) {
       found = true;
-      band.pointsRankText = FirstChars(points.lines[i], 3);
+      band.pointsRankText = LeftChars(points.lines[i], 3);
       band.pointsTotal = total;
     }
   }
@@ -198,8 +154,8 @@ ChartLine Line(double x1, double y1, double x2, double y2, ChartLineRole role) {
 // A best's date, shortened to month/day when its year equals that of the best before it.
 std::string BestDate(const std::vector<const ChartPoint*>& bests, size_t j) {
   const std::string date = FormatShortDate(bests[j]->date);
-  if (j > 0 && FirstChars(date, 5) == FirstChars(FormatShortDate(bests[j - 1]->date), 5)) {
-    return LastChars(date, 5);
+  if (j > 0 && LeftChars(date, 5) == LeftChars(FormatShortDate(bests[j - 1]->date), 5)) {
+    return RightChars(date, 5);
   }
   return date;
 }
@@ -429,7 +385,7 @@ std::vector<std::vector<std::string>> BuildPersonalRunLists(const SharedState& s
       continue;
     }
     std::string line =
-        LastChars(FormatShortDate(e.runDate), 10) + " " + LastChars(FormatTimeOfDay(e.runTime), 10);
+        RightChars(FormatShortDate(e.runDate), 10) + " " + RightChars(FormatTimeOfDay(e.runTime), 10);
     if (e.seconds < 90000) {
       line += Time5(e.seconds);
     }

@@ -17,9 +17,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/hub/chart_model.h"
 #include "core/hub/hub_figures.h"
 #include "core/hub/list_records.h"
 #include "core/records/statistics.h"
+#include "ui/hub/chart_panel.h"
 #include "ui/hub/data_gate_panel.h"
 
 namespace numora {
@@ -197,8 +199,6 @@ void HubWindow::CreateControls() {
     viewKinds_.push_back(o);
     connect(o, &QRadioButton::clicked, this, [this, i] { chooseView(i); });
   }
-  // The personal time view arrives with the chart panel.
-  viewKinds_[2]->setEnabled(false);
   listChoicePanel_ = panel("Picture1", 0xC0FFC0);
   place(listChoicePanel_, 5300, 1150, 4800, 520);
   listChoices_.push_back(nullptr);
@@ -227,9 +227,18 @@ void HubWindow::CreateControls() {
   listTitleLabel_ = label(this, "Label5");
   place(listTitleLabel_, 300, kLabel5Top, 8000, kLabel5Height);
   setFontPoints(listTitleLabel_, 12, true);
+  // "グラフ", shown in the personal time view only, and the chart panel it opens.
+  chartButton_ = button(this, "Command17", QStringLiteral("グラフ"));
+  place(chartButton_, 8500, kLabel5Top - 60, 1700, kLabel5Height + 80);
+  setFontPoints(chartButton_, 11, true);
+  chartButton_->setVisible(false);
+  connect(chartButton_, &QPushButton::clicked, this, [this] { openChart(); });
 
   // Level-column templates (element 0), hidden.
   CreateColumn(0);
+
+  // The chart panel, hidden until a chart is drawn; the covers lie above it.
+  chartPanel_ = new ChartPanel(*this, ctx_);
 
   // Covers: listCover_ over the columns while lists are rebuilt, cover_ over everything.
   listCover_ = panel("Picture6", kTeal);
@@ -395,6 +404,7 @@ void HubWindow::refresh() {
   const Busy busy(this);
   hubReady_ = 0;
   dataButton_->setVisible(IsTeacher(state_.pupilName));
+  chartPanel_->setTeacher(IsTeacher(state_.pupilName));
   minutesLabel_->setText(Q(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
   resizeTwips(cover_, kFormWidth, kFormHeight);
   cover_->raise();
@@ -637,6 +647,8 @@ void HubWindow::ShowRunLists(const std::vector<ScoreList>& lists) {
 
 void HubWindow::chooseView(int index) {
   const Busy busy(this);
+  chartButton_->setVisible(false);
+  chartPanel_->setVisible(false);
   backButton_->setEnabled(false);
   SetStartButtonsEnabled(false);
   SetListsVisible(false);
@@ -673,7 +685,38 @@ void HubWindow::chooseView(int index) {
       rankingKind_ = kTodayRanking;
       chooseList(2);
     }
+  } else if (index == 2) {
+    chartButton_->setVisible(true);
+    periodBox_->setVisible(false);
+    showPersonalRuns();
   }
+}
+
+void HubWindow::showPersonalRuns() {
+  const Busy busy(this);
+  chartPanel_->prepare();
+  listTitleLabel_->setText(QStringLiteral("個人別ﾀｲﾑ"));
+  resetColumnHeads();
+  const std::string filter = gradeFilterBox_->currentText().toStdString();
+  const std::vector<std::vector<std::string>> lists =
+      BuildPersonalRunLists(state_, ReadChartRecords(state_, services_), services_.clock.Now(),
+                            state_.currentPupil, filter);
+  for (int i = 1; i <= Levels() && i < static_cast<int>(lists.size()); ++i) {
+    ScoreList list;
+    list.lines = lists[static_cast<size_t>(i)];
+    ShowList(i, list);
+    ++listBuilds_;
+  }
+  listCover_->setVisible(false);
+  showLevelAvailability();
+  SetListsVisible(true);
+  backButton_->setEnabled(true);
+}
+
+void HubWindow::openChart() {
+  const Busy busy(this);
+  chartPanel_->setListOptions(gradeFilterBox_->currentText().toStdString(), rankingKind_);
+  chartPanel_->openForCurrentPupil();
 }
 
 void HubWindow::chooseList(int index) {

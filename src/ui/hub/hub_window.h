@@ -22,6 +22,7 @@ class QRadioButton;
 
 namespace numora {
 
+class ChartPanel;
 class DataGatePanel;
 
 // A label that reports clicks (the level names start a drill when clicked).
@@ -68,6 +69,8 @@ class HubWindow : public FormWidget {
   void showAllRuns();           // all runs of the chosen period
   void applyGradeFilter();      // grade filter chosen
   void applyPeriod();           // period chosen
+  void showPersonalRuns();      // the personal time view: each level's own runs
+  void openChart();             // "グラフ"
 
   int hubReady() const { return hubReady_; }
   int viewMode() const { return viewMode_; }
@@ -112,6 +115,8 @@ class HubWindow : public FormWidget {
   QPushButton* dataButton_ = nullptr;
   QProgressBar* coverProgress_ = nullptr;
   QProgressBar* listCoverProgress_ = nullptr;
+  QPushButton* chartButton_ = nullptr;
+  ChartPanel* chartPanel_ = nullptr;
 
   void CreateControls();
   void CreateColumn(int level);
