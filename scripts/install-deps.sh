@@ -6,11 +6,11 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build pkg-config clang-format
   clang libclang-rt-14-dev
-  qt6-base-dev libqt6opengl6-dev
+  qt6-base-dev libqt6opengl6-dev qt6-translations-l10n
   libicu-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
-  xvfb xauth x11-apps imagemagick matchbox-window-manager
+  xvfb xauth x11-apps imagemagick matchbox-window-manager poppler-utils
   python3 python3-pyatspi at-spi2-core dbus dbus-x11
 )
 

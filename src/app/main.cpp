@@ -1,7 +1,10 @@
 // numora: the drill program. Starts at the splash window.
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -54,6 +57,12 @@ int main(int argc, char** argv) {
   GuardedApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("numora"));
   QApplication::setApplicationVersion(QStringLiteral(NUMORA_VERSION_TEXT));
+  // The toolkit's own dialogs (the print dialog, the file dialog) speak Japanese too.
+  QTranslator toolkitTexts;
+  if (toolkitTexts.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&toolkitTexts);
+  }
 
   try {
     numora::SystemClock clock;

@@ -154,6 +154,7 @@ class ChartPanelTest : public QObject {
     Runs(env, 2, 2, 9, {55});
     Runs(env, 4, 4, 9, {100});
     env.clock.Set(2026, 12, 10, 10, 0, 0);
+    env.state.seasonColour = 0xC0FFC0;  // a season colour of the form
   }
   void cleanup() {
     env_.reset();

@@ -39,6 +39,8 @@ constexpr double kStatisticsLeft = 1.05;
 constexpr double kStatisticsTop = 0.05;
 constexpr double kScreenLineStep = 0.08;
 constexpr double kPaperLineStep = 0.06;
+constexpr double kZeroLabelTop = 0.79;
+constexpr double kLabelClearance = 0.045;  // a text in the base size is about 0.04 C high
 constexpr double kAxisWidth = 2;
 constexpr double kRuleWidth = 1;
 constexpr int kBandsPerPage = 3;
@@ -198,13 +200,17 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
   band.scale = std::min(kMaxScale, 10 * (band.slowest / 10 + 1));
 
   // Name (first band of a page), axes, the rule above the band and the title.
-  if (band.top < 0.08) {
+  const bool firstOnPage = band.top < 0.08;
+  if (firstOnPage) {
     ChartText name = Text(
         0.01, 0.02, TrimSpaces(state.rosterNames[static_cast<size_t>(request.pupil)]), 3 * base);
     name.fromPageTop = true;
     band.texts.push_back(std::move(name));
   }
-  band.lines.push_back(Line(0, 0, 2, 0, ChartLineRole::kRule));
+  // A rule separates the band from the one above it.
+  if (!firstOnPage) {
+    band.lines.push_back(Line(0, 0, 2, 0, ChartLineRole::kRule));
+  }
   band.lines.push_back(Line(kAxisLeft, kAxisBottom, kAxisRight, kAxisBottom, ChartLineRole::kAxis));
   band.lines.push_back(Line(kAxisLeft, kAxisBottom, kAxisLeft, kAxisTop, ChartLineRole::kAxis));
   band.texts.push_back(
@@ -271,7 +277,10 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
   next(std::string(kSchoolPointsHead) +
            Right(Digits(RoundedQuotient(band.schoolPointsSum, band.schoolPointsPupils)), 5) + "点",
        band.schoolPointsPupils > 0);
+  // The caption under the school's average points is in the base size: in the block's size it
+  // would run into the figure half a line step above it.
   add(std::string(kSchoolPointsFoot), true, line9 + step / 2);
+  band.texts.back().fontSize = base;
 
   // The bests: joined in order, the scale, and their times and dates.
   if (bests.empty()) {
@@ -285,10 +294,14 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
     band.lines.push_back(
         Line(bests[j - 1]->x, bests[j - 1]->y, bests[j]->x, bests[j]->y, ChartLineRole::kBestStep));
   }
-  band.texts.push_back(Text(0.12, 0.79, "0秒", base));
-  band.texts.push_back(Text(0.12, 0.1, std::to_string(band.scale) + "秒", base));
+  band.texts.push_back(Text(0.12, kZeroLabelTop, "0秒", base));
+  band.texts.push_back(Text(0.12, kAxisTop, std::to_string(band.scale) + "秒", base));
   const ChartPoint& first = *bests.front();
-  band.texts.push_back(Text(0.12, first.y - 0.01, std::to_string(first.seconds) + "秒", base));
+  // The first best's time stands at the value axis at its height, kept clear of the scale's
+  // "0秒" and top texts so that neither hides the other.
+  band.texts.push_back(Text(
+      0.12, std::clamp(first.y - 0.01, kAxisTop + kLabelClearance, kZeroLabelTop - kLabelClearance),
+      std::to_string(first.seconds) + "秒", base));
   band.texts.push_back(Text(first.x - 0.025, 0.815, FormatShortDate(first.date), base));
   const size_t b = bests.size();
   if (b > 5) {
@@ -384,8 +397,8 @@ std::vector<std::vector<std::string>> BuildPersonalRunLists(const SharedState& s
     if (e.pupilNumber != pupil || !InChartPeriod(e, from, levelCount)) {
       continue;
     }
-    std::string line =
-        RightChars(FormatShortDate(e.runDate), 10) + " " + RightChars(FormatTimeOfDay(e.runTime), 10);
+    std::string line = RightChars(FormatShortDate(e.runDate), 10) + " " +
+                       RightChars(FormatTimeOfDay(e.runTime), 10);
     if (e.seconds < 90000) {
       line += Time5(e.seconds);
     }

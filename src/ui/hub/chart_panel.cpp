@@ -26,6 +26,7 @@ namespace {
 
 constexpr unsigned kPanelOrange = 0x0080FF;
 constexpr unsigned kSurfaceCyan = 0xFFFF80;
+constexpr unsigned kWhite = 0xFFFFFF;
 constexpr double kScreenPixelsPerPoint = 96.0 / 72.0;
 constexpr int kDefaultLevels = 3;  // "グラフ" charts the first three levels
 
@@ -195,6 +196,7 @@ ChartPanel::ChartPanel(FormWidget& form, AppContext& ctx)
   levelList_->setSelectionMode(QAbstractItemView::MultiSelection);
   form_.place(levelList_, 12180, 60, 2880, 1400);
   form_.setFontPoints(levelList_, 11);
+  SetBackColour(levelList_, kWhite);
   showButton_ = button("Command24(0)", QStringLiteral("表示"));
   form_.place(showButton_, 12180, 1540, 1400, 560);
   form_.setFontPoints(showButton_, 11, true);
@@ -210,6 +212,7 @@ ChartPanel::ChartPanel(FormWidget& form, AppContext& ctx)
   rosterList_->setSelectionMode(QAbstractItemView::MultiSelection);
   form_.place(rosterList_, 12180, 2200, 2880, 6560);
   form_.setFontPoints(rosterList_, 10);
+  SetBackColour(rosterList_, kWhite);
   rosterList_->setVisible(false);
   backButton_ = button("Command18", QStringLiteral("戻る"));
   form_.place(backButton_, 12180, 8900, 2880, 700);

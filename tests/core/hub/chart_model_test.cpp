@@ -189,6 +189,17 @@ TEST_F(ChartTest, ScaleRoundsTheSlowestRunUpToTensAndStopsAt1000) {
   }
 }
 
+TEST_F(ChartTest, AxisTextsStayClearOfEachOther) {
+  // A first run just under the scale: its time text would run into the scale's text.
+  const ChartBand band = BuildChart(s, {Record(kToday, 8, 0, 1, 1, 49)}, Request(1)).bands[0];
+  EXPECT_DOUBLE_EQ(FindText(band, "50秒")->y, 0.1);
+  EXPECT_DOUBLE_EQ(FindText(band, "49秒")->x, 0.12);
+  EXPECT_DOUBLE_EQ(FindText(band, "49秒")->y, 0.145);
+  EXPECT_DOUBLE_EQ(FindText(band, "0秒")->y, 0.79);
+  // The caption under the school's average is in the base size, left of the figure above it.
+  EXPECT_DOUBLE_EQ(FindText(band, "　　　　　　　　　　　　 (塾平均)")->fontSize, 6);
+}
+
 TEST_F(ChartTest, FourLevelsStartASecondPageWithTheNameAgain) {
   s.rosterNames[1] = RosterText("青木　一郎");
   const Chart chart = BuildChart(s, {}, Request(1, {4, 2, 1, 3, 3, 9}));
@@ -212,6 +223,7 @@ TEST_F(ChartTest, FourLevelsStartASecondPageWithTheNameAgain) {
     ASSERT_NE(title, nullptr);
     EXPECT_DOUBLE_EQ(title->fontSize, 12);
     EXPECT_EQ(CountLines(band, ChartLineRole::kAxis), 2);
+    EXPECT_EQ(CountLines(band, ChartLineRole::kRule), i % 3 == 0 ? 0 : 1);
   }
   EXPECT_EQ(chart.pupilName, "青木　一郎");
 }
