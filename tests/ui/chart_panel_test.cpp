@@ -76,21 +76,27 @@ HubWindow* Show(DrillEnv& env) {
 
 QStringList Shown(const QListWidget* list) {
   QStringList lines;
-  for (int k = 0; k < list->count(); ++k) lines << list->item(k)->text();
+  for (int k = 0; k < list->count(); ++k) {
+    lines << list->item(k)->text();
+  }
   return lines;
 }
 
 QStringList Selected(const QListWidget* list) {
   QStringList lines;
   for (int k = 0; k < list->count(); ++k) {
-    if (list->item(k)->isSelected()) lines << list->item(k)->text();
+    if (list->item(k)->isSelected()) {
+      lines << list->item(k)->text();
+    }
   }
   return lines;
 }
 
 void Snap(QWidget* w, const QString& name) {
   const QString dir = qEnvironmentVariable("NUMORA_SCREENSHOT_DIR");
-  if (dir.isEmpty() || w == nullptr) return;
+  if (dir.isEmpty() || w == nullptr) {
+    return;
+  }
   QDir().mkpath(dir);
   w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
@@ -108,7 +114,9 @@ void CheckPainted(ChartSurface* surface) {
   const Chart& chart = surface->chart();
   int checked = 0;
   for (const ChartBand& band : chart.bands) {
-    if (band.page != surface->shownPage()) continue;
+    if (band.page != surface->shownPage()) {
+      continue;
+    }
     for (const auto& p : band.points) {
       const QPoint at = numora::ChartPagePoint(band, p.x, p.y, false, area).toPoint();
       const QColor want = p.newBest ? QColor(255, 0, 0) : QColor(0, 0, 255);
@@ -122,7 +130,9 @@ void CheckPainted(ChartSurface* surface) {
       ++checked;
     }
     for (const auto& l : band.lines) {
-      if (l.role != numora::ChartLineRole::kBestStep) continue;
+      if (l.role != numora::ChartLineRole::kBestStep) {
+        continue;
+      }
       const QPoint mid =
           numora::ChartPagePoint(band, (l.x1 + l.x2) / 2, (l.y1 + l.y2) / 2, false, area).toPoint();
       QVERIFY(Near(image.pixelColor(mid), QColor(255, 0, 0)));
@@ -228,6 +238,8 @@ class ChartPanelTest : public QObject {
              QStringLiteral("　　順位　　　　   2●位"));
     auto* surface = Control<ChartSurface>(panel, "Picture12");
     CheckPainted(surface);
+    // A screen reader reads the statistics of the picture.
+    QVERIFY(surface->accessibleDescription().contains(QStringLiteral("回数　　　　　　　  3回")));
     Snap(hub, QStringLiteral("chart_three_levels"));
 
     // A fourth level clears the picture: only its band is left, at the top.
@@ -272,8 +284,9 @@ class ChartPanelTest : public QObject {
     QVERIFY(Shown(roster).contains(QStringLiteral("小１ /  青木　一郎/1")));
     // Choosing pupil 1 charts that pupil; the rank marks keep the hub's pupil as "●".
     for (int k = 0; k < roster->count(); ++k) {
-      if (roster->item(k)->text().endsWith(QStringLiteral("/1")))
+      if (roster->item(k)->text().endsWith(QStringLiteral("/1"))) {
         roster->item(k)->setSelected(true);
+      }
     }
     QCOMPARE(panel->chartPupil(), 1);
     QCOMPARE(panel->shownChart().pupilName, std::string("青木　一郎"));

@@ -56,6 +56,13 @@ std::string Digits(int64_t v) {
   return v == 0 ? std::string() : std::to_string(v);
 }
 
+// A number right-aligned in width characters. A number longer than the width is shown whole
+// rather than cut to its last digits (1234 runs must not read as 234).
+std::string RightNumber(int64_t v, size_t width) {
+  const std::string digits = Digits(v);
+  return digits.size() > width ? digits : Right(digits, width);
+}
+
 // A quotient rounded half away from zero, as the number format rounds it.
 int64_t RoundedQuotient(int64_t sum, int64_t count) {
   return count == 0 ? 0
@@ -112,7 +119,10 @@ void RankFigures(const SharedState& state, const ChartRequest& request, ChartBan
   const ScoreList points = BuildRankingList(state, band.level, options);
   bool found = false;
   for (size_t i = 0; i < points.lines.size(); ++i) {
-    const int32_t total = TotalPointsOfLine(points.lines[i]);
+    // The line's last five characters hold the total; the table gives it uncut when it is longer.
+    const int32_t total = i < points.linePupils.size()
+                              ? state.totalPoints(band.level, points.linePupils[i])
+                              : TotalPointsOfLine(points.lines[i]);
     if (total > 0) {
       ++band.schoolPointsPupils;
       band.schoolPointsSum += total;
@@ -155,7 +165,7 @@ ChartLine Line(double x1, double y1, double x2, double y2, ChartLineRole role) {
 
 // A best's date, shortened to month/day when its year equals that of the best before it.
 std::string BestDate(const std::vector<const ChartPoint*>& bests, size_t j) {
-  const std::string date = FormatShortDate(bests[j]->date);
+  std::string date = FormatShortDate(bests[j]->date);
   if (j > 0 && LeftChars(date, 5) == LeftChars(FormatShortDate(bests[j - 1]->date), 5)) {
     return RightChars(date, 5);
   }
@@ -262,20 +272,19 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
     add(std::move(line), shown, y);
     y += step;
   };
-  next(std::string(kCountHead) + Right(Digits(band.runs), 3) + "回");
+  next(std::string(kCountHead) + RightNumber(band.runs, 3) + "回");
   next(std::string(kTimeHead));
   next(std::string(kRankHead) + Right(band.timeRankText, 5) + "位");
-  next(std::string(kBestHead) + Right(bestText, 6) + " /" + Right(Digits(band.schoolBest), 5) +
-       "秒");
-  next(std::string(kAverageHead) + Right(Digits(band.runs > 0 ? band.runSum / band.runs : 0), 5) +
-           "秒" + " /" + Right(Digits(RoundedQuotient(band.schoolSum, band.schoolRuns)), 5) + "秒",
+  next(std::string(kBestHead) + Right(bestText, 6) + " /" + RightNumber(band.schoolBest, 5) + "秒");
+  next(std::string(kAverageHead) + RightNumber(band.runs > 0 ? band.runSum / band.runs : 0, 5) +
+           "秒" + " /" + RightNumber(RoundedQuotient(band.schoolSum, band.schoolRuns), 5) + "秒",
        band.runs > 0);
   next(std::string(kPointsHead));
   next(std::string(kRankHead) + Right(band.pointsRankText, 5) + "位");
-  next(std::string(kEarnedHead) + Right(Digits(band.pointsTotal), 5) + "点");
+  next(std::string(kEarnedHead) + RightNumber(band.pointsTotal, 5) + "点");
   const double line9 = y;
   next(std::string(kSchoolPointsHead) +
-           Right(Digits(RoundedQuotient(band.schoolPointsSum, band.schoolPointsPupils)), 5) + "点",
+           RightNumber(RoundedQuotient(band.schoolPointsSum, band.schoolPointsPupils), 5) + "点",
        band.schoolPointsPupils > 0);
   // The caption under the school's average points is in the base size: in the block's size it
   // would run into the figure half a line step above it.

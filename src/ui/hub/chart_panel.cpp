@@ -14,6 +14,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -149,13 +150,28 @@ bool ChooseChartPrinter(QWidget* parent, QPrinter& printer) {
 
 // ---- Drawing surface ----
 
-ChartSurface::ChartSurface(FormWidget& form, QWidget* parent) : QWidget(parent), form_(form) {
+ChartSurface::ChartSurface(FormWidget& form, const SharedState& state, QWidget* parent)
+    : QWidget(parent), form_(form), state_(state) {
   setObjectName(QStringLiteral("Picture12"));
+  setAccessibleName(QStringLiteral("グラフ"));
   SetBackColour(this, kSurfaceCyan);
 }
 
 void ChartSurface::showChart(const Chart& chart) {
   chart_ = chart;
+  // What a screen reader reads of the picture: the pupil and each level's statistics block.
+  QStringList description{Q(chart_.pupilName)};
+  for (const ChartBand& band : chart_.bands) {
+    if (band.page != shownPage()) {
+      continue;
+    }
+    description << Q(state_.programTitle + " " +
+                     state_.levelNames[static_cast<size_t>(band.level)]);
+    for (const std::string& line : band.statistics) {
+      description << Q(line);
+    }
+  }
+  setAccessibleDescription(description.join(QLatin1Char('\n')));
   update();
 }
 
@@ -178,7 +194,7 @@ ChartPanel::ChartPanel(FormWidget& form, AppContext& ctx)
   SetBackColour(this, kPanelOrange);
   form_.place(this, 120, 1740, 15120, 9660);
 
-  surface_ = new ChartSurface(form_, this);
+  surface_ = new ChartSurface(form_, state_, this);
   form_.place(surface_, 60, 60, 12000, 9540);
   levelHead_ = new QLabel(QStringLiteral("ﾚﾍﾞﾙ"), surface_);
   levelHead_->setObjectName(QStringLiteral("Label27"));
@@ -252,7 +268,9 @@ const Chart& ChartPanel::shownChart() const {
 void ChartPanel::prepare() {
   std::string notice;
   const std::vector<std::string> lines = ChartRosterLines(state_, services_.clock.Today(), notice);
-  if (!notice.empty()) {
+  // Entries left out of the roster were told at the selection screen; a roster that cannot be
+  // read at all is told here, since the list of other pupils stays empty.
+  if (lines.empty() && !notice.empty()) {
     services_.host.ShowMessage("注意", notice);
   }
   {

@@ -43,7 +43,7 @@ class ChartSurface : public QWidget {
   Q_OBJECT
 
  public:
-  ChartSurface(FormWidget& form, QWidget* parent);
+  ChartSurface(FormWidget& form, const SharedState& state, QWidget* parent);
   void showChart(const Chart& chart);
   void clearChart();
   const Chart& chart() const { return chart_; }
@@ -55,6 +55,7 @@ class ChartSurface : public QWidget {
 
  private:
   FormWidget& form_;
+  const SharedState& state_;
   Chart chart_;
 };
 

@@ -253,6 +253,12 @@ TEST_F(ChartTest, RanksBelongToThePupilEvenWhenNamesContainOneAnother) {
   EXPECT_EQ(band.schoolPointsPupils, 2);
   EXPECT_EQ(band.statistics[7], "　　　　　　　　　　　　/   65点");  // no average line
 
+  // Totals of six digits are shown whole.
+  s.totalPoints(1, 5) = 123456;
+  const ChartBand big = BuildChart(s, {}, r).bands[0];
+  EXPECT_EQ(big.pointsTotal, 123456);
+  EXPECT_EQ(big.statistics[6], "　　獲得ポイント123456点");
+
   // A pupil who is no ranking member gets an empty rank, whatever was charted before.
   s.rosterNames[9] = RosterText("山田");
   const ChartBand outside = BuildChart(s, {}, Request(9)).bands[0];
@@ -323,6 +329,7 @@ TEST_F(ChartTest, BothPassesReadTheSameRecordsSoNoPointPassesTheAxisEnd) {
   records.push_back(Record(kToday - 3651, 8, 0, 1, 1, 5));  // too old: left out
   const ChartBand band = BuildChart(s, records, Request(1)).bands[0];
   EXPECT_EQ(band.runs, 12500);
+  EXPECT_EQ(band.statistics[0], "回数　　　　　　　12500回");  // whole, not its last three digits
   ASSERT_EQ(band.points.size(), 12500U);
   EXPECT_DOUBLE_EQ(band.points.back().x, 0.9);
   for (const ChartPoint& p : band.points) {
