@@ -103,7 +103,9 @@ std::string ChartSvg(const Chart& chart) {
         if (t.cells) {
           svg += " font-family=\"'Noto Sans Mono CJK JP', 'MS Gothic', monospace\"";
         }
-        svg += ">" + Escaped(t.text) + "</text>\n";
+        svg += '>';
+        svg += Escaped(t.text);
+        svg += "</text>\n";
       }
       svg += "</g>\n";
     }
