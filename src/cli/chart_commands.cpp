@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -30,9 +29,6 @@ constexpr const char* kUsage =
     "[--now \"YYYY-MM-DD HH:MM:SS\"] --output FILE.svg\n"
     "        numora-data chart --program-folder DIR --all [--levels 1,2,3] [--filter TEXT] "
     "[--now \"YYYY-MM-DD HH:MM:SS\"] --output FOLDER\n";
-
-const std::set<std::string> kKnownOptions = {"program-folder", "pupil", "all",   "levels",
-                                             "filter",         "now",   "output"};
 
 std::filesystem::path PathOf(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -82,14 +78,13 @@ bool WriteText(const std::filesystem::path& path, const std::string& text) {
 }  // namespace
 
 int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
-  const auto options = ParseDataOptions(args);
-  for (const auto& [name, value] : options) {
-    if (kKnownOptions.count(name) == 0) {
-      err << (name.empty() ? "余分な引数があります: " + value : "不明なオプションです: --" + name)
-          << "\n"
-          << kUsage;
-      return 2;
-    }
+  DataOptions options;
+  std::string refused;
+  if (!ParseDataOptions(
+          args, {{"program-folder", "pupil", "levels", "filter", "now", "output"}, {"all"}, 0},
+          options, refused)) {
+    err << refused << "\n" << kUsage;
+    return 2;
   }
   auto option = [&](const char* name) -> const std::string* {
     auto it = options.find(name);
