@@ -1,6 +1,7 @@
 // numora-data demo and check: creating a demonstration installation and checking the start-up
 // files of an installation with the program's own set-up code.
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -124,7 +125,8 @@ int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
     return 1;
   }
   SystemClock clock;
-  const double today = clock.Today();
+  const double now = clock.Now();
+  const double today = std::floor(now);
   if (!CreateDemoInstallation(dir, programExecutable, today, programFolder, error)) {
     err << error << "\n";
     return 1;
@@ -137,7 +139,7 @@ int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
   }
   std::ostringstream rosterReport;
   CheckRosterFile(*state, today, rosterReport);
-  SeedDemoHistory(*state, today);
+  SeedDemoHistory(*state, now);
   out << programFolder << "\n";
   return 0;
 }
