@@ -195,7 +195,12 @@ void HubWindow::CreateControls() {
     place(o, 100 + i * 1560, 60, 1500, 400);
     setFontPoints(o, 10);
     viewKinds_.push_back(o);
-    connect(o, &QRadioButton::clicked, this, [this, i] { chooseView(i); });
+    // Whatever checks the button (a click, a key, an assistive tool's toggle), once per change.
+    connect(o, &QRadioButton::toggled, this, [this, i](bool checked) {
+      if (checked) {
+        chooseView(i);
+      }
+    });
   }
   // The personal time view arrives with the chart panel.
   viewKinds_[2]->setEnabled(false);
@@ -209,7 +214,11 @@ void HubWindow::CreateControls() {
     place(o, 100 + (i - 1) * 1560, 60, 1500, 400);
     setFontPoints(o, 10);
     listChoices_.push_back(o);
-    connect(o, &QRadioButton::clicked, this, [this, i] { chooseList(i); });
+    connect(o, &QRadioButton::toggled, this, [this, i](bool checked) {
+      if (checked) {
+        chooseList(i);
+      }
+    });
   }
   gradeFilterBox_ = new QComboBox(this);
   gradeFilterBox_->setObjectName(QStringLiteral("Combo1"));
@@ -394,6 +403,7 @@ void HubWindow::LetScreenRepaint() {
 void HubWindow::refresh() {
   const Busy busy(this);
   hubReady_ = 0;
+  startRequested_ = false;
   dataButton_->setVisible(IsTeacher(state_.pupilName));
   minutesLabel_->setText(Q(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
   resizeTwips(cover_, kFormWidth, kFormHeight);
@@ -493,7 +503,7 @@ void HubWindow::resetColumnHeads() {
 
 void HubWindow::startLevel(int index) {
   const Busy busy(this);
-  if (index < 1 || index > Levels()) {
+  if (index < 1 || index > Levels() || startRequested_) {
     return;
   }
   if (gatePanel_->isVisible()) {
@@ -502,26 +512,31 @@ void HubWindow::startLevel(int index) {
   if (!startButtons_[index]->isEnabled()) {
     return;
   }
+  // No further start request from now on: a key or click queued behind this one arrives while
+  // the screen repaints and must not start a second drill.
+  startRequested_ = true;
+  hubReady_ = 0;
   cover_->raise();
   cover_->setVisible(true);
   state_.currentLevel = static_cast<int16_t>(index);
   LetScreenRepaint();
-  hubReady_ = 0;
   StartDrill(ctx_);
 }
 
 void HubWindow::startLevelByName(int index) {
   const Busy busy(this);
-  if (index < 1 || index > Levels()) {
+  if (index < 1 || index > Levels() || startRequested_) {
     return;
   }
   if (gatePanel_->isVisible() || !startButtons_[index]->isEnabled()) {
     return;
   }
-  state_.currentLevel = static_cast<int16_t>(index);
+  startRequested_ = true;
   hubReady_ = 0;
-  StartDrill(ctx_);
-  UnloadHub(ctx_);
+  state_.currentLevel = static_cast<int16_t>(index);
+  if (StartDrill(ctx_)) {
+    UnloadHub(ctx_);
+  }
 }
 
 void HubWindow::backToNameSelection() {
@@ -803,7 +818,7 @@ void ShowHub(AppContext& ctx) {
     hub = new HubWindow(ctx);
     ctx.hub = hub;
   }
-  hub->showFullScreen();
+  hub->showOnWholeScreen();
   hub->activateWindow();
   hub->refresh();
 }
