@@ -12,7 +12,11 @@ packages=(
   fonts-noto-cjk
   xvfb xauth x11-apps imagemagick matchbox-window-manager poppler-utils
   python3 python3-pyatspi at-spi2-core dbus dbus-x11
+  locales
 )
+
+sudo_cmd=""
+[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,9 +24,13 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
   echo "Installing: ${missing[*]}"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A comma-decimal locale, for the tests that read and write numbers under one.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "Generating the locale de_DE.UTF-8"
+  $sudo_cmd localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

@@ -1,6 +1,7 @@
 // numora-data demo and check: creating a demonstration installation and checking the start-up
 // files of an installation with the program's own set-up code.
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -61,15 +62,11 @@ int CheckLoadedFiles(SharedState& state, std::ostream& out) {
   SharedState scratch;
   const StandardsLoadResult standards = LoadLevelStandards(scratch, standardsPath);
   if (standards.ok) {
-    for (int level = 1; level <= 4; ++level) {
-      const LevelStandard& s = state.levelStandards[static_cast<size_t>(level)];
-      if (level >= standards.entriesRead) {
-        report("基準データファイル「タイム回数データ.txt」にレベル" + std::to_string(level) +
-               "の行がありません: " + standardsPath);
-      } else if (s.targetTime <= 0 || s.minimumTime <= 0) {
-        report("基準データファイル「タイム回数データ.txt」のレベル" + std::to_string(level) +
-               "の目標Timeまたは最低Timeが正の数ではありません: " + standardsPath);
-      }
+    for (const StandardsGap& gap : FindStandardsGaps(state, standards, kCatalogueLevels)) {
+      report(StandardsGapLine(gap, standardsPath));
+    }
+    if (standards.tooManyLevels) {
+      report(TooManyLevelsNotice(standardsPath));
     }
   }
 
@@ -128,7 +125,8 @@ int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
     return 1;
   }
   SystemClock clock;
-  const double today = clock.Today();
+  const double now = clock.Now();
+  const double today = std::floor(now);
   if (!CreateDemoInstallation(dir, programExecutable, today, programFolder, error)) {
     err << error << "\n";
     return 1;
@@ -141,7 +139,7 @@ int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
   }
   std::ostringstream rosterReport;
   CheckRosterFile(*state, today, rosterReport);
-  SeedDemoHistory(*state, today);
+  SeedDemoHistory(*state, now);
   out << programFolder << "\n";
   return 0;
 }
@@ -172,16 +170,12 @@ int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   auto state = std::make_unique<SharedState>();
   int problems = 0;
   std::string error;
-  std::string notice;
-  if (!SetUpPathsAndSettings(*state, programFolder, error, &notice)) {
+  if (!SetUpPathsAndSettings(*state, programFolder, error)) {
     out << "✗ " << error << "\n";
     out << "問題が 1 件あります（これより後の起動用ファイルは確かめられません）。\n";
     return 1;
   }
-  if (!notice.empty()) {
-    out << "✗ " << notice << "\n";
-    ++problems;
-  }
+  // The start-up's notice says what CheckLoadedFiles reports line by line.
   problems += CheckLoadedFiles(*state, out);
   problems += CheckInstallationTexts(*state, out);
 

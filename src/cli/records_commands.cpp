@@ -134,7 +134,7 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   SystemClock systemClock;
   const double now = systemClock.Now();
   double day = std::floor(now);
-  double fraction = now - day;
+  double fraction = WholeSecondTimeOfDay(now);
   if (options.count("date") != 0 && !ParseDayOption(options["date"], day)) {
     err << "--date は YYYY-MM-DD の形の正しい日付で指定してください: " << Quoted(options["date"])
         << "\n";

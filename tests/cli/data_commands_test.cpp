@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -218,7 +219,8 @@ TEST_F(ResultsCommandsTest, CheckReportsPartialTailRecordsOutsideTablesAndLeftOv
 
 TEST_F(ResultsCommandsTest, DemoHistoryGivesMostListedPupilsWeeksOfRunsEndingToday) {
   const double today = MakeDate(2026, 12, 10);
-  SeedDemoHistory(*state_, today);
+  const double now = MakeDateTime(2026, 12, 10, 15, 0, 0);
+  SeedDemoHistory(*state_, now);
   const auto records = Records();
   ASSERT_GT(records.size(), 200U);
   std::set<int> pupils;
@@ -248,8 +250,36 @@ TEST_F(ResultsCommandsTest, DemoHistoryGivesMostListedPupilsWeeksOfRunsEndingTod
 
   // The same history every time.
   fs::remove(ResultsFilePath(*state_));
-  SeedDemoHistory(*state_, today);
+  SeedDemoHistory(*state_, now);
   EXPECT_EQ(Records(), records);
+}
+
+TEST_F(ResultsCommandsTest, DemoHistoryEndsBeforeTheMomentItIsMadeAt) {
+  const double today = MakeDate(2026, 12, 10);
+  std::vector<ResultRecord> earlierDays;
+  for (const double hour : {7.5, 10.25, 15.0, 23.75}) {
+    const double now = today + hour / 24.0;
+    fs::remove(ResultsFilePath(*state_));
+    SeedDemoHistory(*state_, now);
+    std::vector<ResultRecord> before;
+    int todays = 0;
+    for (const ResultRecord& r : Records()) {
+      EXPECT_LE(r.runDate + r.runTime, now) << hour << " h: a run later than the present";
+      EXPECT_EQ(r.runTime, std::round(r.runTime * 86400.0) / 86400.0) << "whole seconds";
+      if (r.runDate == today) {
+        ++todays;
+      } else {
+        before.push_back(r);
+      }
+    }
+    EXPECT_GE(todays, 10) << hour << " h: today's lists have runs to show";
+    // Only today's runs depend on the time of day.
+    if (earlierDays.empty()) {
+      earlierDays = before;
+    } else {
+      EXPECT_EQ(before, earlierDays) << hour;
+    }
+  }
 }
 
 }  // namespace

@@ -98,16 +98,38 @@ class StartupSplashTest : public QObject {
     QVERIFY(!fs::exists(base_ / "data"));  // nothing written
   }
 
+  // Levels whose standards cannot time a run are named in one notice; the start-up goes on.
+  void tickSetsUpAndOpensTheNameSelection_data() {
+    QTest::addColumn<QString>("levelLines");
+    QTest::addColumn<QString>("notice");  // empty: no message
+    const QString line = QStringLiteral("40,60,100,3,1,10,0,7,1,,,\r\n");
+    const QString head = QStringLiteral(
+        "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n");
+    QTest::newRow("four levels") << head + line.repeated(4) << QString();
+    QTest::newRow("header only")
+        << head
+        << QStringLiteral(
+               "・レベル1の行がありません。\n・レベル2の行がありません。\n"
+               "・レベル3の行がありません。\n・レベル4の行がありません。\n");
+    QTest::newRow("empty file") << QString()
+                                << QStringLiteral("・レベル1の行がありません。\n・レベル2の");
+    QTest::newRow("two levels, one without a minimum time")
+        << head + line + QStringLiteral("40,0,100,3,1,10,0,7,1,,,\r\n")
+        << QStringLiteral(
+               "・レベル2の目標Timeまたは最低Timeが正の数ではありません。\n"
+               "・レベル3の行がありません。\n・レベル4の行がありません。\n");
+  }
+
   void tickSetsUpAndOpensTheNameSelection() {
+    QFETCH(QString, levelLines);
+    QFETCH(QString, notice);
     const fs::path data = base_ / "data";
     fs::create_directories(base_ / "apps" / "numora");
     WriteCp932(base_ / "apps" / "パスデータ.txt",
                PathText(data) + "/\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
     WriteCp932(data / "共通データ.txt",
                "4\r\n12345ひかり小\r\n0\r\n0\r\n0\r\n1234\r\n0\r\n0\r\n0\r\n0\r\n");
-    WriteCp932(data / "numora" / "タイム回数データ.txt",
-               "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n40,60,"
-               "100,3,1,10,0,7,1,,,\r\n");
+    WriteCp932(data / "numora" / "タイム回数データ.txt", levelLines.toStdString());
     WriteCp932(data / "音フォルダ" / "新音ファイル.txt", "正解音2\r\na\r\n*\r\n");
     WriteCp932(data / "新名簿.txt", "1,2018,0,0,山田　花子,0,,\r\n");
     UiFixture f;
@@ -115,11 +137,23 @@ class StartupSplashTest : public QObject {
     QPointer<numora::SplashWindow> splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash.data()};
     splash->runSetUp();
-    QVERIFY2(f.fakes.host.messages.empty(),
-             f.fakes.host.messages.empty() ? "" : f.fakes.host.messages[0].c_str());
+    if (notice.isEmpty()) {
+      QVERIFY2(f.fakes.host.messages.empty(),
+               f.fakes.host.messages.empty() ? "" : f.fakes.host.messages[0].c_str());
+      QCOMPARE(f.state.levelStandards[1].targetTime, 40);
+    } else {
+      QCOMPARE(f.fakes.host.messages.size(), size_t{1});
+      const QString message = QString::fromStdString(f.fakes.host.messages[0]);
+      QVERIFY2(
+          message.startsWith(QStringLiteral("注意|基準データファイル「タイム回数データ.txt」")),
+          qPrintable(message));
+      QVERIFY2(message.contains(notice), qPrintable(message));
+      QVERIFY2(message.contains(
+                   QString::fromStdString(PathText(data / "numora" / "タイム回数データ.txt"))),
+               qPrintable(message));
+    }
     QVERIFY(f.fakes.host.endedWith.empty());
     QCOMPARE(f.state.schoolName, std::string("ひかり小"));
-    QCOMPARE(f.state.levelStandards[1].targetTime, 40);
     QVERIFY(f.ctx.namesel);        // the selection screen is open
     QTRY_VERIFY(splash.isNull());  // and the splash unloaded
     if (f.ctx.namesel) delete f.ctx.namesel.data();

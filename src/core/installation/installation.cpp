@@ -248,11 +248,16 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
         ShownPath(LevelStandardsPath(state));
     return false;
   }
-  if (standards.tooManyLevels && notice != nullptr) {
-    *notice =
-        "基準データファイル「タイム回数データ."
-        "txt」に35を超えるレベルの行があります。36番目からのレベルの行は読みません。\n" +
-        ShownPath(LevelStandardsPath(state));
+  if (notice != nullptr) {
+    // One word at start-up for everything the program then goes on with: the levels of the
+    // catalogue that would run without a time limit, and the lines that are not loaded.
+    const std::string path = LevelStandardsPath(state);
+    std::string text =
+        StandardsGapsNotice(FindStandardsGaps(state, standards, kCatalogueLevels), path);
+    if (standards.tooManyLevels) {
+      text += (text.empty() ? "" : "\n\n") + TooManyLevelsNotice(path);
+    }
+    *notice = text;
   }
   // Standards outside sane bounds give figures nobody meant: the user hears of them at once.
   std::ostringstream bounds;
@@ -279,13 +284,13 @@ void InitialiseIdentity(SharedState& state) {
 }
 
 void SetUpCatalogue(SharedState& state) {
-  state.levelCount = 4;
-  state.finalLevel = 4;
-  for (int level = 1; level <= 4; ++level) {
+  state.levelCount = kCatalogueLevels;
+  state.finalLevel = kCatalogueLevels;
+  for (int level = 1; level <= kCatalogueLevels; ++level) {
     state.levelNames[static_cast<size_t>(level)].clear();
     state.levelIsTimed[static_cast<size_t>(level)] = 1;
   }
-  for (int level = 1; level <= 4; ++level) {
+  for (int level = 1; level <= kCatalogueLevels; ++level) {
     std::string& name = state.levelNames[static_cast<size_t>(level)];
     if (name.empty()) {
       name = "ﾚﾍﾞﾙ" + std::to_string(level);

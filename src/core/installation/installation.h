@@ -10,9 +10,10 @@ namespace numora {
 // native separator): folders, common settings, program identity, level standards and sound table,
 // in the program's order. False with a Japanese error text (naming the file and its full path) when
 // a start-up file is missing, unreadable or too short (a standards file that ends inside a level's
-// twelve fields is too short). What was set up but deserves a word to the user (level lines past
-// the 35th, which are not loaded) goes to notice when given. The program and numora-data both use
-// it.
+// twelve fields is too short). What was set up but deserves a word to the user goes to notice when
+// given (empty when all is well): levels of the catalogue without a standards line or without a
+// positive target or minimum time, and level lines past the 35th, which are not loaded. The
+// program and numora-data both use it.
 bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
                            std::string* notice = nullptr);
 
@@ -27,6 +28,7 @@ bool IsInstallationPath(const SharedState& state, const std::string& utf8Path);
 void InitialiseIdentity(SharedState& state);
 
 // The level catalogue, set at every name confirmation: four timed levels named ﾚﾍﾞﾙ1 … ﾚﾍﾞﾙ4.
+inline constexpr int kCatalogueLevels = 4;
 void SetUpCatalogue(SharedState& state);
 
 // 1 when an executable folder path (with or without the closing separator) is the development

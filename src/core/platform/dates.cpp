@@ -73,6 +73,16 @@ double TimeOfDaySeconds(double date) {
   return (date - std::floor(date)) * 86400.0;
 }
 
+double WholeSecondTimeOfDay(double moment) {
+  // A day count near 46000 holds the time of day to about a microsecond only, and moments moved on
+  // in steps gather more error: less than a millisecond before a whole second counts as it.
+  double seconds = std::floor(TimeOfDaySeconds(moment) + 1e-3);
+  if (seconds >= 86400) {
+    seconds = 86399;
+  }
+  return seconds / 86400.0;
+}
+
 std::string FormatShortDate(double date) {
   CivilDate c = ToCivil(date);
   char buf[32];
@@ -81,10 +91,9 @@ std::string FormatShortDate(double date) {
 }
 
 std::string FormatTimeOfDay(double date) {
-  long long s = std::llround(TimeOfDaySeconds(date));
-  if (s >= 86400) {
-    s = 86399;
-  }
+  // Whole seconds of the clock: a time stored with a fraction (by an older copy) is not rounded
+  // up into the next second or minute.
+  const auto s = static_cast<long long>(std::llround(WholeSecondTimeOfDay(date) * 86400.0));
   char buf[32];
   std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", s / 3600, (s / 60) % 60, s % 60);
   return buf;

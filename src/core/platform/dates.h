@@ -17,7 +17,13 @@ CivilDate ToCivil(double date);        // of the whole-day part
 int WeekdayOf(double date);            // 0 Sunday … 6 Saturday
 double TimeOfDaySeconds(double date);  // fraction × 86400
 
-// "YYYY/MM/DD" and "HH:MM:SS" as the program's lists and exports write dates and times.
+// The time of day of a moment in whole seconds, as the fraction of the day that a record stores:
+// 09:59:59.6 gives 09:59:59. A moment less than a millisecond below a whole second (the error a
+// day count carries) counts as that second.
+double WholeSecondTimeOfDay(double moment);
+
+// "YYYY/MM/DD" and "HH:MM:SS" as the program's lists and exports write dates and times; the time
+// in whole seconds (WholeSecondTimeOfDay).
 std::string FormatShortDate(double date);
 std::string FormatTimeOfDay(double date);
 

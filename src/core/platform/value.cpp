@@ -2,8 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <system_error>
 
 namespace numora {
 
@@ -124,55 +123,86 @@ bool IsNumericText(std::string_view text) {
   return i == t.size();
 }
 
+namespace {
+
+// Whether a decimal text that is too large or too small for a double is too large: its first
+// significant digit lies left of the decimal point once the exponent is applied.
+bool BeyondTheLargest(std::string_view t) {
+  long long position = 0;  // decimal exponent of the first significant digit, plus one
+  bool seenPoint = false;
+  bool significant = false;
+  size_t i = 0;
+  for (; i < t.size() && t[i] != 'e' && t[i] != 'E'; ++i) {
+    if (t[i] == '.') {
+      seenPoint = true;
+    } else if (t[i] >= '1' && t[i] <= '9' && !significant) {
+      significant = true;
+      if (!seenPoint) {
+        ++position;
+      }
+    } else if (t[i] >= '0' && t[i] <= '9') {
+      if (significant && !seenPoint) {
+        ++position;
+      } else if (!significant && seenPoint) {
+        --position;
+      }
+    }
+  }
+  long long exponent = 0;
+  if (i < t.size()) {
+    std::from_chars(t.data() + i + 1 + (t[i + 1] == '+' ? 1 : 0), t.data() + t.size(), exponent);
+  }
+  return position + exponent > 0;
+}
+
+}  // namespace
+
 double NumericValue(std::string_view text) {
   if (!IsNumericText(text)) {
     return 0;
   }
-  std::string t(TrimBlanks(text));
-  if (!t.empty() && t.front() == '+') {
-    t.erase(0, 1);
+  // Always a decimal point, whatever the system's number format: std::from_chars ignores the
+  // locale, where strtod would read "1.5" as 1 under a comma-decimal locale.
+  std::string_view t = TrimBlanks(text);
+  if (t.front() == '+') {
+    t.remove_prefix(1);
   }
-  return std::strtod(t.c_str(), nullptr);
+  double value = 0;
+  const auto result = std::from_chars(t.data(), t.data() + t.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    const bool negative = t.front() == '-';
+    if (BeyondTheLargest(negative ? t.substr(1) : t)) {
+      return negative ? -HUGE_VAL : HUGE_VAL;
+    }
+    return negative ? -0.0 : 0.0;
+  }
+  return value;
 }
 
 std::string FormatNumber(double number) {
   if (number == 0) {
     return "0";
   }
-  char buf[64];
-  for (int precision = 1; precision <= 17; ++precision) {
-    std::snprintf(buf, sizeof buf, "%.*g", precision, number);
-    if (std::strtod(buf, nullptr) == number) {
-      break;
-    }
-  }
-  std::string s(buf);
-  // Plain decimal notation for the magnitudes this program shows.
-  if (s.find('e') != std::string::npos && std::fabs(number) < 1e15 && std::fabs(number) >= 1e-6) {
-    std::snprintf(buf, sizeof buf, "%.10f", number);
-    s = buf;
-    while (!s.empty() && s.back() == '0') {
-      s.pop_back();
-    }
-    if (!s.empty() && s.back() == '.') {
-      s.pop_back();
-    }
-  }
-  return s;
+  // The shortest text that reads back as the same number, with a decimal point in any locale.
+  // Plain decimal notation for the magnitudes this program shows, else the exponent form.
+  char buf[400];
+  const bool plain = std::fabs(number) < 1e15 && std::fabs(number) >= 1e-6;
+  const auto result =
+      plain ? std::to_chars(buf, buf + sizeof buf, number, std::chars_format::fixed)
+            : std::to_chars(buf, buf + sizeof buf, number, std::chars_format::general);
+  return {buf, result.ptr};
 }
 
 std::string FormatSingle(float number) {
   if (number == 0) {
     return "0";
   }
+  // The shortest text of the single-precision value (1.1f gives "1.1", not 1.10000002384...).
   char buf[64];
-  for (int precision = 1; precision <= 9; ++precision) {
-    std::snprintf(buf, sizeof buf, "%.*g", precision, static_cast<double>(number));
-    if (std::strtof(buf, nullptr) == number) {
-      break;
-    }
-  }
-  return FormatNumber(std::strtod(buf, nullptr));
+  const auto result = std::to_chars(buf, buf + sizeof buf, number);
+  double value = 0;
+  std::from_chars(buf, result.ptr, value);
+  return FormatNumber(value);
 }
 
 }  // namespace numora

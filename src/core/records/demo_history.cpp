@@ -66,8 +66,9 @@ std::vector<int> ListedPupils(const SharedState& state) {
 
 }  // namespace
 
-void SeedDemoHistory(SharedState& state, double today) {
-  today = std::floor(today);
+void SeedDemoHistory(SharedState& state, double now) {
+  const double today = std::floor(now);
+  const int nowSecond = static_cast<int>(std::lround(WholeSecondTimeOfDay(now) * 86400.0));
   DemoRandom random(20261210);
   const std::vector<int> pupils = ListedPupils(state);
   std::vector<ResultRecord> records;
@@ -91,7 +92,10 @@ void SeedDemoHistory(SharedState& state, double today) {
         continue;
       }
       const int runs = random.Between(1, 3);
-      double timeOfDay = (9 * 3600.0 + random.Between(0, 6 * 3600)) / 86400.0;
+      // School hours on earlier days; today the pupil started within the six hours before now
+      // (or since midnight), and runs that would lie after now are left out.
+      const int start = random.Between(0, 6 * 3600);
+      int second = daysAgo != 0 ? 9 * 3600 + start : std::max(0, nowSecond - 6 * 3600 + start);
       for (int k = 0; k < runs; ++k) {
         const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
         const double target = standard.targetTime > 0 ? standard.targetTime : 60;
@@ -101,15 +105,17 @@ void SeedDemoHistory(SharedState& state, double today) {
         double seconds = target * pace * practice * (0.85 + random.Next() * 0.3);
         ResultRecord r;
         r.runDate = day;
-        r.runTime = std::min(timeOfDay, 0.99);
+        r.runTime = std::min(second, 86399) / 86400.0;
         r.pupilNumber = static_cast<int16_t>(pupil);
         r.level = static_cast<int16_t>(level);
         r.seconds = random.Chance(0.06) || seconds >= limit
                         ? kTimeOutSeconds
                         : std::max<int32_t>(5, static_cast<int32_t>(std::lround(seconds)));
         r.schoolCode = MakeTextField(state.schoolCode.Text());
-        records.push_back(r);
-        timeOfDay += (2 + random.Between(0, 8)) / 1440.0;
+        if (daysAgo != 0 || second <= nowSecond) {
+          records.push_back(r);
+        }
+        second += (2 + random.Between(0, 8)) * 60;
         ++runsOnLevel;
         // Quick, well-practised pupils move on to the next level.
         if (level < kDemoLevels && runsOnLevel >= 4 && r.seconds <= target && random.Chance(0.5)) {

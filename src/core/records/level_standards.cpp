@@ -125,6 +125,52 @@ StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& pa
   return result;
 }
 
+std::vector<StandardsGap> FindStandardsGaps(const SharedState& state,
+                                            const StandardsLoadResult& loaded, int levels) {
+  std::vector<StandardsGap> gaps;
+  for (int level = 1; level <= levels && level < kLevelSlots; ++level) {
+    const LevelStandard& s = state.levelStandards[static_cast<size_t>(level)];
+    if (level >= loaded.entriesRead) {
+      gaps.push_back({level, true});
+    } else if (s.targetTime <= 0 || s.minimumTime <= 0) {
+      gaps.push_back({level, false});
+    }
+  }
+  return gaps;
+}
+
+std::string StandardsGapLine(const StandardsGap& gap, const std::string& path) {
+  const std::string level = std::to_string(gap.level);
+  return gap.noLine ? std::string("基準データファイル「") + kFileName + "」にレベル" + level +
+                          "の行がありません: " + path
+                    : std::string("基準データファイル「") + kFileName + "」のレベル" + level +
+                          "の目標Timeまたは最低Timeが正の数ではありません: " + path;
+}
+
+std::string StandardsGapsNotice(const std::vector<StandardsGap>& gaps, const std::string& path) {
+  if (gaps.empty()) {
+    return {};
+  }
+  std::string text =
+      std::string("基準データファイル「") + kFileName + "」に足りないところがあります。\n";
+  for (const StandardsGap& gap : gaps) {
+    const std::string level = std::to_string(gap.level);
+    text += gap.noLine ? "・レベル" + level + "の行がありません。\n"
+                       : "・レベル" + level + "の目標Timeまたは最低Timeが正の数ではありません。\n";
+  }
+  text +=
+      "このままでは、これらのレベルは時間制限なしで動き、成績は0点で記録されます。"
+      "先生に知らせてください。\n" +
+      ShownPath(path);
+  return text;
+}
+
+std::string TooManyLevelsNotice(const std::string& path) {
+  return std::string("基準データファイル「") + kFileName +
+         "」に35を超えるレベルの行があります。36番目からのレベルの行は読みません。\n" +
+         ShownPath(path);
+}
+
 StandardsRow StandardsHeaderRow() {
   return {"目標Time", "最低Time", "ｸﾘｱﾎﾟｲﾝﾄ", "ｸﾘｱ回数", "ﾎﾟｲﾝﾄ倍率", "禁回",
           "禁点",     "判期間",   "禁期間",   "",        "",          ""};

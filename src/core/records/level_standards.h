@@ -30,6 +30,28 @@ struct StandardsLoadResult {
 // nothing. Only entries 0 to 35 exist: fields beyond them are not loaded.
 StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& path);
 
+// A level of the catalogue that cannot run as a timed level: the file has no line for it, or its
+// target or minimum time is not positive. Such a level runs without a time limit and its runs
+// earn no points.
+struct StandardsGap {
+  int level = 0;
+  bool noLine = false;  // else the target or minimum time is not positive
+};
+
+// The gaps among levels 1 to levels, for a table loaded with the given result.
+std::vector<StandardsGap> FindStandardsGaps(const SharedState& state,
+                                            const StandardsLoadResult& loaded, int levels);
+
+// numora-data check's line for one gap, naming the file and its full path.
+std::string StandardsGapLine(const StandardsGap& gap, const std::string& path);
+
+// The start-up's word on the gaps (empty when there are none): the same findings as the check's
+// lines, in one text.
+std::string StandardsGapsNotice(const std::vector<StandardsGap>& gaps, const std::string& path);
+
+// The start-up's word on level lines past the 35th, which are not loaded.
+std::string TooManyLevelsNotice(const std::string& path);
+
 // One line of the file as cell texts, columns 1 to 12.
 using StandardsRow = std::array<std::string, 12>;
 

@@ -730,8 +730,9 @@ bool AppendRecordToFile(const std::string& utf8Path, Services& services, ResultR
     }
     if (s == FileStatus::Ok) {
       const double now = services.clock.Now();
+      // The time of day is stored in whole seconds, as the clock shows it.
       record.runDate = std::floor(now);
-      record.runTime = now - record.runDate;
+      record.runTime = WholeSecondTimeOfDay(now);
       unsigned char bytes[kResultRecordSize];
       EncodeResultRecord(record, bytes);
       s = file.WriteAt(static_cast<int64_t>(count) * static_cast<int64_t>(kResultRecordSize), bytes,

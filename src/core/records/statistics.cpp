@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "core/platform/saturate.h"
 #include "core/records/results_file.h"
@@ -59,9 +60,14 @@ void ClearPlayableCells(LevelPupilTable<T>& table) {
 }
 
 // "Dated later than today minus the period": whole days, so a period of 7 covers today and the
-// six days before it, and an empty or 0 period covers nothing.
+// six days before it. An empty, 0 or negative period covers nothing, not even a record dated
+// after today (a computer whose clock was once set ahead).
 double PeriodStart(const Value& days, double today) {
-  return today - days.Number();
+  const double n = days.Number();
+  if (!(n > 0)) {
+    return std::numeric_limits<double>::infinity();
+  }
+  return today - n;
 }
 
 }  // namespace

@@ -483,7 +483,7 @@ void StandardsEditorWindow::closeEvent(QCloseEvent* event) {
 void ShowStandardsEditor(AppContext& ctx) {
   auto* editor = new StandardsEditorWindow(ctx);
   ctx.standardsEditor = editor;
-  editor->showFullScreen();
+  editor->showOnWholeScreen();
   editor->activateWindow();
   editor->activate();
 }

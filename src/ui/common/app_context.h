@@ -20,6 +20,8 @@ struct AppContext {
   QPointer<QWidget> drill{};            // MainFrm
   QPointer<QWidget> evaluation{};       // FrmSyuuryou
   QPointer<QWidget> standardsEditor{};  // FrmTimeData
+  // A drill start is under way (it lets pending messages be processed before the window exists).
+  bool drillStarting = false;
 };
 
 // Opening and closing windows. Each function is defined beside the window it opens.
@@ -29,7 +31,9 @@ void ShowNameSelection(AppContext& ctx);  // loads a fresh namesel and shows it
 void UnloadNameSelection(AppContext& ctx);
 void ShowHub(AppContext& ctx);  // shows the hub, creating it if needed
 void UnloadHub(AppContext& ctx);
-void StartDrill(AppContext& ctx);           // the drill start: resets the run flags, opens MainFrm
+// The drill start: resets the run flags, opens MainFrm. Refused (false) while a drill window
+// exists or another start is under way, so a queued second request never opens a second drill.
+bool StartDrill(AppContext& ctx);
 void ShowEvaluation(AppContext& ctx);       // FrmSyuuryou after a recorded run
 void ShowStandardsEditor(AppContext& ctx);  // FrmTimeData, from the hub's data-change gate
 

@@ -1,9 +1,12 @@
 #include "ui/common/form_widget.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
@@ -138,6 +141,30 @@ void FormWidget::resizeEvent(QResizeEvent* event) {
                    static_cast<int>((s.height() - 768.0 * scale_) / 2));
   relayout();
   QWidget::resizeEvent(event);
+}
+
+void FormWidget::showOnWholeScreen() {
+  const QScreen* onScreen = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (onScreen != nullptr) {
+    setGeometry(onScreen->geometry());
+  }
+  showFullScreen();
+}
+
+void FormWidget::keyPressEvent(QKeyEvent* event) {
+  // A command button lets Enter pass (it takes only Space); it reaches the form here.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const auto modifiers =
+      event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+  if (enter && modifiers == Qt::NoModifier && !event->isAutoRepeat()) {
+    auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    if (button != nullptr && button->window() == this && button->isEnabled() &&
+        button->isVisible()) {
+      button->click();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void FormWidget::UnloadWhenIdle() {

@@ -34,9 +34,14 @@ class FormWidget : public QWidget {
   double scale() const { return scale_; }
   // Re-applies every placement at the current scale.
   void relayout();
+  // Shows the form over the whole screen it is on, the canvas scaled to it. Sized here as well,
+  // since without a window manager (kiosk set-ups) nobody acts on the full-screen request.
+  void showOnWholeScreen();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Enter presses the command button with the focus, as Space does.
+  void keyPressEvent(QKeyEvent* event) override;
 
   // Marks a handler of the form as running. Handlers can nest (a wait lets clicks and ticks
   // through); the last one to finish deletes a form that was unloaded meanwhile, so a form is

@@ -35,6 +35,7 @@ constexpr int kSquareGroupWidth = 2900;
 constexpr int kTemplateLeft = 1485;
 constexpr int kTemplateTop = 1575;
 constexpr int kTileWidth = 1005;
+constexpr int kCoverCaptionTop = 2700;
 constexpr int kTileHeight = 825;
 constexpr int kBoardRight = kTemplateLeft + 11 * kTileWidth;
 // The hint panel above the board: slot k at 1350 + (k − 1) × 1050, 600 wide.
@@ -83,6 +84,12 @@ void BoardTile::paintEvent(QPaintEvent* /*event*/) {
   p.setPen(isEnabled() ? QColor(0, 0, 0) : QColor(150, 150, 150));
   p.setFont(font());
   p.drawText(r, Qt::AlignCenter, text());
+}
+
+void BoardTile::mouseDoubleClickEvent(QMouseEvent* event) {
+  // A button would take the second press as another click: after a wrong tile that is a second
+  // wrong answer (ten more seconds, another hint pair and cue) for one double-click.
+  event->accept();
 }
 
 DrillWindow::DrillWindow(AppContext& ctx)
@@ -268,19 +275,21 @@ void DrillWindow::CreateDrillArea() {
 }
 
 void DrillWindow::CreateCover() {
+  // The captions sit above the middle of the screen, where the small wait window appears during
+  // the wait at the end of the run.
   recordingCover_ = new QFrame(this);
   recordingCover_->setObjectName(QStringLiteral("sPicture2"));
   SetBackColour(recordingCover_, kCoverColour);
   recordingLabel_ = new QLabel(QStringLiteral("成績記録中"), recordingCover_);
   recordingLabel_->setObjectName(QStringLiteral("lblsss1"));
   recordingLabel_->setAlignment(Qt::AlignCenter);
-  place(recordingLabel_, 1500, 4300, 12360, 1600);
+  place(recordingLabel_, 1500, kCoverCaptionTop, 12360, 1600);
   setFontPoints(recordingLabel_, 54, true);
   timeOutLabel_ = new QLabel(QStringLiteral("時間切れ"), recordingCover_);
   timeOutLabel_->setObjectName(QStringLiteral("lblsss2"));
   timeOutLabel_->setAlignment(Qt::AlignCenter);
   SetForeColour(timeOutLabel_, kRed);
-  place(timeOutLabel_, 1500, 4300, 12360, 1600);
+  place(timeOutLabel_, 1500, kCoverCaptionTop, 12360, 1600);
   setFontPoints(timeOutLabel_, 54, true);
   recordingCover_->setVisible(false);
 }
@@ -548,6 +557,10 @@ void DrillWindow::waitThenShowEvaluation(double seconds) {
 void DrillWindow::Unload() {
   runClock_->stop();
   statusRefresh_->stop();
+  // The run is over: the next drill may start even before this window is deleted.
+  if (ctx_.drill == this) {
+    ctx_.drill = nullptr;
+  }
   UnloadWhenIdle();
 }
 
@@ -575,10 +588,16 @@ bool DrillWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Window function ----
 
-void StartDrill(AppContext& ctx) {
+bool StartDrill(AppContext& ctx) {
+  // One drill at a time: the run flags belong to the drill that is open.
+  if (ctx.drill || ctx.drillStarting) {
+    return false;
+  }
   SharedState& state = ctx.state;
   DrillRun::ResetForStart(state.run);
+  ctx.drillStarting = true;
   ctx.services.host.ProcessEvents();
+  ctx.drillStarting = false;
   const int level = state.currentLevel;
   if (TargetList(level).empty()) {
     std::string name = level >= 0 && level < kLevelSlots
@@ -591,12 +610,13 @@ void StartDrill(AppContext& ctx) {
         "注意", "「" + name + "」には問題が用意されていません。\nメニューに戻ります。");
     UnloadWaitWindow(ctx);
     ShowHub(ctx);
-    return;
+    return false;
   }
   auto* drill = new DrillWindow(ctx);
   ctx.drill = drill;
-  drill->showFullScreen();
+  drill->showOnWholeScreen();
   drill->startRun();
+  return true;
 }
 
 }  // namespace numora

@@ -18,7 +18,8 @@ class QTimer;
 namespace numora {
 
 // A number tile of the board: a flat coloured square with its number, pressable by mouse and
-// through the accessibility interface (its accessible name is its number).
+// through the accessibility interface (its accessible name is its number). A tile acts on a
+// single click: the second press of a double-click does nothing.
 class BoardTile : public QPushButton {
   Q_OBJECT
 
@@ -27,6 +28,7 @@ class BoardTile : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 class DrillWindow : public FormWidget {

@@ -124,7 +124,6 @@ void EvaluationWindow::showResults() {
     }
   }
   services_.host.ProcessEvents();
-  buttonsTimer_->start();
   pointsLabel_->setText(Q(result_.pointsLine));
   timeLabel_->setText(Q(result_.timeLine));
   pupilNameLabel_->setText(Q(TrimSpaces(state_.pupilName)));
@@ -169,6 +168,10 @@ void EvaluationWindow::showResults() {
   state_.run.newLevelBest = false;
   services_.host.ProcessEvents();
   UnloadWaitWindow(ctx_);
+  // The buttons come half a second after the last step: started earlier, the timer could fire
+  // while a sound above still plays (its wait lets messages through) and hide the goal panel
+  // before "合格.wav".
+  buttonsTimer_->start();
 }
 
 void EvaluationWindow::offerButtons() {
@@ -226,7 +229,7 @@ void EvaluationWindow::closeEvent(QCloseEvent* event) {
 void ShowEvaluation(AppContext& ctx) {
   auto* w = new EvaluationWindow(ctx);
   ctx.evaluation = w;
-  w->showFullScreen();
+  w->showOnWholeScreen();
   w->showResults();
 }
 

@@ -26,7 +26,7 @@ class EvaluationWindow : public FormWidget {
   void placeBackground();
   // Rebuilds the statistics, shows the results and plays the sounds; only the first call acts.
   void showResults();
-  void offerButtons();  // buttonsTimer_, once, 500 ms after the activation
+  void offerButtons();  // buttonsTimer_, once, 500 ms after the results and sounds
   void backToMenu();    // "メニューへ"
   void runAgain();      // "もう一度"
   // Hides the window; it is deleted once none of its handlers is running.

@@ -197,7 +197,12 @@ void HubWindow::CreateControls() {
     place(o, 100 + i * 1560, 60, 1500, 400);
     setFontPoints(o, 10);
     viewKinds_.push_back(o);
-    connect(o, &QRadioButton::clicked, this, [this, i] { chooseView(i); });
+    // Whatever checks the button (a click, a key, an assistive tool's toggle), once per change.
+    connect(o, &QRadioButton::toggled, this, [this, i](bool checked) {
+      if (checked) {
+        chooseView(i);
+      }
+    });
   }
   listChoicePanel_ = panel("Picture1", 0xC0FFC0);
   place(listChoicePanel_, 5300, 1150, 4800, 520);
@@ -209,7 +214,11 @@ void HubWindow::CreateControls() {
     place(o, 100 + (i - 1) * 1560, 60, 1500, 400);
     setFontPoints(o, 10);
     listChoices_.push_back(o);
-    connect(o, &QRadioButton::clicked, this, [this, i] { chooseList(i); });
+    connect(o, &QRadioButton::toggled, this, [this, i](bool checked) {
+      if (checked) {
+        chooseList(i);
+      }
+    });
   }
   gradeFilterBox_ = new QComboBox(this);
   gradeFilterBox_->setObjectName(QStringLiteral("Combo1"));
@@ -403,6 +412,7 @@ void HubWindow::LetScreenRepaint() {
 void HubWindow::refresh() {
   const Busy busy(this);
   hubReady_ = 0;
+  startRequested_ = false;
   dataButton_->setVisible(IsTeacher(state_.pupilName));
   chartPanel_->setTeacher(IsTeacher(state_.pupilName));
   minutesLabel_->setText(Q(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
@@ -503,7 +513,7 @@ void HubWindow::resetColumnHeads() {
 
 void HubWindow::startLevel(int index) {
   const Busy busy(this);
-  if (index < 1 || index > Levels()) {
+  if (index < 1 || index > Levels() || startRequested_) {
     return;
   }
   if (gatePanel_->isVisible()) {
@@ -512,26 +522,31 @@ void HubWindow::startLevel(int index) {
   if (!startButtons_[index]->isEnabled()) {
     return;
   }
+  // No further start request from now on: a key or click queued behind this one arrives while
+  // the screen repaints and must not start a second drill.
+  startRequested_ = true;
+  hubReady_ = 0;
   cover_->raise();
   cover_->setVisible(true);
   state_.currentLevel = static_cast<int16_t>(index);
   LetScreenRepaint();
-  hubReady_ = 0;
   StartDrill(ctx_);
 }
 
 void HubWindow::startLevelByName(int index) {
   const Busy busy(this);
-  if (index < 1 || index > Levels()) {
+  if (index < 1 || index > Levels() || startRequested_) {
     return;
   }
   if (gatePanel_->isVisible() || !startButtons_[index]->isEnabled()) {
     return;
   }
-  state_.currentLevel = static_cast<int16_t>(index);
+  startRequested_ = true;
   hubReady_ = 0;
-  StartDrill(ctx_);
-  UnloadHub(ctx_);
+  state_.currentLevel = static_cast<int16_t>(index);
+  if (StartDrill(ctx_)) {
+    UnloadHub(ctx_);
+  }
 }
 
 void HubWindow::backToNameSelection() {
@@ -846,7 +861,7 @@ void ShowHub(AppContext& ctx) {
     hub = new HubWindow(ctx);
     ctx.hub = hub;
   }
-  hub->showFullScreen();
+  hub->showOnWholeScreen();
   hub->activateWindow();
   hub->refresh();
 }

@@ -137,6 +137,7 @@ class HubWindow : public FormWidget {
   double columnWidth_ = 0;  // twips
   double leftMargin_ = 0;   // twips
   int hubReady_ = 0;
+  bool startRequested_ = false;  // a drill start was asked for; later requests are refused
   int suppressViewEvents_ = 0;
   int viewMode_ = 0;
   int rankingKind_ = 0;

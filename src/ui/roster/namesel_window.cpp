@@ -223,7 +223,7 @@ void NameSelWindow::loadList() {
     const QSignalBlocker block(viewChoices_[kRunsView]);
     viewChoices_[kRunsView]->setChecked(true);
   }
-  showFullScreen();
+  showOnWholeScreen();
   showRoster();
   setFontPoints(titleLabel_, 48, true);
   titleLabel_->setText(Q(state_.programTitle));

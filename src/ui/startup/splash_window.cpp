@@ -87,14 +87,14 @@ SplashWindow::SplashWindow(AppContext& ctx) : ctx_(ctx) {
 void SplashWindow::begin() {
   Services& services = ctx_.services;
   SharedState& state = ctx_.state;
-  showFullScreen();
+  showOnWholeScreen();
   services.host.ProcessEvents();
   services.random.Seed(services.clock.Timer());
   const double now = services.clock.Now();
   dateLabel_->setText(QString::fromStdString(FormatEraDate(now)));
   SetSeasonColour(state, now);
   setBackColour(static_cast<unsigned>(state.seasonColour.Number()));
-  showFullScreen();
+  showOnWholeScreen();
   services.host.ProcessEvents();
   state.developmentLayout = DevelopmentLayoutFor(state.programFolder);
   setUpTimer_->start();

@@ -25,6 +25,8 @@ TEST(FieldPieces, FormatsEachPiece) {
   EXPECT_EQ(Time5(1234), "1234秒");
   EXPECT_EQ(Clock5((9 * 3600 + 5 * 60 + 3) / 86400.0), "09:05");
   EXPECT_EQ(Clock5(0), "00:00");
+  // A time of day stored with a fraction (by an older copy) lists in the minute it was in.
+  EXPECT_EQ(Clock5((9 * 3600 + 59 * 60 + 59.6) / 86400.0), "09:59");
   EXPECT_EQ(Date5(MakeDate(2026, 3, 7)), "03/07");
 }
 

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/installation/season.h"
 #include "core/platform/cp932.h"
@@ -199,6 +201,61 @@ TEST(Installation, LevelLinesPastThe35thAreNotLoadedAndTold) {
   EXPECT_EQ(s.levelStandards[35].targetTime, 35);
   EXPECT_NE(notice.find("36番目からのレベルの行は読みません"), std::string::npos) << notice;
   EXPECT_NE(notice.find(PathText(file)), std::string::npos) << notice;
+}
+
+TEST(Installation, LevelsWithoutUsableStandardsAreToldInOneNotice) {
+  const std::string head =
+      "目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n";
+  const std::string good = "40,60,100,3,1,10,0,7,1,,,\r\n";
+  const char* noLine = "の行がありません。";
+  const char* notPositive = "の目標Timeまたは最低Timeが正の数ではありません。";
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::pair<int, const char*>> told;  // level, finding
+  } cases[] = {
+      {"empty", "", {{1, noLine}, {2, noLine}, {3, noLine}, {4, noLine}}},
+      {"header only", head, {{1, noLine}, {2, noLine}, {3, noLine}, {4, noLine}}},
+      {"two levels", head + good + good, {{3, noLine}, {4, noLine}}},
+      {"zero and negative times",
+       head + good + "0,60,100,3,1,10,0,7,1,,,\r\n" + good + "40,-5,100,3,1,10,0,7,1,,,\r\n",
+       {{2, notPositive}, {4, notPositive}}},
+      {"text in a time column",
+       head + good + good + good + "速く,60,100,3,1,10,0,7,1,,,\r\n",
+       {{4, notPositive}}},
+      {"complete", head + good + good + good + good, {}},
+  };
+  for (const Case& c : cases) {
+    Installation inst;
+    const fs::path file = inst.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
+    WriteCp932(file, c.text);
+    SharedState s;
+    std::string error;
+    std::string notice = "left over";
+    ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error, &notice)) << c.name;
+    if (c.told.empty()) {
+      EXPECT_EQ(notice, "") << c.name;
+      continue;
+    }
+    EXPECT_EQ(
+        notice.rfind("基準データファイル「タイム回数データ.txt」に足りないところがあります。", 0),
+        0u)
+        << c.name << ": " << notice;
+    for (int level = 1; level <= 4; ++level) {
+      const std::string mark = "・レベル" + std::to_string(level) + "の";
+      bool expected = false;
+      for (const auto& [toldLevel, finding] : c.told) {
+        if (toldLevel == level) {
+          expected = true;
+          EXPECT_NE(notice.find("・レベル" + std::to_string(level) + finding), std::string::npos)
+              << c.name << ": " << notice;
+        }
+      }
+      EXPECT_EQ(notice.find(mark) != std::string::npos, expected) << c.name << ": " << notice;
+    }
+    EXPECT_NE(notice.find("時間制限なし"), std::string::npos) << notice;
+    EXPECT_NE(notice.find(PathText(file)), std::string::npos) << notice;
+  }
 }
 
 TEST(Installation, DataRootWithoutClosingSeparator) {

@@ -174,6 +174,35 @@ TEST_F(ResultsFileTest, AppendCreatesTheFileAndStampsTheRecordWithTheClock) {
   EXPECT_TRUE(fake.host.messages.empty());
 }
 
+TEST_F(ResultsFileTest, AppendStoresTheTimeOfDayInWholeSeconds) {
+  struct Case {
+    double second;  // of 09:59
+    double storedSecondOfDay;
+    const char* listed;
+  } cases[] = {
+      {59.6, 9 * 3600 + 59 * 60 + 59, "09:59"},
+      {59.99, 9 * 3600 + 59 * 60 + 59, "09:59"},
+      {0.4, 9 * 3600 + 59 * 60, "09:59"},
+      {0.0, 9 * 3600 + 59 * 60, "09:59"},
+  };
+  for (const Case& c : cases) {
+    fs::remove(Path());
+    fake.clock.Set(2026, 12, 10, 9, 59, c.second);
+    ASSERT_TRUE(AppendRunRecord(*state, fake.services, 12, 3, 47));
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].runDate, MakeDate(2026, 12, 10)) << c.second;
+    EXPECT_EQ(records[0].runTime, c.storedSecondOfDay / 86400.0) << c.second;
+    EXPECT_EQ(FormatTimeOfDay(records[0].runTime).substr(0, 5), c.listed) << c.second;
+  }
+  // A just-before-midnight run stays on its day.
+  fs::remove(Path());
+  fake.clock.Set(2026, 12, 10, 23, 59, 59.9);
+  ASSERT_TRUE(AppendRunRecord(*state, fake.services, 12, 3, 47));
+  EXPECT_EQ(Records()[0].runDate, MakeDate(2026, 12, 10));
+  EXPECT_EQ(FormatTimeOfDay(Records()[0].runTime), "23:59:59");
+}
+
 TEST_F(ResultsFileTest, AppendOverwritesATrailingPartialRecord) {
   WriteRecords({MakeRun(1, 1, 30), MakeRun(2, 1, 31)}, std::string(17, 'x'));
   ASSERT_TRUE(AppendRunRecord(*state, fake.services, 3, 1, 32));
@@ -237,7 +266,9 @@ TEST_F(ResultsFileTest, AppendTakesTheMomentOnceTheLockIsHeld) {
   ASSERT_EQ(other.TryLock(), FileStatus::Ok);
   ReleasingHost host(&fake.clock, &other, 9);
   Services services{fake.clock, fake.random, fake.sound, host};
-  fake.clock.Set(2026, 12, 10, 10, 5, 0);
+  // The retries carry the clock over into the next second: the stored second shows when the
+  // moment was taken.
+  fake.clock.Set(2026, 12, 10, 10, 4, 59.8);
 
   ASSERT_TRUE(AppendRunRecord(*state, services, 12, 3, 47));
   EXPECT_TRUE(host.messages.empty());
@@ -245,7 +276,7 @@ TEST_F(ResultsFileTest, AppendTakesTheMomentOnceTheLockIsHeld) {
   EXPECT_NEAR(host.waited, 0.005 + 0.01 + 0.02 + 0.04 + 0.05 * 5, 1e-9);
   const auto records = Records();
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_NEAR(TimeOfDaySeconds(records[0].runTime), 10 * 3600 + 5 * 60 + host.waited, 1e-3);
+  EXPECT_EQ(FormatTimeOfDay(records[0].runTime), "10:05:00");
 }
 
 TEST_F(ResultsFileTest, AppendThatCannotWriteTellsAtOnce) {

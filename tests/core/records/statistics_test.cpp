@@ -154,16 +154,21 @@ TEST_F(RecordsFixture, TodayCountsSumsAndRoundedAverage) {
 
 TEST_F(RecordsFixture, PeriodsCountWholeDaysBackFromToday) {
   const double today = Today();
-  // Pass period 7 days, over-practice period 3 days on level 1; level 2 has empty periods.
+  // Pass period 7 days, over-practice period 3 days on level 1; level 2 has an empty and a 0
+  // period, level 3 a negative and a 0 one given as text.
   state_->levelStandards[2] = state_->levelStandards[1];
   state_->levelStandards[2].passPeriodDays = Value();
   state_->levelStandards[2].overPracticePeriodDays = 0;
+  state_->levelStandards[3] = state_->levelStandards[1];
+  state_->levelStandards[3].passPeriodDays = -2;
+  state_->levelStandards[3].overPracticePeriodDays = Value::FromField("0");
   struct Case {
     int daysAgo;
     bool inPass;
     bool inPractice;
   };
-  const Case cases[] = {{0, true, true},  {2, true, true},   {3, true, false},
+  // A record dated after today (a clock once set ahead) is within a positive period.
+  const Case cases[] = {{-1, true, true}, {0, true, true},   {2, true, true},   {3, true, false},
                         {6, true, false}, {7, false, false}, {30, false, false}};
   for (const Case& c : cases) {
     // A late time of day must not move a run into another day.
@@ -171,7 +176,9 @@ TEST_F(RecordsFixture, PeriodsCountWholeDaysBackFromToday) {
     r.runTime = 0.99;
     ResultRecord r2 = r;
     r2.level = 2;
-    Write({r, r2, Rec(today - c.daysAgo, 9, 1, 99999)});
+    ResultRecord r3 = r;
+    r3.level = 3;
+    Write({r, r2, r3, Rec(today - c.daysAgo, 9, 1, 99999)});
     RebuildStatistics(*state_, fake_.services);
     const int32_t points = RunPoints(*state_, 1, 30);
     EXPECT_EQ(state_->recentRuns(1, 9), c.inPass ? 1 : 0) << c.daysAgo;
@@ -179,7 +186,12 @@ TEST_F(RecordsFixture, PeriodsCountWholeDaysBackFromToday) {
     EXPECT_EQ(state_->overPracticeWindowRuns(1, 9), c.inPractice ? 1 : 0) << c.daysAgo;
     EXPECT_EQ(state_->overPracticeWindowPoints(1, 9), c.inPractice ? points : 0) << c.daysAgo;
     EXPECT_EQ(state_->recentRuns(2, 9), 0) << "an empty period covers nothing";
+    EXPECT_EQ(state_->recentPoints(2, 9), 0) << c.daysAgo;
     EXPECT_EQ(state_->overPracticeWindowRuns(2, 9), 0) << "a 0 period covers nothing";
+    EXPECT_EQ(state_->overPracticeWindowPoints(2, 9), 0) << c.daysAgo;
+    EXPECT_EQ(state_->recentRuns(3, 9), 0) << "a negative period covers nothing";
+    EXPECT_EQ(state_->overPracticeWindowRuns(3, 9), 0) << c.daysAgo;
+    EXPECT_EQ(state_->totalRuns(3, 9), 1);
     EXPECT_EQ(state_->totalRuns(1, 9), 1);
   }
 }
