@@ -19,6 +19,10 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
 int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunBrowseCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunEditCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunDeleteCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunLogCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 
 // Options of the form --name value (or --flag alone, given the value ""). Words that do not start
 // with "--" are collected under "" in order, separated by "\n".

@@ -30,6 +30,11 @@ const Command kCommands[] = {
      "lists --program-folder DIR --pupil P --list best|today|all|points-total|points-today|"
      "points-all [--period 1..5] [--filter TEXT] [--now \"YYYY-MM-DD HH:MM:SS\"]"},
     {"distribution", numora::RunDistributionCommand, "distribution --program-folder DIR --level L"},
+    {"browse", numora::RunBrowseCommand, "browse --program-folder DIR"},
+    {"edit", numora::RunEditCommand,
+     "edit --program-folder DIR --record N [--pupil P] [--seconds S]"},
+    {"delete", numora::RunDeleteCommand, "delete --program-folder DIR --record N"},
+    {"log", numora::RunLogCommand, "log --program-folder DIR"},
 };
 
 int Usage(std::ostream& err) {

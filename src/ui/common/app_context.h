@@ -20,6 +20,8 @@ struct AppContext {
   QPointer<QWidget> drill{};            // MainFrm
   QPointer<QWidget> evaluation{};       // FrmSyuuryou
   QPointer<QWidget> standardsEditor{};  // FrmTimeData
+  // FrmData, the results browser
+  QPointer<QWidget> resultsBrowser{};
 };
 
 // Opening and closing windows. Each function is defined beside the window it opens.
@@ -32,6 +34,9 @@ void UnloadHub(AppContext& ctx);
 void StartDrill(AppContext& ctx);           // the drill start: resets the run flags, opens MainFrm
 void ShowEvaluation(AppContext& ctx);       // FrmSyuuryou after a recorded run
 void ShowStandardsEditor(AppContext& ctx);  // FrmTimeData, from the hub's data-change gate
+// FrmData: a fresh results browser, shown; unloading leaves it (showing the hub is the caller's).
+void ShowResultsBrowser(AppContext& ctx);
+void UnloadResultsBrowser(AppContext& ctx);
 
 // Unloads every open window, most recent first.
 void UnloadAllWindows(AppContext& ctx);
