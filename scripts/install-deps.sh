@@ -9,7 +9,7 @@ packages=(
   libicu-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk
-  xvfb xauth x11-apps imagemagick matchbox-window-manager
+  xvfb xauth x11-apps imagemagick matchbox-window-manager poppler-utils
   python3 python3-pyatspi at-spi2-core dbus dbus-x11
 )
 

@@ -18,8 +18,7 @@ namespace numora {
 namespace {
 
 constexpr const char* kBrowseUsage = "browse --program-folder DIR";
-constexpr const char* kEditUsage =
-    "edit --program-folder DIR --record N [--pupil P] [--seconds S]";
+constexpr const char* kEditUsage = "edit --program-folder DIR --record N [--pupil P] [--seconds S]";
 constexpr const char* kDeleteUsage = "delete --program-folder DIR --record N";
 constexpr const char* kLogUsage = "log --program-folder DIR";
 

@@ -45,7 +45,9 @@ class FakeDialogs : public ResultsBrowserWindow::Dialogs {
   explicit FakeDialogs(QString folder) : folder_(std::move(folder)) {}
   bool ChoosePrinter(QPrinter& printer, bool /*hasSelection*/, QWidget* /*parent*/) override {
     ++printerAsked;
-    if (!printOk) return false;
+    if (!printOk) {
+      return false;
+    }
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(folder_ + QStringLiteral("/一覧.pdf"));
     return true;
@@ -77,7 +79,9 @@ ResultRecord StoredRun(int pupil, int level, int seconds, int minute = 11) {
 
 void Shot(QWidget* w, const QString& name) {
   const QString dir = qEnvironmentVariable("NUMORA_SCREENSHOT_DIR");
-  if (dir.isEmpty() || w == nullptr) return;
+  if (dir.isEmpty() || w == nullptr) {
+    return;
+  }
   QDir().mkpath(dir);
   QCoreApplication::processEvents();
   w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
@@ -102,8 +106,9 @@ class ResultsBrowserWindowTest : public QObject {
     s.dataRootFolder = s.dataFolder;
     s.schoolYearStartMonth = 4;
     s.schoolName = "ヌモラ塾";
-    const std::string roster = "3,2017,0,0,山田太郎,0,,\r\n4,2015,0,0,佐藤花子,0,,\r\n"
-                               "5,2013,0,0,鈴木一郎,0,,\r\n";
+    const std::string roster =
+        "3,2017,0,0,山田太郎,0,,\r\n4,2015,0,0,佐藤花子,0,,\r\n"
+        "5,2013,0,0,鈴木一郎,0,,\r\n";
     QVERIFY(numora::WriteWholeFile(s.dataFolder.Text() + numora::kRosterFileName,
                                    numora::Utf8ToCp932(roster)));
     WriteRecords({StoredRun(3, 1, 40, 1), StoredRun(4, 2, 35, 2), StoredRun(5, 0, 1, 3),
@@ -212,10 +217,8 @@ class ResultsBrowserWindowTest : public QObject {
       const char* time;
       const char* says;
     } cases[] = {
-        {"佐藤花子", "40", "「番号 /  名前」の形"},
-        {"0 / だれ", "40", "1 から 5000 まで"},
-        {"5001 / だれ", "40", "1 から 5000 まで"},
-        {"4 /  佐藤花子", "よんじゅう", "秒数を数字で"},
+        {"佐藤花子", "40", "「番号 /  名前」の形"}, {"0 / だれ", "40", "1 から 5000 まで"},
+        {"5001 / だれ", "40", "1 から 5000 まで"},  {"4 /  佐藤花子", "よんじゅう", "秒数を数字で"},
         {"4 /  佐藤花子", "", "秒数を数字で"},
     };
     for (const auto& c : cases) {
@@ -248,7 +251,9 @@ class ResultsBrowserWindowTest : public QObject {
     QTest::mouseClick(Child<QPushButton>("Command3"), Qt::LeftButton);
     QCOMPARE(env_->host.messages, std::vector<std::string>{"注意|本当に消去しますか"});
     std::vector<int> seconds;
-    for (const ResultRecord& r : env_->Records()) seconds.push_back(r.seconds);
+    for (const ResultRecord& r : env_->Records()) {
+      seconds.push_back(r.seconds);
+    }
     QCOMPARE(seconds, (std::vector<int>{40, 35, 1, 52, 61}));
     // The record that followed (52 s, now record 4) is selected; the panel is closed.
     QVERIFY(!Child<QFrame>("Picture3")->isVisible());
@@ -285,7 +290,8 @@ class ResultsBrowserWindowTest : public QObject {
     QVERIFY(numora::DeleteResultRecord(env_->state, env_->services, 1, error));
     QTest::mouseClick(Child<QPushButton>("Command3"), Qt::LeftButton);
     QCOMPARE(env_->host.messages.size(), size_t{2});  // the question, then the refusal
-    QVERIFY2(env_->host.messages[1].find("何も書き換えていません") != std::string::npos, Messages());
+    QVERIFY2(env_->host.messages[1].find("何も書き換えていません") != std::string::npos,
+             Messages());
     QCOMPARE(env_->Records().size(), size_t{4});
     QCOMPARE(LogLines(), 0);
   }
@@ -305,8 +311,8 @@ class ResultsBrowserWindowTest : public QObject {
     Open();
     QTest::mouseClick(Child<QPushButton>("Command17"), Qt::LeftButton);
     QCOMPARE(dialogs_->printerAsked, 1);
-    const QString pdf = QString::fromStdString(env_->state.dataFolder.Text()) +
-                        QStringLiteral("一覧.pdf");
+    const QString pdf =
+        QString::fromStdString(env_->state.dataFolder.Text()) + QStringLiteral("一覧.pdf");
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
@@ -362,7 +368,10 @@ class ResultsBrowserWindowTest : public QObject {
 
   void hundredThousandRunsAreListed() {
     std::vector<ResultRecord> runs;
-    for (int i = 0; i < 100000; ++i) runs.push_back(StoredRun(3 + i % 3, 1 + i % 4, 30 + i % 50));
+    runs.reserve(100000);
+    for (int i = 0; i < 100000; ++i) {
+      runs.push_back(StoredRun(3 + i % 3, 1 + i % 4, 30 + i % 50));
+    }
     WriteRecords(runs);
     Open();
     QCOMPARE(List()->model()->rowCount(), 100000);
@@ -376,7 +385,8 @@ class ResultsBrowserWindowTest : public QObject {
 
  private:
   void Open() {
-    auto dialogs = std::make_unique<FakeDialogs>(QString::fromStdString(env_->state.dataFolder.Text()));
+    auto dialogs =
+        std::make_unique<FakeDialogs>(QString::fromStdString(env_->state.dataFolder.Text()));
     dialogs_ = dialogs.get();
     window_ = new ResultsBrowserWindow(env_->ctx, std::move(dialogs));
     env_->ctx.resultsBrowser = window_.data();
@@ -388,7 +398,9 @@ class ResultsBrowserWindowTest : public QObject {
   template <class T>
   T* Child(const char* name) {
     auto* w = window_->findChild<T*>(QString::fromUtf8(name));
-    if (w == nullptr) qFatal("no control %s", name);
+    if (w == nullptr) {
+      qFatal("no control %s", name);
+    }
     return w;
   }
   QListView* List() { return Child<QListView>("List1"); }
@@ -411,8 +423,8 @@ class ResultsBrowserWindowTest : public QObject {
   void WriteRecords(const std::vector<ResultRecord>& records) {
     std::string bytes(records.size() * numora::kResultRecordSize, '\0');
     for (size_t i = 0; i < records.size(); ++i) {
-      numora::EncodeResultRecord(
-          records[i], reinterpret_cast<unsigned char*>(bytes.data()) + i * numora::kResultRecordSize);
+      numora::EncodeResultRecord(records[i], reinterpret_cast<unsigned char*>(bytes.data()) +
+                                                 i * numora::kResultRecordSize);
     }
     QVERIFY(numora::WriteWholeFile(numora::ResultsFilePath(env_->state), bytes));
   }
@@ -430,7 +442,9 @@ class ResultsBrowserWindowTest : public QObject {
   }
   const char* Messages() {
     messagesText_.clear();
-    for (const auto& m : env_->host.messages) messagesText_ += m + "\n";
+    for (const auto& m : env_->host.messages) {
+      messagesText_ += m + "\n";
+    }
     return messagesText_.c_str();
   }
 

@@ -1,6 +1,7 @@
 #include "core/admin/results_browser.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -19,8 +20,10 @@ namespace numora {
 
 namespace {
 
-constexpr const char* kFullSpace = "　";
-constexpr const char* kOtherSchool = "他塾";
+constexpr std::string_view kFullSpace = "　";
+constexpr std::string_view kOtherSchool = "他塾";
+constexpr std::string_view kLevelWord = "ﾚﾍﾞﾙ";
+constexpr std::string_view kSecondsWord = "秒 ";
 
 // The dates a record can sensibly hold (years 100 to 9999); anything else is shown as such rather
 // than computed into a nonsense calendar day.
@@ -80,39 +83,41 @@ class LineBuilder {
 
   std::string Line(uint32_t n, const ResultRecord& r) {
     std::string line;
-    line.reserve(120);
-    line += RightAligned(std::to_string(n), width_);
+    line.reserve(128);
+    AppendRightAligned(line, n, width_);
     line += ' ';
     line += Date(r.runDate);
     line += kFullSpace;
-    line += RightAligned(TimeOfDayText(r.runTime), 9);
-    line += "ﾚﾍﾞﾙ";
-    line += std::to_string(r.level);
+    AppendTimeOfDay(line, r.runTime);
+    line += kLevelWord;
+    AppendRightAligned(line, r.level, 0);
     line += kFullSpace;
-    line += RightAligned(std::to_string(r.seconds), 5);
-    line += "秒 ";
+    AppendRightAligned(line, r.seconds, 5);
+    line += kSecondsWord;
     line += kFullSpace;
-    line += RightAligned(std::to_string(r.pupilNumber), 4);
+    AppendRightAligned(line, r.pupilNumber, 4);
     line += ' ';
     line += PupilEnd(r.pupilNumber);
     line += "++";
-    line += SameSchool(code_, r) ? state_.schoolName : std::string(kOtherSchool);
+    line += SameSchool(code_, r) ? state_.schoolName : otherSchool_;
     return line;
   }
 
  private:
+  // Compared bit for bit, so that a stored date that is not a number is remembered too.
   const std::string& Date(double date) {
-    if (!haveDate_ || std::memcmp(&date, &lastDate_, sizeof date) != 0) {
-      lastDate_ = date;
+    const auto bits = std::bit_cast<uint64_t>(date);
+    if (!haveDate_ || bits != lastDate_) {
+      lastDate_ = bits;
       lastDateText_ = DateText(date);
       haveDate_ = true;
     }
     return lastDateText_;
   }
   // Name piece, " ", grade label.
-  std::string PupilEnd(int pupil) {
+  const std::string& PupilEnd(int pupil) {
     if (!ValidPupil(pupil)) {
-      return NamePiece("") + " ";
+      return noPupilEnd_;
     }
     auto& slot = pupilEnds_[static_cast<size_t>(pupil)];
     if (!slot) {
@@ -121,12 +126,45 @@ class LineBuilder {
     return *slot;
   }
 
+  // The decimal text of the number right-aligned in width characters (its last width characters
+  // when longer); width 0 writes it as it is.
+  static void AppendRightAligned(std::string& line, int64_t value, int width) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    const auto length = static_cast<int>(end - digits);
+    if (width == 0) {
+      line.append(digits, end);
+    } else if (length >= width) {
+      line.append(end - width, end);
+    } else {
+      line.append(static_cast<size_t>(width - length), ' ');
+      line.append(digits, end);
+    }
+  }
+
+  // The time of day right-aligned in 9 characters: a blank and "HH:MM:SS".
+  static void AppendTimeOfDay(std::string& line, double time) {
+    if (!IsShowableDate(time)) {
+      line += " --:--:--";
+      return;
+    }
+    long long s = std::llround(TimeOfDaySeconds(time));
+    s = std::clamp(s, 0LL, 86399LL);
+    const char text[] = {
+        ' ', static_cast<char>('0' + s / 36000),     static_cast<char>('0' + (s / 3600) % 10),
+        ':', static_cast<char>('0' + (s / 600) % 6), static_cast<char>('0' + (s / 60) % 10),
+        ':', static_cast<char>('0' + (s % 60) / 10), static_cast<char>('0' + s % 10)};
+    line.append(text, sizeof text);
+  }
+
   const SharedState& state_;
   int width_;
   std::string code_;
   std::vector<std::optional<std::string>> pupilEnds_;
+  std::string noPupilEnd_ = NamePiece("") + " ";
+  std::string otherSchool_{kOtherSchool};
   bool haveDate_ = false;
-  double lastDate_ = 0;
+  uint64_t lastDate_ = 0;
   std::string lastDateText_;
 };
 
@@ -137,7 +175,7 @@ std::string Trimmed(std::string_view text) {
   auto ends = [&](const std::string& t) {
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
   };
-  const std::string full = kFullSpace;
+  const std::string full{kFullSpace};
   for (bool again = true; again;) {
     again = false;
     if (starts(" ") || starts("\t")) {
@@ -161,9 +199,8 @@ std::string Trimmed(std::string_view text) {
 // Full-width digits, point, signs and blanks as typed with a Japanese input method, made ASCII.
 std::string AsciiNumberText(std::string_view text) {
   static const std::pair<const char*, char> kWide[] = {
-      {"０", '0'}, {"１", '1'}, {"２", '2'}, {"３", '3'}, {"４", '4'}, {"５", '5'},
-      {"６", '6'}, {"７", '7'}, {"８", '8'}, {"９", '9'}, {"．", '.'}, {"－", '-'},
-      {"＋", '+'}, {"　", ' '}};
+      {"０", '0'}, {"１", '1'}, {"２", '2'}, {"３", '3'}, {"４", '4'}, {"５", '5'}, {"６", '6'},
+      {"７", '7'}, {"８", '8'}, {"９", '9'}, {"．", '.'}, {"－", '-'}, {"＋", '+'}, {"　", ' '}};
   std::string out;
   size_t i = 0;
   while (i < text.size()) {
@@ -234,8 +271,8 @@ std::string StaleText(uint32_t n) {
 
 bool FileExists(const std::string& utf8Path) {
   std::error_code ec;
-  return std::filesystem::exists(std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())),
-                                 ec);
+  return std::filesystem::exists(
+      std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())), ec);
 }
 
 // Appends the line to the log; the warning when it could not be written.
@@ -271,6 +308,9 @@ void BuildBrowserLines(const SharedState& state, const unsigned char* bytes, uin
   list.recordNumbers.clear();
   list.records.clear();
   list.lines.clear();
+  list.recordNumbers.reserve(records);
+  list.records.reserve(records);
+  list.lines.reserve(records);
   LineBuilder builder(state, records);
   for (uint32_t i = 0; i < records; ++i) {
     const ResultRecord r = DecodeResultRecord(bytes + static_cast<size_t>(i) * kResultRecordSize);
@@ -331,9 +371,10 @@ BrowserList BuildBrowserList(SharedState& state, Services& services) {
     if (read.status == FileStatus::Ok) {
       BuildBrowserLines(state, bytes.data(), read.records, list);
     } else {
-      notices.push_back("成績のファイルを読めません（" + read.errorText +
-                        "）。一覧は空です。ほかのコンピュータで使用中でないか確かめてください。\n（" +
-                        path + "）");
+      notices.push_back(
+          "成績のファイルを読めません（" + read.errorText +
+          "）。一覧は空です。ほかのコンピュータで使用中でないか確かめてください。\n（" + path +
+          "）");
     }
   }
   const std::string interrupted = DetectInterruptedDelete(state);
@@ -477,9 +518,10 @@ bool SaveBrowserCsv(const std::string& utf8Path, const std::string& csv, std::st
   if (WriteWholeFile(utf8Path, csv)) {
     return true;
   }
-  error = "ファイルに書き出せませんでした。書き込めるフォルダーか、ほかのプログラムで開いていないか"
-          "確かめてください。\n（" +
-          utf8Path + "）";
+  error =
+      "ファイルに書き出せませんでした。書き込めるフォルダーか、ほかのプログラムで開いていないか"
+      "確かめてください。\n（" +
+      utf8Path + "）";
   return false;
 }
 

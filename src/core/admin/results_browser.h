@@ -24,9 +24,9 @@ inline constexpr int kBrowserScrollMax = 6000;
 
 // The list of the browser: every record whose level is not 0, in record order.
 struct BrowserList {
-  std::vector<uint32_t> recordNumbers;  // 1-based record number of each line
-  std::vector<ResultRecord> records;    // the record each line was built from
-  std::vector<std::string> lines;       // the line texts
+  std::vector<uint32_t> recordNumbers;    // 1-based record number of each line
+  std::vector<ResultRecord> records;      // the record each line was built from
+  std::vector<std::string> lines;         // the line texts
   std::vector<std::string> chooserItems;  // "番号 /  名前" for every pupil of the roster
   std::string notice;  // what the teacher should be told (missing file, unread roster, …)
 

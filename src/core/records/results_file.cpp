@@ -923,8 +923,8 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
     }
     if (s == FileStatus::Ok && expected != nullptr) {
       unsigned char current[kResultRecordSize];
-      s = file.ReadAt(static_cast<int64_t>(n - 1) * static_cast<int64_t>(kResultRecordSize), current,
-                      kResultRecordSize);
+      s = file.ReadAt(static_cast<int64_t>(n - 1) * static_cast<int64_t>(kResultRecordSize),
+                      current, kResultRecordSize);
       if (s == FileStatus::Ok && !HoldsRecord(current, *expected)) {
         changed = true;
         return FileStatus::Failed;
@@ -1025,10 +1025,9 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
       outcome = Outcome::Missing;
       return FileStatus::Failed;
     }
-    if (expected != nullptr &&
-        !HoldsRecord(reinterpret_cast<const unsigned char*>(bytes.data()) +
-                         static_cast<size_t>(n - 1) * kResultRecordSize,
-                     *expected)) {
+    if (expected != nullptr && !HoldsRecord(reinterpret_cast<const unsigned char*>(bytes.data()) +
+                                                static_cast<size_t>(n - 1) * kResultRecordSize,
+                                            *expected)) {
       outcome = Outcome::Changed;
       return FileStatus::Failed;
     }

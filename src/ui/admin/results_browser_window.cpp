@@ -113,8 +113,8 @@ ResultsBrowserWindow::ResultsBrowserWindow(AppContext& ctx, std::unique_ptr<Dial
 ResultsBrowserWindow::~ResultsBrowserWindow() = default;
 
 void ResultsBrowserWindow::CreateControls() {
-  auto label = [this](QWidget* parent, const QString& name, const QString& text, int left,
-                      int top, int width, int height, double points, bool bold = false) {
+  auto label = [this](QWidget* parent, const QString& name, const QString& text, int left, int top,
+                      int width, int height, double points, bool bold = false) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     place(l, left, top, width, height);
@@ -153,7 +153,7 @@ void ResultsBrowserWindow::CreateControls() {
   ShowLinesOnCells(listView_);
   SetBackColour(listView_, kWhite);
   place(listView_, 240, 660, 11160, 10080);
-  setFontPoints(listView_, 10.5);
+  setFontPoints(listView_, 12);
   model_ = new BrowserListModel(this);
   listView_->setModel(model_);
   listView_->viewport()->installEventFilter(this);
@@ -181,8 +181,8 @@ void ResultsBrowserWindow::CreateControls() {
   place(editPanel_, 11760, 660, 3360, 8400);
   label(editPanel_, QStringLiteral("recordCaption"), QStringLiteral("記録番号"), 120, 180, 1380,
         420, 11);
-  recordLabel_ = label(editPanel_, QStringLiteral("Label1"), QString(), 1500, 60, 1740, 600, 18,
-                       true);
+  recordLabel_ =
+      label(editPanel_, QStringLiteral("Label1"), QString(), 1500, 60, 1740, 600, 18, true);
   levelLabel_ =
       label(editPanel_, QStringLiteral("Label2(1)"), QString(), 120, 780, 1380, 420, 12, true);
   dateLabel_ =
@@ -204,9 +204,8 @@ void ResultsBrowserWindow::CreateControls() {
   timeBox_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   place(timeBox_, 120, 2640, 1500, 600);
   setFontPoints(timeBox_, 16, true);
-  unitLabel_ =
-      label(editPanel_, QStringLiteral("Label2(0)"), QStringLiteral("秒"), 1680, 2700, 600, 480, 14,
-            true);
+  unitLabel_ = label(editPanel_, QStringLiteral("Label2(0)"), QStringLiteral("秒"), 1680, 2700, 600,
+                     480, 14, true);
   timeBar_ = new QScrollBar(Qt::Vertical, editPanel_);
   timeBar_->setObjectName(QStringLiteral("VScroll1"));
   timeBar_->setAccessibleName(QStringLiteral("時間（秒）を変える"));
@@ -233,8 +232,8 @@ void ResultsBrowserWindow::CreateControls() {
   // The full-screen cover shown while leaving.
   cover_ = panel(this, "Picture1", kTeal);
   place(cover_, 0, 0, kCanvasTwipsWidth, kCanvasTwipsHeight);
-  auto* wait = label(cover_, QStringLiteral("Label3"), QStringLiteral("Just a moment, please."),
-                     0, 5160, kCanvasTwipsWidth, 1200, 28, true);
+  auto* wait = label(cover_, QStringLiteral("Label3"), QStringLiteral("Just a moment, please."), 0,
+                     5160, kCanvasTwipsWidth, 1200, 28, true);
   wait->setAlignment(Qt::AlignCenter);
   cover_->setVisible(false);
 }
@@ -441,12 +440,11 @@ void ResultsBrowserWindow::PrintList() {
   }
   printText_->print(&printer);
   if (printer.printerState() == QPrinter::Error) {
-    services_.host.ShowMessage("注意", "印刷できませんでした。プリンターを確かめてください。" +
-                                           (printer.outputFileName().isEmpty()
-                                                ? std::string()
-                                                : "\n（" +
-                                                      printer.outputFileName().toStdString() +
-                                                      "）"));
+    services_.host.ShowMessage("注意",
+                               "印刷できませんでした。プリンターを確かめてください。" +
+                                   (printer.outputFileName().isEmpty()
+                                        ? std::string()
+                                        : "\n（" + printer.outputFileName().toStdString() + "）"));
   }
 }
 
@@ -465,8 +463,8 @@ void ResultsBrowserWindow::SaveListAsCsv() {
     services_.host.ShowMessage("注意", error);
     return;
   }
-  services_.host.ShowMessage("ファイル化", std::to_string(list_.size()) +
-                                               " 件の成績を書き出しました。\n（" + path + "）");
+  services_.host.ShowMessage(
+      "ファイル化", std::to_string(list_.size()) + " 件の成績を書き出しました。\n（" + path + "）");
 }
 
 void ResultsBrowserWindow::Leave() {

@@ -79,13 +79,13 @@ class ResultsBrowserWindow : public FormWidget {
   ResultRecord recordBuffer_;
   bool settingTime_ = false;
 
-  QFrame* cover_ = nullptr;       // Picture1
-  QFrame* listPanel_ = nullptr;   // Picture2
+  QFrame* cover_ = nullptr;        // Picture1
+  QFrame* listPanel_ = nullptr;    // Picture2
   QLabel* instruction_ = nullptr;  // Label5
   QListView* listView_ = nullptr;  // List1
   BrowserListModel* model_ = nullptr;
-  QPushButton* printButton_ = nullptr;   // Command17
-  QPushButton* exportButton_ = nullptr;  // "ファイル化"
+  QPushButton* printButton_ = nullptr;     // Command17
+  QPushButton* exportButton_ = nullptr;    // "ファイル化"
   QPushButton* listBackButton_ = nullptr;  // the list panel's "戻る"
   QPushButton* backButton_ = nullptr;      // Command4
   QTextEdit* printText_ = nullptr;         // RichTextBox1

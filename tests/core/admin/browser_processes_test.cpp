@@ -100,6 +100,7 @@ TEST(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
   }
 
   std::vector<pid_t> writers;
+  writers.reserve(kWriters);
   for (int w = 0; w < kWriters; ++w) {
     writers.push_back(Spawn([&state, w]() {
       SystemClock clock;
@@ -164,6 +165,7 @@ TEST(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
   EXPECT_EQ(byPupil[1], keptStored);
   for (int w = 0; w < kWriters; ++w) {
     std::vector<int> expected;
+    expected.reserve(kRunsEach);
     for (int i = 0; i < kRunsEach; ++i) {
       expected.push_back(i);
     }

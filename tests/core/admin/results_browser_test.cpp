@@ -28,7 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 
 ResultRecord StoredRun(int pupil, int level, int seconds, const char* code = "12345", int day = 9,
-                 int hour = 10) {
+                       int hour = 10) {
   ResultRecord r;
   r.runDate = MakeDate(2026, 12, day);
   r.runTime = MakeDateTime(1899, 12, 30, hour, 11, 12);
@@ -85,15 +85,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "   3 2026/12/09　 10:11:12ﾚﾍﾞﾙ1　    5秒 　  77 　　　　　 ++ヌモラ塾"},
         LineCase{"pupil number outside the roster's range", "12345", 3, 5, StoredRun(-7, 1, 5),
                  "   3 2026/12/09　 10:11:12ﾚﾍﾞﾙ1　    5秒 　  -7 　　　　　 ++ヌモラ塾"},
-        LineCase{"long name cut to six characters", "12345", 4, 5, StoredRun(12, 4, 123, "12345", 1, 9),
+        LineCase{"long name cut to six characters", "12345", 4, 5,
+                 StoredRun(12, 4, 123, "12345", 1, 9),
                  "   4 2026/12/01　 09:11:12ﾚﾍﾞﾙ4　  123秒 　  12 あいうえおか 中１++ヌモラ塾"},
         LineCase{"time-out", "12345", 5, 5, StoredRun(4, 3, 99999),
                  "   5 2026/12/09　 10:11:12ﾚﾍﾞﾙ3　99999秒 　   4 佐藤花子   小５++ヌモラ塾"},
-        LineCase{"more than five digits keeps the last five", "12345", 5, 5, StoredRun(4, 3, 123456),
+        LineCase{"more than five digits keeps the last five", "12345", 5, 5,
+                 StoredRun(4, 3, 123456),
                  "   5 2026/12/09　 10:11:12ﾚﾍﾞﾙ3　23456秒 　   4 佐藤花子   小５++ヌモラ塾"},
         LineCase{"five-digit record number", "12345", 12345, 12345, StoredRun(4, 3, 40),
                  "12345 2026/12/09　 10:11:12ﾚﾍﾞﾙ3　   40秒 　   4 佐藤花子   小５++ヌモラ塾"},
-        LineCase{"small number in a file of five-digit numbers", "12345", 7, 10000, StoredRun(4, 3, 40),
+        LineCase{"small number in a file of five-digit numbers", "12345", 7, 10000,
+                 StoredRun(4, 3, 40),
                  "    7 2026/12/09　 10:11:12ﾚﾍﾞﾙ3　   40秒 　   4 佐藤花子   小５++ヌモラ塾"}));
 
 TEST(BrowserLines, RecordNumberWidthKeepsTextOrderAsRecordOrder) {
@@ -115,8 +118,8 @@ TEST(BrowserLines, SkipLevelZeroAndKeepRecordOrder) {
     std::vector<int> levels;
     std::vector<uint32_t> shown;
   };
-  for (const Case& c : {Case{{0, 0, 0}, {}}, Case{{1, 0, 2, 0, 3}, {1, 3, 5}},
-                        Case{{2, 2}, {1, 2}}, Case{{}, {}}}) {
+  for (const Case& c : {Case{{0, 0, 0}, {}}, Case{{1, 0, 2, 0, 3}, {1, 3, 5}}, Case{{2, 2}, {1, 2}},
+                        Case{{}, {}}}) {
     std::vector<unsigned char> bytes(c.levels.size() * kResultRecordSize);
     for (size_t i = 0; i < c.levels.size(); ++i) {
       EncodeResultRecord(StoredRun(3, c.levels[i], static_cast<int>(i)),
@@ -202,24 +205,17 @@ TEST_P(CorrectionInputTest, AcceptsOrExplainsInJapanese) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CorrectionInputTest,
-    ::testing::Values(ParseCase{"3 /  山田太郎", "45.6", true, 3, 46},
-                      ParseCase{"3 /  山田太郎", "45.4", true, 3, 45},
-                      ParseCase{"12/", " 40 ", true, 12, 40},
-                      ParseCase{"５０００ /  x", "４５．６", true, 5000, 46},
-                      ParseCase{"1 / a/b", "99999", true, 1, 99999},
-                      ParseCase{"1 / x", "0", true, 1, 0},
-                      ParseCase{"山田太郎", "40", false, 0, 0},
-                      ParseCase{"", "40", false, 0, 0},
-                      ParseCase{"0 / x", "40", false, 0, 0},
-                      ParseCase{"5001 / x", "40", false, 0, 0},
-                      ParseCase{"3.5 / x", "40", false, 0, 0},
-                      ParseCase{"abc / x", "40", false, 0, 0},
-                      ParseCase{"3 / x", "abc", false, 0, 0},
-                      ParseCase{"3 / x", "", false, 0, 0},
-                      ParseCase{"3 / x", "4 5", false, 0, 0},
-                      ParseCase{"3 / x", "-1", false, 0, 0},
-                      ParseCase{"3 / x", "100000", false, 0, 0},
-                      ParseCase{"3 / x", "1e3", false, 0, 0}));
+    ::testing::Values(
+        ParseCase{"3 /  山田太郎", "45.6", true, 3, 46},
+        ParseCase{"3 /  山田太郎", "45.4", true, 3, 45}, ParseCase{"12/", " 40 ", true, 12, 40},
+        ParseCase{"５０００ /  x", "４５．６", true, 5000, 46},
+        ParseCase{"1 / a/b", "99999", true, 1, 99999}, ParseCase{"1 / x", "0", true, 1, 0},
+        ParseCase{"山田太郎", "40", false, 0, 0}, ParseCase{"", "40", false, 0, 0},
+        ParseCase{"0 / x", "40", false, 0, 0}, ParseCase{"5001 / x", "40", false, 0, 0},
+        ParseCase{"3.5 / x", "40", false, 0, 0}, ParseCase{"abc / x", "40", false, 0, 0},
+        ParseCase{"3 / x", "abc", false, 0, 0}, ParseCase{"3 / x", "", false, 0, 0},
+        ParseCase{"3 / x", "4 5", false, 0, 0}, ParseCase{"3 / x", "-1", false, 0, 0},
+        ParseCase{"3 / x", "100000", false, 0, 0}, ParseCase{"3 / x", "1e3", false, 0, 0}));
 
 // A data folder with a results file and a roster in a temporary folder.
 class BrowserFileTest : public ::testing::Test {
@@ -293,13 +289,11 @@ TEST_F(BrowserFileTest, ListReadsTheRosterAndEveryRecord) {
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list.lines[0],
             "   1 2026/12/09　 10:11:12ﾚﾍﾞﾙ1　   40秒 　   3 山田太郎   小３++ヌモラ塾");
-  EXPECT_EQ(list.lines[1],
-            "   3 2026/12/09　 10:11:12ﾚﾍﾞﾙ2　   35秒 　   4 佐藤花子   小５++他塾");
+  EXPECT_EQ(list.lines[1], "   3 2026/12/09　 10:11:12ﾚﾍﾞﾙ2　   35秒 　   4 佐藤花子   小５++他塾");
   // Every pupil of the roster can be chosen, also one no longer listed.
-  EXPECT_EQ(list.chooserItems,
-            (std::vector<std::string>{"3 /  " + RosterText("山田太郎"),
-                                      "4 /  " + RosterText("佐藤花子"),
-                                      "9 /  " + RosterText("卒業生")}));
+  EXPECT_EQ(list.chooserItems, (std::vector<std::string>{"3 /  " + RosterText("山田太郎"),
+                                                         "4 /  " + RosterText("佐藤花子"),
+                                                         "9 /  " + RosterText("卒業生")}));
 }
 
 TEST_F(BrowserFileTest, MissingResultsFileGivesAnEmptyListAndANotice) {
@@ -332,8 +326,8 @@ TEST_F(BrowserFileTest, ChangeWritesPupilAndRoundedTimeAndKeepsEveryOtherByte) {
   std::string message;
   ASSERT_TRUE(ParseCorrection("4 /  佐藤花子", "45.6", pupil, seconds, message));
   fake_.clock.Set(2026, 12, 10, 14, 5, 3);
-  const BrowserResult result = ChangeBrowserRecord(*state_, fake_.services, n, buffer, pupil,
-                                                   seconds);
+  const BrowserResult result =
+      ChangeBrowserRecord(*state_, fake_.services, n, buffer, pupil, seconds);
   ASSERT_EQ(result.outcome, BrowserOutcome::kDone) << result.message;
   EXPECT_EQ(result.message, "");
 
@@ -341,8 +335,8 @@ TEST_F(BrowserFileTest, ChangeWritesPupilAndRoundedTimeAndKeepsEveryOtherByte) {
   ASSERT_EQ(after.size(), before.size());
   for (size_t i = 0; i < after.size(); ++i) {
     const size_t inRecord = i % kResultRecordSize;
-    const bool changedField = i / kResultRecordSize == 1 &&
-                              ((inRecord >= 16 && inRecord < 18) || (inRecord >= 20 && inRecord < 24));
+    const bool changedField = i / kResultRecordSize == 1 && ((inRecord >= 16 && inRecord < 18) ||
+                                                             (inRecord >= 20 && inRecord < 24));
     if (!changedField) {
       EXPECT_EQ(after[i], before[i]) << "byte " << i;
     }
@@ -351,9 +345,10 @@ TEST_F(BrowserFileTest, ChangeWritesPupilAndRoundedTimeAndKeepsEveryOtherByte) {
       DecodeResultRecord(reinterpret_cast<const unsigned char*>(after.data()) + kResultRecordSize);
   EXPECT_EQ(stored.pupilNumber, 4);
   EXPECT_EQ(stored.seconds, 46);
-  EXPECT_EQ(LogLines(), (std::vector<std::string>{
-                            "2026/12/10 14:05:03　変更　記録 2　前 2026/12/09 10:11:12 ﾚﾍﾞﾙ3 番号 "
-                            "3 20秒 学校 12345　後 2026/12/09 10:11:12 ﾚﾍﾞﾙ3 番号 4 46秒 学校 12345"}));
+  EXPECT_EQ(LogLines(),
+            (std::vector<std::string>{
+                "2026/12/10 14:05:03　変更　記録 2　前 2026/12/09 10:11:12 ﾚﾍﾞﾙ3 番号 "
+                "3 20秒 学校 12345　後 2026/12/09 10:11:12 ﾚﾍﾞﾙ3 番号 4 46秒 学校 12345"}));
   // The log is CP932 with CR LF.
   const std::string raw = FileBytes(CorrectionLogPath(*state_));
   EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");
@@ -391,10 +386,10 @@ TEST_F(BrowserFileTest, DeleteRenumbersAndSelectsTheFollowingRecord) {
     const BrowserList list = BuildBrowserList(*state_, fake_.services);
     uint32_t n = 0;
     ResultRecord buffer;
-    ASSERT_EQ(OpenBrowserRecord(*state_, fake_.services, list, list.LineOfRecord(c.deleted), n,
-                                buffer)
-                  .outcome,
-              BrowserOutcome::kDone);
+    ASSERT_EQ(
+        OpenBrowserRecord(*state_, fake_.services, list, list.LineOfRecord(c.deleted), n, buffer)
+            .outcome,
+        BrowserOutcome::kDone);
     const BrowserResult result = DeleteBrowserRecord(*state_, fake_.services, n, buffer);
     ASSERT_EQ(result.outcome, BrowserOutcome::kDone) << result.message;
     EXPECT_EQ(SecondsOnDisk(), c.left);
@@ -404,7 +399,8 @@ TEST_F(BrowserFileTest, DeleteRenumbersAndSelectsTheFollowingRecord) {
     EXPECT_EQ(rebuilt.records[line].seconds, c.selectedSeconds);
     EXPECT_EQ(rebuilt.recordNumbers, (std::vector<uint32_t>{1, 2, 3, 4}));
     ASSERT_EQ(LogLines().size(), 1u);
-    EXPECT_NE(LogLines()[0].find("　消去　記録 " + std::to_string(c.deleted) + "　2026/12/09 "
+    EXPECT_NE(LogLines()[0].find("　消去　記録 " + std::to_string(c.deleted) +
+                                 "　2026/12/09 "
                                  "10:11:12"),
               std::string::npos)
         << LogLines()[0];
