@@ -366,6 +366,21 @@ class ResultsBrowserWindowTest : public QObject {
     }
   }
 
+  void showFunctionOpensAFreshWindowEachTime() {
+    numora::ShowResultsBrowser(env_->ctx);
+    QPointer<QWidget> first = env_->ctx.resultsBrowser.data();
+    QVERIFY(qobject_cast<ResultsBrowserWindow*>(first.data()) != nullptr);
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->findChild<QListView*>(QStringLiteral("List1"))->model()->rowCount(), 5);
+    numora::ShowResultsBrowser(env_->ctx);
+    QVERIFY(env_->ctx.resultsBrowser.data() != first.data());
+    DrillEnv::FlushDeletes();
+    QVERIFY(first.isNull());
+    window_ = qobject_cast<ResultsBrowserWindow*>(env_->ctx.resultsBrowser.data());
+    numora::UnloadResultsBrowser(env_->ctx);
+    QVERIFY(env_->ctx.resultsBrowser.isNull());
+  }
+
   void hundredThousandRunsAreListed() {
     std::vector<ResultRecord> runs;
     runs.reserve(100000);
