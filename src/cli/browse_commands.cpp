@@ -131,8 +131,8 @@ int RunBrowseCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
     err << list.notice << "\n";
   }
   std::string text;
-  for (const std::string& line : list.lines) {
-    text += line;
+  for (size_t i = 0; i < list.lines.size(); ++i) {
+    text += list.lines[i];
     text += '\n';
   }
   out << text;

@@ -69,7 +69,7 @@ TEST_F(BrowseCommandsTest, BrowsePrintsTheWindowsLines) {
   ASSERT_EQ(Run(RunBrowseCommand, {}), 0) << err_.str();
   const BrowserList list = BuildBrowserList(*state_, fake_.services);
   ASSERT_GT(list.size(), 10u);
-  EXPECT_EQ(Lines(out_.str()), list.lines);
+  EXPECT_EQ(Lines(out_.str()), list.lines.ToStrings());
 }
 
 TEST_F(BrowseCommandsTest, EditAndDeleteCorrectTheFileAndLogEachCorrection) {

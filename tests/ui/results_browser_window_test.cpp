@@ -129,7 +129,7 @@ class ResultsBrowserWindowTest : public QObject {
     QCOMPARE(model->rowCount(), 5);  // the level-0 record is not listed
     for (int row = 0; row < 5; ++row) {
       QCOMPARE(model->index(row, 0).data().toString(),
-               QString::fromStdString(expected.lines[static_cast<size_t>(row)]));
+               QString::fromStdString(std::string(expected.lines[static_cast<size_t>(row)])));
     }
     QCOMPARE(model->index(0, 0).data().toString(),
              QStringLiteral("   1 2026/12/09　 10:01:12ﾚﾍﾞﾙ1　   40秒 　   3 山田太郎   小３++"

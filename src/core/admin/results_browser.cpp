@@ -81,9 +81,8 @@ class LineBuilder {
         code_(Utf8ToCp932(state.schoolCode.Text())),
         pupilEnds_(kPupilSlots) {}
 
-  std::string Line(uint32_t n, const ResultRecord& r) {
-    std::string line;
-    line.reserve(128);
+  // Appends the line of record n to the text.
+  void AppendLine(std::string& line, uint32_t n, const ResultRecord& r) {
     AppendRightAligned(line, n, width_);
     line += ' ';
     line += Date(r.runDate);
@@ -100,7 +99,6 @@ class LineBuilder {
     line += PupilEnd(r.pupilNumber);
     line += "++";
     line += SameSchool(code_, r) ? state_.schoolName : otherSchool_;
-    return line;
   }
 
  private:
@@ -300,7 +298,9 @@ std::string RightAligned(std::string_view text, int width) {
 std::string BrowserLineText(const SharedState& state, uint32_t n, uint32_t recordCount,
                             const ResultRecord& record) {
   LineBuilder builder(state, recordCount);
-  return builder.Line(n, record);
+  std::string line;
+  builder.AppendLine(line, n, record);
+  return line;
 }
 
 void BuildBrowserLines(const SharedState& state, const unsigned char* bytes, uint32_t records,
@@ -310,7 +310,7 @@ void BuildBrowserLines(const SharedState& state, const unsigned char* bytes, uin
   list.lines.clear();
   list.recordNumbers.reserve(records);
   list.records.reserve(records);
-  list.lines.reserve(records);
+  list.lines.reserve(records, static_cast<size_t>(records) * (100 + state.schoolName.size()));
   LineBuilder builder(state, records);
   for (uint32_t i = 0; i < records; ++i) {
     const ResultRecord r = DecodeResultRecord(bytes + static_cast<size_t>(i) * kResultRecordSize);
@@ -319,8 +319,18 @@ void BuildBrowserLines(const SharedState& state, const unsigned char* bytes, uin
     }
     list.recordNumbers.push_back(i + 1);
     list.records.push_back(r);
-    list.lines.push_back(builder.Line(i + 1, r));
+    builder.AppendLine(list.lines.buffer(), i + 1, r);
+    list.lines.EndLine();
   }
+}
+
+std::vector<std::string> LineTexts::ToStrings() const {
+  std::vector<std::string> lines;
+  lines.reserve(size());
+  for (size_t i = 0; i < size(); ++i) {
+    lines.emplace_back((*this)[i]);
+  }
+  return lines;
 }
 
 size_t BrowserList::LineOfRecord(uint32_t n) const {

@@ -22,15 +22,44 @@ namespace numora {
 inline constexpr int kBrowserScrollMin = 0;
 inline constexpr int kBrowserScrollMax = 6000;
 
+// The texts of many lines kept end to end in one buffer: a list of 100000 lines costs two
+// allocations, not 100000.
+class LineTexts {
+ public:
+  size_t size() const { return ends_.size(); }
+  bool empty() const { return ends_.empty(); }
+  std::string_view operator[](size_t i) const {
+    const size_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(text_).substr(begin, ends_[i] - begin);
+  }
+  void clear() {
+    text_.clear();
+    ends_.clear();
+  }
+  void reserve(size_t lines, size_t bytes) {
+    ends_.reserve(lines);
+    text_.reserve(bytes);
+  }
+  // The buffer to append the next line's text to; EndLine closes the line.
+  std::string& buffer() { return text_; }
+  void EndLine() { ends_.push_back(text_.size()); }
+  // Every line as a string of its own.
+  std::vector<std::string> ToStrings() const;
+
+ private:
+  std::string text_;
+  std::vector<size_t> ends_;
+};
+
 // The list of the browser: every record whose level is not 0, in record order.
 struct BrowserList {
   std::vector<uint32_t> recordNumbers;    // 1-based record number of each line
   std::vector<ResultRecord> records;      // the record each line was built from
-  std::vector<std::string> lines;         // the line texts
+  LineTexts lines;                        // the line texts
   std::vector<std::string> chooserItems;  // "番号 /  名前" for every pupil of the roster
   std::string notice;  // what the teacher should be told (missing file, unread roster, …)
 
-  size_t size() const { return lines.size(); }
+  size_t size() const { return recordNumbers.size(); }
   // The line showing record n; npos when no line shows it.
   size_t LineOfRecord(uint32_t n) const;
   // The line to select after record n was deleted: the first record after it (which now carries

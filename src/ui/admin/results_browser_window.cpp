@@ -77,7 +77,7 @@ class BrowserListModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
 
-  void Reset(const std::vector<std::string>* lines) {
+  void Reset(const LineTexts* lines) {
     beginResetModel();
     lines_ = lines;
     endResetModel();
@@ -90,13 +90,14 @@ class BrowserListModel : public QAbstractListModel {
       return {};
     }
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
-      return Q((*lines_)[static_cast<size_t>(index.row())]);
+      const std::string_view line = (*lines_)[static_cast<size_t>(index.row())];
+      return QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
     }
     return {};
   }
 
  private:
-  const std::vector<std::string>* lines_ = nullptr;
+  const LineTexts* lines_ = nullptr;
 };
 
 ResultsBrowserWindow::ResultsBrowserWindow(AppContext& ctx, std::unique_ptr<Dialogs> dialogs)

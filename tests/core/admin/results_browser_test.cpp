@@ -139,7 +139,6 @@ TEST(BrowserLines, SkipLevelZeroAndKeepRecordOrder) {
 TEST(BrowserLines, SelectionAfterDeletionAndChange) {
   BrowserList list;
   list.recordNumbers = {1, 2, 4, 5, 7};
-  list.lines.resize(5);
   struct Case {
     uint32_t deleted;
     size_t line;
@@ -463,7 +462,7 @@ TEST_F(BrowserFileTest, CsvOpensInASpreadsheet) {
             "\xEF\xBB\xBF記録番号,日付,時刻,レベル,秒,番号,名前,学年,学校\r\n"
             "1,2026/12/09,10:11:12,1,40,3,山田太郎,小３,\"ヌモラ塾, 本校\"\r\n"
             "2,2026/12/09,10:11:12,2,99999,77,,,他塾\r\n");
-  EXPECT_EQ(BrowserPrintText(list), list.lines[0] + "\n" + list.lines[1]);
+  EXPECT_EQ(BrowserPrintText(list), std::string(list.lines[0]) + "\n" + std::string(list.lines[1]));
 }
 
 TEST_F(BrowserFileTest, UnwritableLogIsReportedButTheCorrectionStands) {
