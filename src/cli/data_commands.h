@@ -20,6 +20,10 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
 int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunBrowseCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunEditCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunDeleteCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
+int RunLogCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err);
 
 // What a command accepts on its command line.
 struct OptionSpec {

@@ -35,6 +35,11 @@ const Command kCommands[] = {
     {"chart", numora::RunChartCommand,
      "chart --program-folder DIR --pupil P|--all [--levels 1,2,3] [--filter TEXT] [--now "
      "\"YYYY-MM-DD HH:MM:SS\"] --output FILE.svg|FOLDER"},
+    {"browse", numora::RunBrowseCommand, "browse --program-folder DIR"},
+    {"edit", numora::RunEditCommand,
+     "edit --program-folder DIR --record N [--pupil P] [--seconds S]"},
+    {"delete", numora::RunDeleteCommand, "delete --program-folder DIR --record N"},
+    {"log", numora::RunLogCommand, "log --program-folder DIR"},
 };
 
 int Usage(std::ostream& err) {

@@ -15,9 +15,5 @@ bool DataChangePasswordMatches(const Value& stored, const std::string& typed);
 
 // Shown when the password does not match.
 inline constexpr const char* kWrongPasswordMessage = "パスワードを入力して下さい";
-// Shown by "データ変更" while the results browser cannot be opened from here.
-inline constexpr const char* kBrowserUnavailableMessage =
-    "成績データの変更画面はまだ使えません。合格タイムデータの変更は「合格タイムデータ変更」から"
-    "できます。";
 
 }  // namespace numora

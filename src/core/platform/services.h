@@ -43,6 +43,10 @@ class Host {
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
   // A message box with Yes and No buttons; true for Yes.
   virtual bool AskYesNo(const std::string& title, const std::string& text) = 0;
+  // A message box with OK and Cancel buttons; true for OK. Hosts without such a box ask yes/no.
+  virtual bool AskOkCancel(const std::string& title, const std::string& text) {
+    return AskYesNo(title, text);
+  }
   // Waits the given seconds while window messages keep being processed.
   virtual void WaitResponsive(double seconds) = 0;
   // Starts a program detached from this one; false when it could not be started.

@@ -696,6 +696,20 @@ std::string FormatSecondsForMessage(int32_t seconds) {
   return std::to_string(seconds) + "秒";
 }
 
+// Whether the 44 bytes at in44 are exactly the given record (compared as bytes, so that a date
+// that is not a number still compares equal to itself).
+bool HoldsRecord(const unsigned char* in44, const ResultRecord& record) {
+  unsigned char bytes[kResultRecordSize];
+  EncodeResultRecord(record, bytes);
+  return std::memcmp(in44, bytes, kResultRecordSize) == 0;
+}
+
+std::string ChangedRecordText(uint32_t n) {
+  return "記録 " + std::to_string(n) +
+         " は、表示した時の内容と違っています（ほかのコンピュータで記録が変更または消去されまし"
+         "た）。何も書き換えていません";
+}
+
 // Opens the results file at utf8Path and takes its writing lock. A deletion may have replaced the
 // file between the open and the lock: that counts as a conflict, so the caller retries on the file
 // that is there now.
@@ -873,9 +887,11 @@ bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
 }
 
 bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t n,
-                         const ResultRecord& record, std::string& error) {
+                         const ResultRecord& record, std::string& error,
+                         const ResultRecord* expected, bool* stale) {
   std::string failure;
   bool missing = false;
+  bool changed = false;
   const FileStatus st = RetryOnConflict(services, kWriterRetry, [&]() {
     ResultsFile file;
     FileStatus s = OpenLockedForWriting(ResultsFilePath(state), file);
@@ -886,6 +902,18 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
     if (s == FileStatus::Ok && (n < 1 || n > count)) {
       missing = true;
       return FileStatus::Failed;
+    }
+    if (s == FileStatus::Ok && expected != nullptr) {
+      unsigned char current[kResultRecordSize];
+      s = file.ReadAt(static_cast<int64_t>(n - 1) * static_cast<int64_t>(kResultRecordSize),
+                      current, kResultRecordSize);
+      if (s == FileStatus::Ok && !HoldsRecord(current, *expected)) {
+        changed = true;
+        return FileStatus::Failed;
+      }
+      if (s == FileStatus::Conflict) {
+        s = FileStatus::Failed;
+      }
     }
     if (s == FileStatus::Ok) {
       unsigned char bytes[kResultRecordSize];
@@ -907,7 +935,12 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
   if (st == FileStatus::Ok) {
     return true;
   }
-  if (missing) {
+  if (stale != nullptr) {
+    *stale = changed || (missing && expected != nullptr);
+  }
+  if (changed) {
+    error = ChangedRecordText(n);
+  } else if (missing) {
     error = "記録 " + std::to_string(n) + " はありません";
   } else {
     error = WriteFailureText(st, failure, ResultsFilePath(state));
@@ -916,14 +949,15 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
 }
 
 bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n,
-                        std::string& error, const DeleteStepHook& afterStep) {
+                        std::string& error, const DeleteStepHook& afterStep,
+                        const ResultRecord* expected, bool* stale) {
   const std::string path = ResultsFilePath(state);
   const std::string copyPath = ResultsSafetyCopyPath(state);
   const std::string newPath = ResultsNewFilePath(state);
   const std::string folder = FolderOf(path);
   auto proceed = [&](DeleteStep step) { return !afterStep || afterStep(step); };
 
-  enum class Outcome { Done, Stopped, Missing, LeftOver, Error };
+  enum class Outcome { Done, Stopped, Missing, Changed, LeftOver, Error };
   Outcome outcome = Outcome::Error;
   std::string failure;
   uint32_t firstCopySeenMs = 0;
@@ -969,6 +1003,12 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
     const uint64_t count = bytes.size() / kResultRecordSize;
     if (n < 1 || n > count) {
       outcome = Outcome::Missing;
+      return FileStatus::Failed;
+    }
+    if (expected != nullptr && !HoldsRecord(reinterpret_cast<const unsigned char*>(bytes.data()) +
+                                                static_cast<size_t>(n - 1) * kResultRecordSize,
+                                            *expected)) {
+      outcome = Outcome::Changed;
       return FileStatus::Failed;
     }
 
@@ -1035,12 +1075,18 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
   if (st == FileStatus::Ok) {
     return true;
   }
+  if (stale != nullptr) {
+    *stale = outcome == Outcome::Changed || (outcome == Outcome::Missing && expected != nullptr);
+  }
   switch (outcome) {
     case Outcome::Stopped:
       error = "消去を途中で止めました";
       break;
     case Outcome::Missing:
       error = "記録 " + std::to_string(n) + " はありません";
+      break;
+    case Outcome::Changed:
+      error = ChangedRecordText(n);
       break;
     case Outcome::LeftOver:
       error = DetectInterruptedDelete(state);

@@ -190,9 +190,13 @@ bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
                       ResultRecord& record, std::string& error);
 
 // Writes record n (1-based, an existing record) in place under the lock; no other record is
-// touched. False with a Japanese error text when it could not be written.
+// touched. False with a Japanese error text when it could not be written. When expected is given,
+// record n must still hold exactly its 44 bytes once the lock is held (the record the user saw):
+// when it does not, or when there is no record n any more, nothing is written and *stale (when
+// given) is set.
 bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t n,
-                         const ResultRecord& record, std::string& error);
+                         const ResultRecord& record, std::string& error,
+                         const ResultRecord* expected = nullptr, bool* stale = nullptr);
 
 // The steps of a deletion, in order, for tests that stop or kill it between two steps.
 enum class DeleteStep {
@@ -215,9 +219,11 @@ using DeleteStepHook = std::function<bool(DeleteStep)>;
 // step, and only then is the safety copy removed. Killed at any moment, no other record is lost:
 // the results file is always either the old one or the new one, and other program copies that
 // append meanwhile write into the file that stays. A safety copy left by an interrupted deletion
-// stops the deletion, with the explanation of DetectInterruptedDelete in error.
+// stops the deletion, with the explanation of DetectInterruptedDelete in error. expected and stale
+// work as for RewriteResultRecord: a record that is no longer the one the user saw is not deleted.
 bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n,
-                        std::string& error, const DeleteStepHook& afterStep = {});
+                        std::string& error, const DeleteStepHook& afterStep = {},
+                        const ResultRecord* expected = nullptr, bool* stale = nullptr);
 
 // dataFolder + "成績累積データnew.dat": the file a deletion writes before it replaces the results
 // file with it.

@@ -22,6 +22,8 @@ struct AppContext {
   QPointer<QWidget> standardsEditor{};  // FrmTimeData
   // A drill start is under way (it lets pending messages be processed before the window exists).
   bool drillStarting = false;
+  // FrmData, the results browser
+  QPointer<QWidget> resultsBrowser{};
 };
 
 // Opening and closing windows. Each function is defined beside the window it opens.
@@ -36,6 +38,9 @@ void UnloadHub(AppContext& ctx);
 bool StartDrill(AppContext& ctx);
 void ShowEvaluation(AppContext& ctx);       // FrmSyuuryou after a recorded run
 void ShowStandardsEditor(AppContext& ctx);  // FrmTimeData, from the hub's data-change gate
+// FrmData: a fresh results browser, shown; unloading leaves it (showing the hub is the caller's).
+void ShowResultsBrowser(AppContext& ctx);
+void UnloadResultsBrowser(AppContext& ctx);
 
 // Unloads every open window, most recent first.
 void UnloadAllWindows(AppContext& ctx);

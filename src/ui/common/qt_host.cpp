@@ -31,6 +31,16 @@ bool QtHost::AskYesNo(const std::string& title, const std::string& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+bool QtHost::AskOkCancel(const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
+                  QString::fromStdString(text), QMessageBox::Ok | QMessageBox::Cancel,
+                  QApplication::activeWindow());
+  box.button(QMessageBox::Ok)->setText("OK");
+  box.button(QMessageBox::Cancel)->setText("キャンセル");
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
+}
+
 void QtHost::WaitResponsive(double seconds) {
   QEventLoop loop;
   QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);

@@ -12,6 +12,7 @@ class QtHost : public Host {
   void ProcessEvents() override;
   void ShowMessage(const std::string& title, const std::string& text) override;
   bool AskYesNo(const std::string& title, const std::string& text) override;
+  bool AskOkCancel(const std::string& title, const std::string& text) override;
   void WaitResponsive(double seconds) override;
   bool StartDetached(const std::string& program, const std::vector<std::string>& args,
                      const std::string& workingFolder) override;

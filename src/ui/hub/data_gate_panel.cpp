@@ -71,11 +71,10 @@ void DataGatePanel::openChosenWindow(int choice) {
     return;
   }
   if (choice == 0) {
-    // The results browser cannot be opened from here yet.
-    services.host.ShowMessage(kNoticeTitle, kBrowserUnavailableMessage);
-    return;
+    ShowResultsBrowser(ctx_);
+  } else {
+    ShowStandardsEditor(ctx_);
   }
-  ShowStandardsEditor(ctx_);
   emit windowOpened();
 }
 

@@ -67,8 +67,9 @@ void UnloadWaitWindow(AppContext& ctx) {
 }
 
 void UnloadAllWindows(AppContext& ctx) {
-  for (QWidget* w : {ctx.standardsEditor.data(), ctx.evaluation.data(), ctx.drill.data(),
-                     ctx.hub.data(), ctx.namesel.data(), ctx.basefrm.data(), ctx.firstfrm.data()}) {
+  for (QWidget* w : {ctx.resultsBrowser.data(), ctx.standardsEditor.data(), ctx.evaluation.data(),
+                     ctx.drill.data(), ctx.hub.data(), ctx.namesel.data(), ctx.basefrm.data(),
+                     ctx.firstfrm.data()}) {
     if (w != nullptr) {
       w->close();
     }
