@@ -27,10 +27,6 @@
 
 namespace numora::testing {
 
-inline QString Indexed(const char* name, int i) {
-  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
 template <class T>
 T* Control(const QObject* window, const QString& name) {
   T* control = window->findChild<T*>(name);
@@ -46,7 +42,6 @@ T* Control(const QObject* window, const QString& name) {
 namespace numora {
 
 using testing::Control;
-using testing::Indexed;
 
 inline QLabel* Label19(const WaitWindow* w) {
   return Control<QLabel>(w, "Label19");

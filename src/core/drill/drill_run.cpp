@@ -122,7 +122,7 @@ bool DrillRun::BeginHandOff() {
 }
 
 void DrillRun::SetRecordedTime() {
-  run_.recordedTime = run_.timedOut ? kTimedOutSeconds : run_.elapsedSeconds;
+  run_.recordedTime = run_.timedOut ? kTimeOutSeconds : run_.elapsedSeconds;
 }
 
 }  // namespace numora

@@ -8,7 +8,6 @@ namespace numora {
 
 namespace {
 constexpr double kSecondsPerDay = 86400.0;
-constexpr int32_t kNoBest = 99999;
 }  // namespace
 
 int32_t ElapsedSeconds(double timer, double start) {
@@ -45,7 +44,7 @@ double TimeBarScale(double barWidth, int32_t timeLimit) {
 }
 
 CountdownThresholds CountdownThresholdsFor(const SharedState& state, int level, int pupil) {
-  auto usable = [](int32_t best) { return best > 0 && best < kNoBest ? best : 0; };
+  auto usable = [](int32_t best) { return best > 0 && best < kNoBestTime ? best : 0; };
   CountdownThresholds t;
   if (level < 0 || level >= kLevelSlots || pupil < 0 || pupil >= kPupilSlots) {
     return t;

@@ -10,12 +10,12 @@
 
 #include "core/installation/shared_state.h"
 #include "core/platform/services.h"
+#include "core/records/sentinels.h"
 
 namespace numora {
 
 inline constexpr int kProblemsPerRun = 10;
 inline constexpr int kPenaltySeconds = 10;
-inline constexpr int32_t kTimedOutSeconds = 99999;
 
 // Whole seconds from start to timer (both seconds after midnight), rounded to the nearest second
 // (halves to even). A run that goes on past midnight keeps counting instead of turning negative.

@@ -10,6 +10,8 @@
 #include "core/platform/dates.h"
 #include "core/platform/saturate.h"
 #include "core/platform/value.h"
+#include "core/records/scoring.h"
+#include "core/records/sentinels.h"
 #include "core/records/statistics.h"
 #include "core/roster/roster.h"
 
@@ -20,10 +22,8 @@ namespace {
 constexpr std::string_view kFullSpace = "\u3000";
 constexpr std::string_view kOwnMark = "●";
 constexpr std::string_view kTimeOutHead = "\u3000\u3000× ";
-constexpr int32_t kTimeOutFrom = 90000;  // stored times from here on are shown as time-outs
-constexpr int32_t kNoTime = 99999;       // best time of a pupil without a timed run
-constexpr size_t kTodayRecords = 1000;   // today's list reads the newest 1000 records
-constexpr size_t kAllRecords = 20000;    // the all-runs list reads the newest 20000 records
+constexpr size_t kTodayRecords = 1000;  // today's list reads the newest 1000 records
+constexpr size_t kAllRecords = 20000;   // the all-runs list reads the newest 20000 records
 
 // Byte length of the UTF-8 sequence starting with lead byte b.
 size_t SequenceLength(unsigned char b) {
@@ -229,33 +229,6 @@ std::string PupilMark(const SharedState& state, int pupil, int currentPupil) {
   return GradeMark(PupilGradeNumber(state, pupil));
 }
 
-int32_t RunBasePoints(int32_t targetTime, int32_t seconds) {
-  if (seconds >= 99998) {
-    return 0;
-  }
-  const double t = targetTime;
-  if (seconds <= targetTime) {
-    // A level without a target time earns nothing (the formula would divide by zero).
-    if (targetTime <= 0) {
-      return 0;
-    }
-    const double ratio = (t - TimeDigits(seconds)) / t;
-    // A damaged record with a negative time can give a negative share: it earns nothing, as the
-    // statistics count it.
-    if (ratio < 0) {
-      return 0;
-    }
-    return SaturatingCast<int32_t>(std::floor(ratio * ratio * ratio * 50.0 + 5.0));
-  }
-  if (seconds < 2.0 * t) {
-    return 4;
-  }
-  if (seconds < 10.0 * t) {
-    return 1;
-  }
-  return 0;
-}
-
 int AllResultsPeriodDays(int period, double now) {
   const int weekday = WeekdayOf(now);  // 0 Sunday … 6 Saturday
   switch (period) {
@@ -332,7 +305,7 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
     if (timeView) {
       const std::string ownEnd =
           m.pupil == options.currentPupil ? std::string(kOwnMark) : std::string(kFullSpace);
-      if (m.first < kNoTime) {
+      if (m.first < kNoBestTime) {
         list.lines.push_back(Cat({R2(rank), mark, name, RightAligned(m.first, 5, 6), " ", ownEnd}));
       } else {
         list.lines.push_back(Cat({"--", mark, name, "------", " ", ownEnd}));
@@ -395,7 +368,7 @@ std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
     const std::string& mark = pieces.MarkOf(p);
     const std::string& name = pieces.NameOf(p);
     std::string line;
-    if (e.seconds < kTimeOutFrom) {
+    if (e.seconds < kShownAsTimeOutFrom) {
       const int32_t points =
           RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
       line =
@@ -431,7 +404,7 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
     const std::string& mark = pieces.MarkOf(p);
     const std::string& name = pieces.NameOf(p);
     std::string line;
-    if (e.seconds >= kTimeOutFrom) {
+    if (e.seconds >= kShownAsTimeOutFrom) {
       line = Cat({kTimeOutHead, dates.Of(e.runDate), mark, name, mark});
     } else {
       const int32_t points =

@@ -40,9 +40,6 @@ int PupilGradeNumber(const SharedState& state, int pupil);
 // "●" for the pupil at the hub, otherwise the pupil's grade mark.
 std::string PupilMark(const SharedState& state, int pupil, int currentPupil);
 
-// Points of one run without the level's multiplier, as today's and the all-runs lists show them.
-int32_t RunBasePoints(int32_t targetTime, int32_t seconds);
-
 // Days the all-runs list covers for period 1..5 on the given day: this week (from Monday),
 // since last week, 30 days, 365 days, 3650 days.
 int AllResultsPeriodDays(int period, double now);

@@ -163,7 +163,6 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
       error = UnreadableText("パスデータファイル", kPathFileName, pathFile, in.errorNumber());
       return false;
     }
-    state.fileNumber = 1;
     std::string root = in.NextText();
     for (int i = 2; i <= kFieldsPerSettingsFile; ++i) {
       in.NextText();
@@ -234,7 +233,6 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
   InitialiseIdentity(state);
 
   // Level standards.
-  state.fileNumber = 1;
   const StandardsLoadResult standards = LoadLevelStandards(state, LevelStandardsPath(state));
   if (!standards.ok) {
     error = standards.error;
@@ -280,7 +278,6 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
 
 void InitialiseIdentity(SharedState& state) {
   state.programTitle = "ヌモラ";
-  state.freeLevelOrder = 1;
 }
 
 void SetUpCatalogue(SharedState& state) {

@@ -24,7 +24,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
 // spellings of the same place count (paths are compared resolved, existing files by identity).
 bool IsInstallationPath(const SharedState& state, const std::string& utf8Path);
 
-// Sets programTitle and freeLevelOrder.
+// Sets programTitle.
 void InitialiseIdentity(SharedState& state);
 
 // The level catalogue, set at every name confirmation: four timed levels named ﾚﾍﾞﾙ1 … ﾚﾍﾞﾙ4.

@@ -85,7 +85,6 @@ struct SharedState {
   Value programFolderName;
   Value soundFolder;
   int16_t developmentLayout = 0;
-  Value fileNumber;
   Value schoolYearStartMonth;
   std::string schoolName;
   Value schoolCode;
@@ -99,7 +98,6 @@ struct SharedState {
   Value finalLevel;
   std::array<std::string, kLevelSlots> levelNames{};
   std::array<int16_t, kLevelSlots> levelIsTimed{};
-  Value freeLevelOrder;
 
   // Current pupil and level.
   int16_t currentPupil = 0;
@@ -153,7 +151,6 @@ struct SharedState {
   // Sound state: [cue][0] name, [cue][1..20] file base names, [cue][21] count as text.
   std::array<std::array<std::string, 22>, 11> soundTable{};
   std::string mciCommand;
-  std::string mciReturnBuffer;
   std::string mciResult;
   int16_t soundFailures = 0;
 

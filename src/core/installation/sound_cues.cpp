@@ -22,7 +22,6 @@ constexpr const char* kPlayFailedCode = "275";
 std::string SendPlay(SharedState& state, Services& services, const std::string& fileName) {
   const std::string folder = state.soundFolder.Text();
   state.mciCommand = "play " + folder + fileName + " wait";
-  state.mciReturnBuffer.clear();
   std::string error;
   bool ok = false;
   if (fileName == ".wav") {

@@ -4,12 +4,11 @@
 
 #include "core/platform/saturate.h"
 #include "core/platform/value.h"
+#include "core/records/sentinels.h"
 
 namespace numora {
 
 namespace {
-
-constexpr int32_t kTimedOutFrom = 99998;
 
 bool InRange(int level, int pupil) {
   return level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
@@ -22,7 +21,7 @@ const LevelStandard& StandardOf(const SharedState& state, int level) {
 }  // namespace
 
 int32_t EvaluationBasePoints(int32_t targetTime, int32_t t) {
-  if (t >= kTimedOutFrom || targetTime <= 0) {
+  if (t >= kCountsAsTimeOutFrom || targetTime <= 0) {
     return 0;
   }
   const double target = targetTime;
@@ -50,7 +49,7 @@ std::string PointsLine(int32_t basePoints, float pointMultiplier, int32_t awarde
 }
 
 std::string RunTimeLine(int32_t t) {
-  if (t >= kTimedOutFrom) {
+  if (t >= kCountsAsTimeOutFrom) {
     return "記録なし";
   }
   return "今の成績：" + std::to_string(t) + "秒";

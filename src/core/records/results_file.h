@@ -16,12 +16,11 @@
 
 #include "core/installation/shared_state.h"
 #include "core/platform/services.h"
+#include "core/records/sentinels.h"
 
 namespace numora {
 
 inline constexpr size_t kResultRecordSize = 44;
-inline constexpr int32_t kTimeOutSeconds = 99999;
-inline constexpr int32_t kNoBestTime = 99999;
 // The newest records the scan reads (and so the most entries it can keep).
 inline constexpr uint32_t kScanWindowRecords = 20000;
 

@@ -8,46 +8,9 @@
 #include "core/platform/saturate.h"
 #include "core/records/results_file.h"
 #include "core/records/results_scan.h"
+#include "core/records/scoring.h"
 
 namespace numora {
-
-int32_t TimeDigits(int32_t seconds) {
-  // The number formed by the first three characters of the decimal text (no sign, no padding).
-  int64_t v = std::llabs(static_cast<int64_t>(seconds));
-  while (v >= 1000) {
-    v /= 10;
-  }
-  return static_cast<int32_t>(v);
-}
-
-int32_t RunPoints(const SharedState& state, int level, int32_t seconds) {
-  if (level < 0 || level >= kLevelSlots) {
-    return 0;
-  }
-  const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
-  const int32_t target = standard.targetTime;
-  // A level without a positive target time cannot be scored (the formula divides by it).
-  if (target <= 0) {
-    return 0;
-  }
-  int32_t base = 0;
-  if (seconds <= target) {
-    const double share = static_cast<double>(target - TimeDigits(seconds)) / target;
-    // A damaged record with a negative time could give a negative share: it earns nothing.
-    base = share < 0 ? 0 : SaturatingCast<int32_t>(std::floor(share * share * share * 50.0 + 5.0));
-  } else if (seconds < 2 * static_cast<int64_t>(target)) {
-    base = 4;
-  } else if (seconds < 10 * static_cast<int64_t>(target)) {
-    base = 1;
-  }
-  if (seconds >= 99998) {
-    base = 0;
-  }
-  // The multiplier is single precision, and so is its product with the base points.
-  // A damaged multiplier (1e9, infinite) saturates instead of wrapping round.
-  const float product = standard.pointMultiplier * static_cast<float>(base);
-  return SaturatingCast<int32_t>(std::floor(product));
-}
 
 namespace {
 

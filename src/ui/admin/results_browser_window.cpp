@@ -20,6 +20,8 @@
 #include <QTextEdit>
 #include <utility>
 
+#include "ui/common/form_widget.h"
+
 namespace numora {
 
 namespace {
@@ -29,10 +31,6 @@ constexpr unsigned kEditColour = 0xC0FFFF;  // light yellow
 constexpr unsigned kWhite = 0xFFFFFF;
 constexpr unsigned kTeal = 0xC0C000;
 constexpr unsigned kNavy = 0x800000;
-
-QString Q(const std::string& utf8) {
-  return QString::fromStdString(utf8);
-}
 
 // The real dialogs: the printer dialog, or a PDF file chosen like any saved file when the computer
 // has no printer; the save-file dialog for the CSV.
@@ -263,7 +261,7 @@ void ResultsBrowserWindow::BuildList() {
     QStringList items;
     items.reserve(static_cast<qsizetype>(list_.chooserItems.size()));
     for (const std::string& item : list_.chooserItems) {
-      items << Q(item);
+      items << ToQt(item);
     }
     pupilChooser_->addItems(items);
     pupilChooser_->setEditText(typed);
@@ -328,16 +326,16 @@ void ResultsBrowserWindow::OpenSelectedRecord() {
   changeButton_->setEnabled(true);
   deleteButton_->setEnabled(true);
   const EditPanelFigures f = DescribeForEdit(state_, n, record);
-  recordLabel_->setText(Q(f.recordNumber));
-  levelLabel_->setText(Q(f.levelText));
-  dateLabel_->setText(Q(f.dateText));
+  recordLabel_->setText(ToQt(f.recordNumber));
+  levelLabel_->setText(ToQt(f.levelText));
+  dateLabel_->setText(ToQt(f.dateText));
   {
     const QSignalBlocker block(pupilChooser_);
-    pupilChooser_->setEditText(Q(f.chooserText));
+    pupilChooser_->setEditText(ToQt(f.chooserText));
   }
-  gradeLabel_->setText(Q(f.gradeText));
+  gradeLabel_->setText(ToQt(f.gradeText));
   settingTime_ = true;
-  timeBox_->setText(Q(f.timeText));
+  timeBox_->setText(ToQt(f.timeText));
   timeBar_->setValue(f.scrollValue);
   settingTime_ = false;
   editPanel_->raise();
@@ -357,7 +355,8 @@ void ResultsBrowserWindow::ScrollBarMoved(int value) {
 }
 
 void ResultsBrowserWindow::PupilChosen() {
-  gradeLabel_->setText(Q(GradeOfChooserText(state_, pupilChooser_->currentText().toStdString())));
+  gradeLabel_->setText(
+      ToQt(GradeOfChooserText(state_, pupilChooser_->currentText().toStdString())));
 }
 
 void ResultsBrowserWindow::RecordChange() {
@@ -431,7 +430,7 @@ void ResultsBrowserWindow::PrintList() {
                       QStringLiteral("monospace")});
     font.setPointSizeF(9);
     printText_->document()->setDefaultFont(font);
-    printText_->setPlainText(Q(BrowserPrintText(list_)));
+    printText_->setPlainText(ToQt(BrowserPrintText(list_)));
   }
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));

@@ -36,10 +36,6 @@ constexpr int kRowTwips = 255;
 constexpr int kListsLeft = 11400;
 constexpr int kListsWidth = 3760;
 
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
 }  // namespace
 
 StandardsEditorWindow::StandardsEditorWindow(AppContext& ctx)
@@ -104,7 +100,7 @@ void StandardsEditorWindow::createControls() {
   table_->setWordWrap(false);
   QStringList heads;
   for (const std::string& h : StandardsGridHeads()) {
-    heads << Q(h);
+    heads << ToQt(h);
   }
   table_->setHorizontalHeaderLabels(heads);
   place(table_, kGridLeft, kGridTop, kGridWidth, kGridRows * kRowTwips + 30);
@@ -232,7 +228,7 @@ void StandardsEditorWindow::showCells() {
       if (item == nullptr) {
         continue;
       }
-      const QString text = Q(grid_.CellText(r, c));
+      const QString text = ToQt(grid_.CellText(r, c));
       if (item->text() != text) {
         item->setText(text);
       }
@@ -264,7 +260,7 @@ void StandardsEditorWindow::sizeColumns() {
 void StandardsEditorWindow::placeOverlay() {
   if (grid_.row() < 1) {
     overlay_->setVisible(false);
-    explanation_->setText(Q(StandardsColumnExplanation(grid_.column())));
+    explanation_->setText(ToQt(StandardsColumnExplanation(grid_.column())));
     return;
   }
   QTableWidgetItem* item = table_->item(grid_.row() - 1, grid_.column());
@@ -282,12 +278,12 @@ void StandardsEditorWindow::placeOverlay() {
   overlay_->setVisible(true);
   overlay_->raise();
   overlay_->setFocus();
-  explanation_->setText(Q(StandardsColumnExplanation(grid_.column())));
+  explanation_->setText(ToQt(StandardsColumnExplanation(grid_.column())));
 }
 
 void StandardsEditorWindow::showOverlayText() {
   const QSignalBlocker block(overlay_);
-  overlay_->setText(Q(grid_.overlayText()));
+  overlay_->setText(ToQt(grid_.overlayText()));
   overlay_->setCursorPosition(grid_.caret());
 }
 
@@ -315,10 +311,10 @@ void StandardsEditorWindow::refreshDistribution() {
     return;
   }
   for (const std::string& line : AllRunsLines(reading.distribution)) {
-    allRunsList_->addItem(Q(line));
+    allRunsList_->addItem(ToQt(line));
   }
   for (const std::string& line : BestTimeLines(reading.distribution)) {
-    bestTimesList_->addItem(Q(line));
+    bestTimesList_->addItem(ToQt(line));
   }
 }
 

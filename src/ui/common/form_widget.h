@@ -3,10 +3,22 @@
 #include <QAbstractItemView>
 #include <QPointer>
 #include <QRect>
+#include <QString>
 #include <QWidget>
+#include <string>
 #include <vector>
 
 namespace numora {
+
+// A UTF-8 text of the core as a Qt string.
+inline QString ToQt(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// The object name of element i of a control array: "Label1(7)".
+inline QString Indexed(const char* name, int i) {
+  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+}
 
 // A full-screen form laid out on the 1024 × 768 logical canvas in twips (15 twips per pixel,
 // 15360 × 11520 twips). Children are placed in twips relative to their parent (the form or a

@@ -61,16 +61,8 @@ constexpr unsigned kSquareOlive = 0x00C0C0;
 constexpr unsigned kSquareRed = 0x0000C0;
 constexpr unsigned kCoverColour = 0xF0F0F0;
 
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
-QString Indexed(const char* name, int i) {
-  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
 QString Number(double n) {
-  return Q(FormatNumber(n));
+  return ToQt(FormatNumber(n));
 }
 
 }  // namespace
@@ -96,7 +88,7 @@ DrillWindow::DrillWindow(AppContext& ctx)
     : ctx_(ctx), state_(ctx.state), services_(ctx.services), run_(ctx.state, ctx.services.random) {
   setObjectName(QStringLiteral("MainFrm"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(Q(state_.programTitle));
+  setWindowTitle(ToQt(state_.programTitle));
   setBackColour(kDrillColour);
   CreateControls();
   placePanels();
@@ -352,13 +344,13 @@ void DrillWindow::prepareRun() {
     SetBarWidth(minimumBar_, std::max(0, standard.minimumTime) * scale);
   }
   setFontPoints(titleLabel_, TitlePointSize(state_.programTitle), true);
-  titleLabel_->setText(Q(state_.programTitle));
-  pupilNameLabel_->setText(Q(TrimSpaces(state_.pupilName)));
+  titleLabel_->setText(ToQt(state_.programTitle));
+  pupilNameLabel_->setText(ToQt(TrimSpaces(state_.pupilName)));
   if (level >= 0 && level < kLevelSlots) {
-    levelNameLabel_->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
+    levelNameLabel_->setText(ToQt(state_.levelNames[static_cast<std::size_t>(level)]));
   }
   state_.todayTotalRuns = TodayTotalRuns(state_, pupil, 15);
-  schoolNameLabel_->setText(Q(state_.schoolName));
+  schoolNameLabel_->setText(ToQt(state_.schoolName));
   minutesLabel_->setText(
       QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
   todayRunNumberLabel_->setText(Number(state_.todayTotalRuns + 1));

@@ -19,10 +19,6 @@ constexpr unsigned kMessageRed = 0x0000E0;
 constexpr unsigned kClearGreen = 0x008000;
 constexpr unsigned kGoalPink = 0xC0C0FF;
 
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
 }  // namespace
 
 EvaluationWindow::EvaluationWindow(AppContext& ctx)
@@ -113,7 +109,7 @@ void EvaluationWindow::showResults() {
   const int pupil = state_.currentPupil;
   const bool valid = level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
   if (valid) {
-    levelRunsLabel_->setText(Q(FormatSingle(state_.todayRuns(level, pupil) + 1.0f)));
+    levelRunsLabel_->setText(ToQt(FormatSingle(state_.todayRuns(level, pupil) + 1.0f)));
   }
   RebuildStatistics(state_, services_);
   result_ = Evaluate(state_, level, pupil);
@@ -124,20 +120,20 @@ void EvaluationWindow::showResults() {
     }
   }
   services_.host.ProcessEvents();
-  pointsLabel_->setText(Q(result_.pointsLine));
-  timeLabel_->setText(Q(result_.timeLine));
-  pupilNameLabel_->setText(Q(TrimSpaces(state_.pupilName)));
-  titleLabel_->setText(Q(state_.programTitle));
+  pointsLabel_->setText(ToQt(result_.pointsLine));
+  timeLabel_->setText(ToQt(result_.timeLine));
+  pupilNameLabel_->setText(ToQt(TrimSpaces(state_.pupilName)));
+  titleLabel_->setText(ToQt(state_.programTitle));
   if (valid) {
-    levelNameLabel_->setText(Q(state_.levelNames[static_cast<std::size_t>(level)]));
+    levelNameLabel_->setText(ToQt(state_.levelNames[static_cast<std::size_t>(level)]));
   }
-  levelRunsLabel_->setText(Q(result_.levelRunsLine));
+  levelRunsLabel_->setText(ToQt(result_.levelRunsLine));
   state_.todayTotalRuns = result_.todayTotalRuns;
-  todayRunsLabel_->setText(Q(result_.totalRunsLine));
+  todayRunsLabel_->setText(ToQt(result_.totalRunsLine));
   services_.host.ProcessEvents();
 
   if (!result_.message.empty()) {
-    messageLabel_->setText(Q(result_.message));
+    messageLabel_->setText(ToQt(result_.message));
     messageLabel_->setVisible(true);
   }
   switch (result_.sound) {
@@ -188,7 +184,7 @@ void EvaluationWindow::offerButtons() {
     levelClearLabel_->setVisible(false);
   }
   if (!buttons.label2Text.empty()) {
-    levelClearLabel_->setText(Q(buttons.label2Text));
+    levelClearLabel_->setText(ToQt(buttons.label2Text));
   }
   againButton_->setVisible(buttons.showRetry);
 }

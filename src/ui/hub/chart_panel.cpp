@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "core/hub/score_lists.h"
+#include "ui/common/form_widget.h"
 
 namespace numora {
 
@@ -30,10 +31,6 @@ constexpr unsigned kSurfaceCyan = 0xFFFF80;
 constexpr unsigned kWhite = 0xFFFFFF;
 constexpr double kScreenPixelsPerPoint = 96.0 / 72.0;
 constexpr int kDefaultLevels = 3;  // "グラフ" charts the first three levels
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
 
 // Characters stored in one byte of the text files (ASCII and half-width katakana) take one
 // half-width cell; every other character takes two, as in a fixed-pitch Japanese font.
@@ -116,9 +113,9 @@ void PaintChartPage(QPainter& painter, const Chart& chart, int page, const QRect
       const QPointF topLeft = ChartPagePoint(band, t.x, t.y, t.fromPageTop, area);
       const QPointF baseline(topLeft.x(), topLeft.y() + metrics.ascent());
       if (t.cells) {
-        DrawOnCells(painter, metrics, baseline, Q(t.text));
+        DrawOnCells(painter, metrics, baseline, ToQt(t.text));
       } else {
-        painter.drawText(baseline, Q(t.text));
+        painter.drawText(baseline, ToQt(t.text));
       }
     }
   }
@@ -160,15 +157,15 @@ ChartSurface::ChartSurface(FormWidget& form, const SharedState& state, QWidget* 
 void ChartSurface::showChart(const Chart& chart) {
   chart_ = chart;
   // What a screen reader reads of the picture: the pupil and each level's statistics block.
-  QStringList description{Q(chart_.pupilName)};
+  QStringList description{ToQt(chart_.pupilName)};
   for (const ChartBand& band : chart_.bands) {
     if (band.page != shownPage()) {
       continue;
     }
-    description << Q(state_.programTitle + " " +
-                     state_.levelNames[static_cast<size_t>(band.level)]);
+    description << ToQt(state_.programTitle + " " +
+                        state_.levelNames[static_cast<size_t>(band.level)]);
     for (const std::string& line : band.statistics) {
-      description << Q(line);
+      description << ToQt(line);
     }
   }
   setAccessibleDescription(description.join(QLatin1Char('\n')));
@@ -278,7 +275,7 @@ void ChartPanel::prepare() {
     const QSignalBlocker blockLevels(levelList_);
     rosterList_->clear();
     for (const std::string& line : lines) {
-      rosterList_->addItem(Q(line));
+      rosterList_->addItem(ToQt(line));
     }
     levelList_->clear();
     for (int level = 1; level <= std::clamp<int>(state_.levelCount, 0, kLevelSlots - 1); ++level) {

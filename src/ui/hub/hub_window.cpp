@@ -21,6 +21,7 @@
 #include "core/hub/hub_figures.h"
 #include "core/hub/list_records.h"
 #include "core/records/statistics.h"
+#include "core/roster/roster.h"
 #include "ui/hub/chart_panel.h"
 #include "ui/hub/data_gate_panel.h"
 
@@ -48,17 +49,6 @@ constexpr unsigned kTeal = 0xC0C000;
 constexpr unsigned kLightGrey = 0xE0E0E0;
 constexpr unsigned kWhite = 0xFFFFFF;
 constexpr unsigned kRed = 0x0000FF;
-
-const char* const kGradeFilters[] = {"全学年", "中学生全体", "小学生全体", "中３", "中２", "中１",
-                                     "小６",   "小５",       "小４",       "小３", "小２", "小１"};
-
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
-QString Indexed(const char* name, int i) {
-  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
 
 int Round(double twips) {
   return static_cast<int>(std::lround(twips));
@@ -114,7 +104,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 HubWindow::HubWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
   setObjectName(QStringLiteral("seisekitime1"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(Q(state_.programTitle));
+  setWindowTitle(ToQt(state_.programTitle));
   // The level names are pressable for assistive tools too (installed once per program).
   static const bool clickLabelsAccessible = [] {
     QAccessible::installFactory(ClickLabelAccessibleFactory);
@@ -365,10 +355,10 @@ void HubWindow::buildColumns() {
   columnWidth_ = n > 0 ? kColumnsWidth / n : kColumnsWidth;
   leftMargin_ = 0.02 * kFormWidth;
 
-  for (const char* f : kGradeFilters) {
+  for (const char* f : kGradeFilterTexts) {
     gradeFilterBox_->addItem(QString::fromUtf8(f));
   }
-  int filter = gradeFilterBox_->findText(Q(state_.gradeFilterText));
+  int filter = gradeFilterBox_->findText(ToQt(state_.gradeFilterText));
   // A filter text that is not one of the box's texts shows every grade.
   gradeFilterBox_->setCurrentIndex(filter >= 0 ? filter : 0);
   periodBox_->addItems(
@@ -379,7 +369,7 @@ void HubWindow::buildColumns() {
 
   for (int i = 1; i <= n; ++i) {
     CreateColumn(i);
-    const QString name = Q(state_.levelNames[static_cast<size_t>(i)]);
+    const QString name = ToQt(state_.levelNames[static_cast<size_t>(i)]);
     levelNumberLabels_[i]->setText(QString::number(i));
     levelNameLabels_[i]->setText(name);
     levelNameLabels_[i]->setToolTip(name);
@@ -388,8 +378,8 @@ void HubWindow::buildColumns() {
     allTimeHeads_[i]->setText(QString::number(i));
     todayFigures_[i]->clear();
     allTimeFigures_[i]->clear();
-    recentPeriodLabels_[i]->setText(Q(RecentPeriodLine(state_, i)));
-    targetLabels_[i]->setText(Q(TargetLine(state_, i)));
+    recentPeriodLabels_[i]->setText(ToQt(RecentPeriodLine(state_, i)));
+    targetLabels_[i]->setText(ToQt(TargetLine(state_, i)));
   }
   PlaceColumns();
 
@@ -415,7 +405,8 @@ void HubWindow::refresh() {
   startRequested_ = false;
   dataButton_->setVisible(IsTeacher(state_.pupilName));
   chartPanel_->setTeacher(IsTeacher(state_.pupilName));
-  minutesLabel_->setText(Q(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
+  minutesLabel_->setText(
+      ToQt(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
   resizeTwips(cover_, kFormWidth, kFormHeight);
   cover_->raise();
   cover_->setVisible(true);
@@ -429,7 +420,7 @@ void HubWindow::refresh() {
   ++statisticsRebuilds_;
 
   state_.todayTotalRuns = static_cast<int16_t>(TodayTotalRuns(state_));
-  todayRunsLabel_->setText(Q(TodayTotalRunsLine(state_.todayTotalRuns)));
+  todayRunsLabel_->setText(ToQt(TodayTotalRunsLine(state_.todayTotalRuns)));
 
   coverProgress_->setRange(0, std::max(1, Levels()));
   coverProgress_->setValue(0);
@@ -451,17 +442,17 @@ void HubWindow::refresh() {
 
   SetListsVisible(true);
   listCover_->setVisible(false);
-  pupilLabel_->setText(Q(PupilLine(state_)));
-  schoolLabel_->setText(Q(SchoolLine(state_)));
-  titleLabel_->setText(Q(state_.programTitle));
+  pupilLabel_->setText(ToQt(PupilLine(state_)));
+  schoolLabel_->setText(ToQt(SchoolLine(state_)));
+  titleLabel_->setText(ToQt(state_.programTitle));
   setFontPoints(titleLabel_, TitleFontSize(state_.programTitle), true);
 
   PlaceColumns();
   for (int i = 1; i <= Levels(); ++i) {
     SetBackColour(targetLabels_[i], kLightGrey);
     SetBackColour(recentPeriodLabels_[i], kLightGrey);
-    allTimeFigures_[i]->setText(Q(AllTimeFigures(state_, i)));
-    todayFigures_[i]->setText(Q(TodayFigures(state_, i)));
+    allTimeFigures_[i]->setText(ToQt(AllTimeFigures(state_, i)));
+    todayFigures_[i]->setText(ToQt(TodayFigures(state_, i)));
   }
 
   SetStartButtonsEnabled(false);
@@ -640,7 +631,7 @@ void HubWindow::ShowList(int level, const ScoreList& list) {
   QStringList lines;
   lines.reserve(static_cast<qsizetype>(list.lines.size()));
   for (const std::string& line : list.lines) {
-    lines.append(Q(line));
+    lines.append(ToQt(line));
   }
   box->addItems(lines);
   if (list.colour.has_value()) {

@@ -34,14 +34,6 @@ constexpr unsigned kRed = 0x0000FF;
 constexpr unsigned kNavy = 0x800000;
 constexpr const char* kTitleOfNotices = "注意";
 
-QString Q(const std::string& s) {
-  return QString::fromStdString(s);
-}
-
-QString Indexed(const char* name, int i) {
-  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
-}
-
 // The picture of the title area: a few number tiles with the divisors of 6 lit, as on the board.
 QPixmap TitlePicture() {
   constexpr int kSide = 240;
@@ -76,7 +68,7 @@ NameSelWindow::NameSelWindow(AppContext& ctx)
     : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
   setObjectName(QStringLiteral("namesel"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(Q(state_.programTitle));
+  setWindowTitle(ToQt(state_.programTitle));
   CreateControls();
   // The window sees typed characters before its controls do.
   qApp->installEventFilter(this);
@@ -118,7 +110,7 @@ void NameSelWindow::CreateControls() {
   titleLabel_->setCursor(Qt::PointingHandCursor);
   SetForeColour(titleLabel_, kNavy);
   schoolLabel_ =
-      label(titlePanel_, "Label6", Q(state_.schoolName), 1920, 1260, 9300, 480, 12, false);
+      label(titlePanel_, "Label6", ToQt(state_.schoolName), 1920, 1260, 9300, 480, 12, false);
 
   // Development layout panel.
   developmentPanel_ = panel("Picture8", kWhite);
@@ -226,7 +218,7 @@ void NameSelWindow::loadList() {
   showOnWholeScreen();
   showRoster();
   setFontPoints(titleLabel_, 48, true);
-  titleLabel_->setText(Q(state_.programTitle));
+  titleLabel_->setText(ToQt(state_.programTitle));
   // The dash line is chosen first: no pupil yet.
   {
     const QSignalBlocker block(nameList_);
@@ -283,10 +275,10 @@ void NameSelWindow::showRoster() {
     nameList_->clear();
     listedLines_.clear();
     for (const std::string& line : lines.list1) {
-      nameList_->addItem(Q(line));
+      nameList_->addItem(ToQt(line));
     }
     for (const std::string& line : lines.list3) {
-      listedLines_.append(Q(line));
+      listedLines_.append(ToQt(line));
     }
     nameList_->setCurrentRow(0);
   }
@@ -326,7 +318,8 @@ void NameSelWindow::SelectLine(bool doubleClick) {
   }
   chosenPupil_ = ParallelLinePupil(listedLines_[i - 1].toStdString());
   const std::string line = nameList_->item(i)->text().toStdString();
-  chosenNameLabel_->setText(Q(doubleClick ? DoubleClickedLineName(line) : ClickedLineName(line)));
+  chosenNameLabel_->setText(
+      ToQt(doubleClick ? DoubleClickedLineName(line) : ClickedLineName(line)));
 }
 
 void NameSelWindow::chooseLine() {

@@ -23,7 +23,7 @@ struct RunFixture {
     state->levelStandards[1].minimumTime = minimumTime;
     state->levelStandards[1].targetTime = 40;
     for (int l = 0; l < kLevelSlots; ++l) {
-      state->bestTimeAll[static_cast<std::size_t>(l)] = kTimedOutSeconds;
+      state->bestTimeAll[static_cast<std::size_t>(l)] = kTimeOutSeconds;
     }
     DrillRun::ResetForStart(state->run);
     run = std::make_unique<DrillRun>(*state, random);
@@ -220,7 +220,7 @@ TEST(DrillRun, TimeOutAndHandOff) {
     EXPECT_EQ(f.run->BeginHandOff(), !c.runEnding);
     EXPECT_FALSE(f.run->BeginHandOff());  // never twice
     f.run->SetRecordedTime();
-    EXPECT_EQ(f.state->run.recordedTime, c.timesOut ? kTimedOutSeconds : 300);
+    EXPECT_EQ(f.state->run.recordedTime, c.timesOut ? kTimeOutSeconds : 300);
   }
 }
 

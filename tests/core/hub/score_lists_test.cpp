@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/records/scoring.h"
 #include "hub_test_support.h"
 
 namespace numora {

@@ -71,7 +71,6 @@ TEST(Installation, ResolvesFoldersSettingsIdentityStandardsAndSounds) {
   EXPECT_EQ(s.rosterStatusTwoActive.Number(), 1);
   EXPECT_EQ(s.dataChangePassword.Text(), "1234");
   EXPECT_EQ(s.programTitle, "ヌモラ");
-  EXPECT_EQ(s.freeLevelOrder.Number(), 1);
   EXPECT_EQ(s.levelStandards[1].targetTime, 40);
   EXPECT_EQ(s.levelStandards[1].minimumTime, 60);
   EXPECT_EQ(s.soundTable[2][21], "2");
