@@ -41,31 +41,6 @@ bool ParseOptions(const DataCommandArgs& args, std::vector<std::string> valued, 
   return true;
 }
 
-// The installation of --program-folder, set up as the program sets itself up.
-bool SetUp(std::map<std::string, std::string>& options, const char* usage, SharedState& state,
-           std::ostream& err) {
-  auto folder = options.find("program-folder");
-  if (folder == options.end() || folder->second.empty()) {
-    Usage(usage, err);
-    return false;
-  }
-  std::string programFolder = folder->second;
-#ifdef _WIN32
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  if (programFolder.back() != separator) {
-    programFolder += separator;
-  }
-  std::string error;
-  if (!SetUpPathsAndSettings(state, programFolder, error)) {
-    err << error << "\n";
-    return false;
-  }
-  return true;
-}
-
 // The record number of --record; false with the message written for anything but 1, 2, …
 bool ParseRecordOption(std::map<std::string, std::string>& options, uint32_t& n,
                        std::ostream& err) {
@@ -117,7 +92,7 @@ int RunBrowseCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
     return 2;
   }
   auto state = std::make_unique<SharedState>();
-  if (!SetUp(options, kBrowseUsage, *state, err)) {
+  if (!SetUpFromOptions(options, kBrowseUsage, *state, err)) {
     return 2;
   }
   SystemClock systemClock;
@@ -151,7 +126,7 @@ int RunEditCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
     return 2;
   }
   auto state = std::make_unique<SharedState>();
-  if (!SetUp(options, kEditUsage, *state, err)) {
+  if (!SetUpFromOptions(options, kEditUsage, *state, err)) {
     return 2;
   }
   SystemClock systemClock;
@@ -203,7 +178,7 @@ int RunDeleteCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
     return 2;
   }
   auto state = std::make_unique<SharedState>();
-  if (!SetUp(options, kDeleteUsage, *state, err)) {
+  if (!SetUpFromOptions(options, kDeleteUsage, *state, err)) {
     return 2;
   }
   SystemClock systemClock;
@@ -223,7 +198,7 @@ int RunLogCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& 
     return 2;
   }
   auto state = std::make_unique<SharedState>();
-  if (!SetUp(options, kLogUsage, *state, err)) {
+  if (!SetUpFromOptions(options, kLogUsage, *state, err)) {
     return 2;
   }
   std::string text;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/installation/installation.h"
 #include "core/platform/system_error.h"
 
 namespace numora {
@@ -58,6 +59,30 @@ bool ParseDataOptions(const DataCommandArgs& args, const OptionSpec& spec, DataO
 int RefuseCommandLine(const std::string& reason, const char* usage, std::ostream& err) {
   err << reason << "\n使い方: numora-data " << usage << "\n";
   return 2;
+}
+
+bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& state,
+                      std::ostream& err) {
+  auto folder = options.find("program-folder");
+  if (folder == options.end() || folder->second.empty()) {
+    RefuseCommandLine("--program-folder にプログラムのフォルダを指定してください。", usage, err);
+    return false;
+  }
+  std::string programFolder = folder->second;
+#ifdef _WIN32
+  const char separator = '\\';
+#else
+  const char separator = '/';
+#endif
+  if (programFolder.back() != separator) {
+    programFolder += separator;
+  }
+  std::string error;
+  if (!SetUpPathsAndSettings(state, programFolder, error)) {
+    err << error << "\n";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace numora

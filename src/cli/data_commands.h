@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/installation/shared_state.h"
+
 namespace numora {
 
 // The subcommands of numora-data. Each takes the words after the subcommand, writes its output
@@ -41,6 +43,12 @@ using DataOptions = std::map<std::string, std::string>;
 // the Japanese reason (naming the word, at most 200 characters of it) in error.
 bool ParseDataOptions(const DataCommandArgs& args, const OptionSpec& spec, DataOptions& options,
                       std::string& error);
+
+// Sets up the installation of --program-folder as the program sets itself up (a closing separator
+// is added when missing). False, with the reason written to err, when the option is missing or the
+// installation cannot be read.
+bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& state,
+                      std::ostream& err);
 
 // The exit status of a command line that was refused, after writing the reason and the
 // command's usage line to err.

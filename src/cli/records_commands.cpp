@@ -33,31 +33,6 @@ namespace numora {
 
 namespace {
 
-// The installation of --program-folder, set up as the program sets itself up.
-bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& state,
-                      std::ostream& err) {
-  auto folder = options.find("program-folder");
-  if (folder == options.end() || folder->second.empty()) {
-    RefuseCommandLine("--program-folder にプログラムのフォルダを指定してください。", usage, err);
-    return false;
-  }
-  std::string programFolder = folder->second;
-#ifdef _WIN32
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  if (programFolder.back() != separator) {
-    programFolder += separator;
-  }
-  std::string error;
-  if (!SetUpPathsAndSettings(state, programFolder, error)) {
-    err << error << "\n";
-    return false;
-  }
-  return true;
-}
-
 #ifdef _WIN32
 constexpr int kErrorMissingFile = 2;  // ERROR_FILE_NOT_FOUND
 #else
