@@ -64,6 +64,32 @@ bool ReadNamedRecord(SharedState& state, Services& services, uint32_t n, ResultR
   return true;
 }
 
+// The installation, the tool's services and the record named by --record: what edit and delete
+// both read before they change anything.
+struct NamedRecord {
+  explicit NamedRecord(std::ostream& err) : tool(err, SystemClock().Now()) {}
+  std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
+  CommandServices tool;
+  uint32_t number = 0;
+  ResultRecord shown;
+};
+
+// Reads the record of --record from the installation of --program-folder. 0 when it was read;
+// otherwise the exit status, with the reason written to err.
+int ReadRecordOfOptions(DataOptions& options, const char* usage, NamedRecord& named,
+                        std::ostream& err) {
+  if (!ParseRecordOption(options, named.number, err)) {
+    return 2;
+  }
+  if (!SetUpFromOptions(options, usage, *named.state, err)) {
+    return 2;
+  }
+  if (!ReadNamedRecord(*named.state, named.tool.services(), named.number, named.shown, err)) {
+    return 1;
+  }
+  return 0;
+}
+
 int Finish(const BrowserResult& result, const std::string& done, std::ostream& out,
            std::ostream& err) {
   switch (result.outcome) {
@@ -121,20 +147,12 @@ int RunEditCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
     err << "--record と、--pupil か --seconds（または両方）を指定してください\n";
     return Usage(kEditUsage, err);
   }
-  uint32_t n = 0;
-  if (!ParseRecordOption(options, n, err)) {
-    return 2;
+  NamedRecord named(err);
+  if (const int status = ReadRecordOfOptions(options, kEditUsage, named, err); status != 0) {
+    return status;
   }
-  auto state = std::make_unique<SharedState>();
-  if (!SetUpFromOptions(options, kEditUsage, *state, err)) {
-    return 2;
-  }
-  SystemClock systemClock;
-  CommandServices tool(err, systemClock.Now());
-  ResultRecord shown;
-  if (!ReadNamedRecord(*state, tool.services(), n, shown, err)) {
-    return 1;
-  }
+  const uint32_t n = named.number;
+  const ResultRecord& shown = named.shown;
   long long pupilNumber = shown.pupilNumber;
   if (options.count("pupil") != 0 &&
       !ParseWholeNumberOption(options["pupil"], 1, kPupilSlots - 1, pupilNumber)) {
@@ -158,7 +176,7 @@ int RunEditCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
   after.pupilNumber = pupil;
   after.seconds = seconds;
   const BrowserResult result =
-      ChangeBrowserRecord(*state, tool.services(), n, shown, pupil, seconds);
+      ChangeBrowserRecord(*named.state, named.tool.services(), n, shown, pupil, seconds);
   return Finish(result,
                 "記録 " + std::to_string(n) + " を変更しました: " + RecordSummary(shown) + " → " +
                     RecordSummary(after),
@@ -173,23 +191,16 @@ int RunDeleteCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   if (options.count("record") == 0) {
     return Usage(kDeleteUsage, err);
   }
-  uint32_t n = 0;
-  if (!ParseRecordOption(options, n, err)) {
-    return 2;
+  NamedRecord named(err);
+  if (const int status = ReadRecordOfOptions(options, kDeleteUsage, named, err); status != 0) {
+    return status;
   }
-  auto state = std::make_unique<SharedState>();
-  if (!SetUpFromOptions(options, kDeleteUsage, *state, err)) {
-    return 2;
-  }
-  SystemClock systemClock;
-  CommandServices tool(err, systemClock.Now());
-  ResultRecord shown;
-  if (!ReadNamedRecord(*state, tool.services(), n, shown, err)) {
-    return 1;
-  }
-  const BrowserResult result = DeleteBrowserRecord(*state, tool.services(), n, shown);
-  return Finish(result, "記録 " + std::to_string(n) + " を消去しました: " + RecordSummary(shown),
-                out, err);
+  const BrowserResult result =
+      DeleteBrowserRecord(*named.state, named.tool.services(), named.number, named.shown);
+  return Finish(
+      result,
+      "記録 " + std::to_string(named.number) + " を消去しました: " + RecordSummary(named.shown),
+      out, err);
 }
 
 int RunLogCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& err) {
