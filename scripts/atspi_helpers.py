@@ -221,6 +221,16 @@ def grab_focus(acc):
         return False
 
 
+def click(acc, double=False):
+    """A left click, or a double-click, of the mouse in the middle of a control, as a user makes it."""
+    box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    if box.width <= 0 or box.height <= 0:
+        raise SessionError(f"'{name(acc)}' has no place on the screen to click")
+    x, y = box.x + box.width // 2, box.y + box.height // 2
+    pyatspi.Registry.generateMouseEvent(x, y, "b1d" if double else "b1c")
+    time.sleep(0.15)
+
+
 # ---- Keys, typed through the registry as an on-screen keyboard types them ----
 
 KEYSYMS = {

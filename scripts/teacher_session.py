@@ -6,7 +6,10 @@ chooses a teacher on the name selection screen, opens the hub's data-change gate
 with a wrong password and let in with the right one (read from the installation's common
 settings file), moves through the level standards grid with the arrow keys, types a new value
 into a cell, saves it, checks the standards file on disk and goes back to a fresh hub that shows
-the new standard. Controls are found by their accessible names; buttons are pressed through the
+the new standard. Through the gate again it opens the results browser, double-clicks a line with
+the mouse, changes the run's time and checks it with numora-data, cancels a deletion and checks
+the file is unchanged, opens the next record with Down and Enter, and goes back; last it opens
+the personal time chart from the hub. Controls are found by their accessible names; buttons are pressed through the
 Action interface or, where a keyboard user would, focused and pressed with Space or Enter; text
 is typed as key presses. Exits 0 only when every step worked.
 """
@@ -24,6 +27,7 @@ from atspi_helpers import (
     log,
     button,
     children,
+    click,
     do_action,
     enabled,
     find_all,
@@ -640,12 +644,7 @@ def browser_stage(args, app, hub, password):
         raise SessionError(f"{CHANGE_CAPTION} is enabled before a record is opened")
 
     def open_record(item):
-        do_action(item, wanted=("Toggle", "toggle", "Press", "press", "click"))
-        wait_for("the line to be selected", lambda: has_selected(item), timeout=10)
-        if not grab_focus(lst):
-            raise SessionError("the record list does not take the keyboard focus")
-        wait_for("the record list to have the focus", lambda: focused(lst), timeout=10)
-        press_key("Return")
+        click(item, double=True)
         return wait_for(
             "the edit panel with the record's time",
             lambda: find_one(
@@ -655,7 +654,7 @@ def browser_stage(args, app, hub, password):
             timeout=20,
         )
 
-    step(f"open record {record}: select its line and press Enter (as a double-click)")
+    step(f"open record {record}: double-click its line")
     time_entry = open_record(item)
     wait_for(f"{CHANGE_CAPTION} enabled", lambda: enabled(button(browser, CHANGE_CAPTION)), timeout=10)
     shown = text_of(time_entry)
@@ -730,6 +729,27 @@ def browser_stage(args, app, hub, password):
         raise SessionError("a temporary copy of the results file was left behind")
     ok("the results file is unchanged, byte for byte")
     screenshot(out, "browser-cancelled")
+
+    step("keyboard: a click on the line closes the panel, Down and Enter open the next record")
+    click(lst.getChildAtIndex(index))
+    wait_for(
+        "the edit panel to close",
+        lambda: find_one(browser, lambda a: role(a) == "text" and name(a) == TIME_ENTRY and showing(a))
+        is None,
+        timeout=10,
+    )
+    wait_for("the record list to have the focus", lambda: focused(lst), timeout=10)
+    press_key("Down")
+    wait_for("the next line to be selected", lambda: has_selected(lst.getChildAtIndex(index + 1)), timeout=10)
+    press_key("Return")
+    wait_for(
+        f"the edit panel of record {record + 1}",
+        lambda: str(record + 1) in label_texts(browser)
+        and find_one(browser, lambda a: role(a) == "text" and name(a) == TIME_ENTRY and showing(a)),
+        timeout=10,
+    )
+    ok(f"Down and Enter opened record {record + 1}")
+    screenshot(out, "browser-keyboard")
 
     step(f"{BACK_CAPTION} with Space: a fresh hub")
     backs = find_all(browser, lambda a: role(a) == "push button" and name(a) == BACK_CAPTION and showing(a))
@@ -832,7 +852,7 @@ def main():
     parser.add_argument("--data-tool", required=True, help="the numora-data tool")
     parser.add_argument("--out", default="/tmp/teacher-session", help="folder for the screenshots")
     args = parser.parse_args()
-    args.browser = False
+    args.browser = True
     args.chart = True
     args.program_folder = os.path.dirname(os.path.abspath(args.program))
     status = session_main(

@@ -381,6 +381,25 @@ class ResultsBrowserWindowTest : public QObject {
     QVERIFY(env_->ctx.resultsBrowser.isNull());
   }
 
+  void changeFarDownKeepsTheListWhereItWasScrolled() {
+    std::vector<ResultRecord> runs;
+    for (int i = 0; i < 300; ++i) {
+      runs.push_back(StoredRun(3 + i % 3, 1 + i % 4, 30 + i % 50));
+    }
+    WriteRecords(runs);
+    Open();
+    DoubleClickRow(150);
+    const int scrolled = List()->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    TimeBox()->setText(QStringLiteral("77"));
+    QTest::mouseClick(Child<QPushButton>("Command2"), Qt::LeftButton);
+    QVERIFY2(env_->host.messages.empty(), Messages());
+    QCOMPARE(List()->currentIndex().row(), 150);
+    QCOMPARE(List()->verticalScrollBar()->value(), scrolled);
+    const QRect line = List()->visualRect(List()->currentIndex());
+    QVERIFY(List()->viewport()->rect().contains(line));
+  }
+
   void hundredThousandRunsAreListed() {
     std::vector<ResultRecord> runs;
     runs.reserve(100000);

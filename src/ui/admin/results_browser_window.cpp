@@ -250,10 +250,13 @@ void ResultsBrowserWindow::Unload() {
 }
 
 void ResultsBrowserWindow::BuildList() {
-  // The view lets go of the old lines before they are replaced.
+  // The view lets go of the old lines before they are replaced. A rebuild after a change or a
+  // deletion keeps the list where the teacher had scrolled it, so the changed line stays in place.
+  const int scrolled = listView_->verticalScrollBar()->value();
   model_->Reset(nullptr);
   list_ = BuildBrowserList(state_, services_);
   model_->Reset(&list_.lines);
+  listView_->verticalScrollBar()->setValue(scrolled);
   const QString typed = pupilChooser_->currentText();
   {
     const QSignalBlocker block(pupilChooser_);
@@ -279,7 +282,7 @@ void ResultsBrowserWindow::SelectLine(size_t line) {
   }
   const QModelIndex index = model_->index(static_cast<int>(line), 0);
   listView_->setCurrentIndex(index);
-  listView_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+  listView_->scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
 bool ResultsBrowserWindow::eventFilter(QObject* watched, QEvent* event) {
