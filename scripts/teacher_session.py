@@ -838,10 +838,8 @@ def run(args):
 
     def session(app):
         hub = play(args, app, password, std_path, focus)
-        if args.browser:
-            hub = browser_stage(args, app, hub, password)
-        if args.chart:
-            chart_stage(args, app, hub)
+        hub = browser_stage(args, app, hub, password)
+        chart_stage(args, app, hub)
 
     run_program(args.program, args.out, session)
 
@@ -852,14 +850,13 @@ def main():
     parser.add_argument("--data-tool", required=True, help="the numora-data tool")
     parser.add_argument("--out", default="/tmp/teacher-session", help="folder for the screenshots")
     args = parser.parse_args()
-    args.browser = True
-    args.chart = True
     args.program_folder = os.path.dirname(os.path.abspath(args.program))
     status = session_main(
         run,
         args,
         "teacher name → hub → data-change gate (wrong and right password) → standards editor "
-        "(keys, typed value, saved to the file) → fresh hub",
+        "(keys, typed value, saved to the file) → fresh hub → results browser (a change, a "
+        "cancelled deletion, mouse and keyboard) → fresh hub → personal time chart",
     )
     for message in notices:
         log(f"NOTICE: {message}")
