@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -163,6 +165,12 @@ void StandardsEditorTest::opensOnTheFirstCellWithDistribution() {
   QCOMPARE(Cell(editor, 2, 0), QStringLiteral("2"));
   QCOMPARE(Cell(editor, 2, 1), QStringLiteral("32"));
   QCOMPARE(table->columnWidth(1), static_cast<int>(0.8 * table->columnWidth(2)));
+  // Every head fits its column, the narrow column 1 included.
+  for (int c = 0; c < table->columnCount(); ++c) {
+    const QTableWidgetItem* head = table->horizontalHeaderItem(c);
+    QVERIFY2(QFontMetrics(head->font()).horizontalAdvance(head->text()) <= table->columnWidth(c),
+             qPrintable(head->text()));
+  }
   QVERIFY(OverlayOnCell(editor, 1, 1));
   QCOMPARE(Child<QLineEdit>(editor, "Gridinputtext")->text(), QStringLiteral("31"));
   QCOMPARE(

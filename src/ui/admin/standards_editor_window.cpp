@@ -1,6 +1,7 @@
 #include "ui/admin/standards_editor_window.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -248,6 +249,27 @@ void StandardsEditorWindow::sizeColumns() {
     table_->setColumnWidth(c, column);
   }
   table_->setColumnWidth(1, static_cast<int>(0.8 * column));
+  // A head wider than its column (column 1 is the narrow one) is drawn in a font just small
+  // enough to fit, so that no head is cut off.
+  const QFont headFont = table_->horizontalHeader()->font();
+  for (int c = 0; c < kStandardsGridColumns; ++c) {
+    QTableWidgetItem* head = table_->horizontalHeaderItem(c);
+    if (head == nullptr) {
+      continue;
+    }
+    QFont font = headFont;
+    const int room = table_->columnWidth(c) - 2;
+    while (QFontMetrics(font).horizontalAdvance(head->text()) > room) {
+      if (font.pixelSize() > 6) {
+        font.setPixelSize(font.pixelSize() - 1);
+      } else if (font.pixelSize() <= 0 && font.pointSizeF() > 5) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+      } else {
+        break;
+      }
+    }
+    head->setFont(font);
+  }
   const int row = std::max(1, table_->contentsRect().height() / kGridRows);
   table_->horizontalHeader()->setFixedHeight(row);
   table_->verticalHeader()->setDefaultSectionSize(row);
