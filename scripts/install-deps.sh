@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build pkg-config clang-format
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy
   qt6-base-dev libqt6opengl6-dev qt6-translations-l10n
   libicu-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -48,14 +48,18 @@ FormWidget::FormWidget(QWidget* parent) : QWidget(parent) {
 
 FormWidget::Item* FormWidget::find(QWidget* w) {
   for (auto& it : items_) {
-    if (it.widget == w) return &it;
+    if (it.widget == w) {
+      return &it;
+    }
   }
   return nullptr;
 }
 
 const FormWidget::Item* FormWidget::find(QWidget* w) const {
   for (const auto& it : items_) {
-    if (it.widget == w) return &it;
+    if (it.widget == w) {
+      return &it;
+    }
   }
   return nullptr;
 }
@@ -103,7 +107,9 @@ void FormWidget::setBackColour(unsigned bbggrr) {
 
 void FormWidget::apply(Item& item) {
   QWidget* w = item.widget;
-  if (w == nullptr) return;
+  if (w == nullptr) {
+    return;
+  }
   if (item.twips.width() >= 0 && item.twips != QRect(-1, -1, -1, -1)) {
     const double f = scale_ / kTwipsPerPixel;
     const bool topLevelChild = w->parentWidget() == this;
@@ -130,13 +136,17 @@ void FormWidget::relayout() {
   items_.erase(
       std::remove_if(items_.begin(), items_.end(), [](const Item& i) { return i.widget.isNull(); }),
       items_.end());
-  for (auto& it : items_) apply(it);
+  for (auto& it : items_) {
+    apply(it);
+  }
 }
 
 void FormWidget::resizeEvent(QResizeEvent* event) {
   const QSize s = event->size();
   scale_ = std::min(s.width() / 1024.0, s.height() / 768.0);
-  if (scale_ <= 0) scale_ = 1.0;
+  if (scale_ <= 0) {
+    scale_ = 1.0;
+  }
   offset_ = QPoint(static_cast<int>((s.width() - 1024.0 * scale_) / 2),
                    static_cast<int>((s.height() - 768.0 * scale_) / 2));
   relayout();
