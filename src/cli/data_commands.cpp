@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/installation/installation.h"
+#include "core/platform/paths.h"
 #include "core/platform/system_error.h"
 
 namespace numora {
@@ -68,15 +69,7 @@ bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& stat
     RefuseCommandLine("--program-folder にプログラムのフォルダを指定してください。", usage, err);
     return false;
   }
-  std::string programFolder = folder->second;
-#ifdef _WIN32
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  if (programFolder.back() != separator) {
-    programFolder += separator;
-  }
+  const std::string programFolder = WithClosingSeparator(folder->second);
   std::string error;
   if (!SetUpPathsAndSettings(state, programFolder, error)) {
     err << error << "\n";

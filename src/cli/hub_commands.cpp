@@ -83,10 +83,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     }
   }
 
-  std::string programFolder = *folder;
-  if (programFolder.back() != kFolderSeparator) {
-    programFolder += kFolderSeparator;
-  }
+  const std::string programFolder = WithClosingSeparator(*folder);
   auto state = std::make_unique<SharedState>();
   std::string error;
   if (!SetUpPathsAndSettings(*state, programFolder, error)) {

@@ -25,11 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#ifdef _WIN32
-constexpr const char* kProgramFileName = "numora.exe";
-#else
-constexpr const char* kProgramFileName = "numora";
-#endif
+const std::string kProgramFileName = std::string("numora") + kExecutableSuffix;
 
 fs::path P(const std::string& utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
@@ -156,10 +152,7 @@ int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return RefuseCommandLine("--program-folder にプログラムのフォルダを指定してください。", usage,
                              err);
   }
-  std::string programFolder = folder->second;
-  if (programFolder.back() != kFolderSeparator) {
-    programFolder += kFolderSeparator;
-  }
+  const std::string programFolder = WithClosingSeparator(folder->second);
   std::error_code ec;
   if (!fs::is_directory(P(programFolder), ec)) {
     out << "✗ プログラムフォルダがありません: " << programFolder << "\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/data_commands.h"
+#include "core/platform/console.h"
 #include "core/platform/system_error.h"
 #include "version.h"
 
@@ -50,11 +51,11 @@ int Usage(std::ostream& err) {
   return 2;
 }
 
-int RunTool(int argc, char** argv) {
-  if (argc < 2) {
+int RunTool(const std::vector<std::string>& argList) {
+  if (argList.size() < 2) {
     return Usage(std::cerr);
   }
-  const std::string name = argv[1];
+  const std::string& name = argList[1];
   if (name == "--version") {
     std::cout << "numora-data " << NUMORA_VERSION_TEXT << "\n";
     return 0;
@@ -63,7 +64,7 @@ int RunTool(int argc, char** argv) {
     Usage(std::cout);
     return 0;
   }
-  numora::DataCommandArgs args(argv + 2, argv + argc);
+  const numora::DataCommandArgs args(argList.begin() + 2, argList.end());
   for (const auto& c : kCommands) {
     if (name == c.name) {
       return c.run(args, std::cout, std::cerr);
@@ -78,8 +79,9 @@ int RunTool(int argc, char** argv) {
 // Anything unexpected (memory running out on a huge file, an internal fault) ends the tool with a
 // Japanese message and a status of its own, never with the system's English text or a signal.
 int main(int argc, char** argv) {
+  numora::UseUtf8Console();
   try {
-    return RunTool(argc, argv);
+    return RunTool(numora::CommandLineArguments(argc, argv));
   } catch (const std::bad_alloc&) {
     std::cerr << "メモリが足りないため、処理を中止しました。ほかのプログラムを終了してから、"
                  "もう一度実行してください。\n";

@@ -25,6 +25,7 @@
 #include "core/records/results_file.h"
 #include "support/demo_folder.h"
 #include "support/fakes.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
@@ -164,7 +165,7 @@ TEST_F(ResultsCommandsTest, ExportWritesUtf8CsvWithBomAndCrLf) {
   ASSERT_EQ(Run(RunAppendCommand, {"--pupil", "4", "--level", "1", "--seconds", "99999", "--date",
                                    "2026-12-10", "--time", "08:05:00"}),
             0);
-  const fs::path csv = base_ / "書き出し.csv";
+  const fs::path csv = base_ / testing::NativePath("書き出し.csv");
   ASSERT_EQ(Run(RunExportCommand, {"--output", PathText(csv)}), 0) << err_.str();
   std::ifstream in(csv, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -196,7 +197,7 @@ TEST_F(ResultsCommandsTest, CheckReportsPartialTailRecordsOutsideTablesAndLeftOv
   records[3].pupilNumber = 0;  // not kept by the scan, but fits the tables
   for (ResultRecord& r : records) r.runDate = MakeDate(2026, 12, 9);
   {
-    std::ofstream out(ResultsFilePath(*state_), std::ios::binary);
+    std::ofstream out(testing::NativePath(ResultsFilePath(*state_)), std::ios::binary);
     for (const auto& r : records) {
       unsigned char bytes[kResultRecordSize];
       EncodeResultRecord(r, bytes);
@@ -204,7 +205,7 @@ TEST_F(ResultsCommandsTest, CheckReportsPartialTailRecordsOutsideTablesAndLeftOv
     }
     out << "half";
   }
-  std::ofstream(ResultsSafetyCopyPath(*state_)) << "copy";
+  std::ofstream(testing::NativePath(ResultsSafetyCopyPath(*state_))) << "copy";
   report.str("");
   EXPECT_FALSE(CheckResultsFile(*state_, report));
   const std::string text = report.str();
@@ -249,7 +250,7 @@ TEST_F(ResultsCommandsTest, DemoHistoryGivesMostListedPupilsWeeksOfRunsEndingTod
   EXPECT_DOUBLE_EQ(records.back().runDate, today);
 
   // The same history every time.
-  fs::remove(ResultsFilePath(*state_));
+  fs::remove(testing::NativePath(ResultsFilePath(*state_)));
   SeedDemoHistory(*state_, now);
   EXPECT_EQ(Records(), records);
 }

@@ -8,6 +8,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/paths.h"
 
 namespace numora {
 
@@ -201,7 +202,7 @@ bool CreateDemoInstallation(const std::string& dir, const std::string& programEx
   }
 
   // One field per line, so that empty fields never stand at the end of a line.
-  const std::string dataRoot = PathText(data) + "/";
+  const std::string dataRoot = PathText(data) + FolderSeparator();
   std::vector<std::string> pathFields = {dataRoot};
   for (int i = 2; i <= 10; ++i) {
     pathFields.emplace_back("0");
@@ -230,7 +231,7 @@ bool CreateDemoInstallation(const std::string& dir, const std::string& programEx
     return false;
   }
 
-  programFolder = PathText(program) + "/";
+  programFolder = PathText(program) + FolderSeparator();
   return true;
 }
 
@@ -245,7 +246,7 @@ bool RefreshDemoProgram(const std::string& dir, const std::string& programExecut
   if (!CopyProgram(programExecutable, program, error)) {
     return false;
   }
-  programFolder = PathText(program) + "/";
+  programFolder = PathText(program) + FolderSeparator();
   return true;
 }
 

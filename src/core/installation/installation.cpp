@@ -11,6 +11,7 @@
 #include "core/installation/sound_cues.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/paths.h"
 #include "core/platform/system_error.h"
 #include "core/platform/value.h"
 #include "core/records/level_standards.h"
@@ -22,20 +23,6 @@ namespace {
 constexpr const char* kPathFileName = "パスデータ.txt";
 constexpr const char* kCommonFileName = "共通データ.txt";
 constexpr int kFieldsPerSettingsFile = 10;
-
-std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kFolderSeparator) {
-    folder += kFolderSeparator;
-  }
-  return folder;
-}
-
-std::string WithoutSeparator(std::string folder) {
-  while (folder.size() > 1 && folder.back() == kFolderSeparator) {
-    folder.pop_back();
-  }
-  return folder;
-}
 
 std::string Upper(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -151,8 +138,8 @@ void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::stri
 bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
                            std::string* notice) {
   // The executable's folder.
-  state.programFolder = WithSeparator(programFolder);
-  const std::string exeFolderPath = WithoutSeparator(state.programFolder);
+  state.programFolder = WithClosingSeparator(programFolder);
+  const std::string exeFolderPath = WithoutClosingSeparator(state.programFolder);
   state.developmentLayout = DevelopmentLayoutFor(exeFolderPath);
 
   // The path file one folder above the program folder: field 1 is the data root.
@@ -177,15 +164,14 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
       return false;
     }
     // A folder written without its closing separator still names the folder.
-    state.dataRootFolder = WithSeparator(root);
+    state.dataRootFolder = WithClosingSeparator(root);
   }
 
-  // The development layout keeps its data in a fixed folder at the root of the drive.
+  // The development layout keeps its data in a fixed folder at the root of the drive (of the
+  // network share, for a program on one).
   if (state.developmentLayout == 1) {
-    const size_t first = exeFolderPath.find(kFolderSeparator);
-    const std::string drive = first == std::string::npos ? std::string(1, kFolderSeparator)
-                                                         : exeFolderPath.substr(0, first + 1);
-    state.dataRootFolder = drive + "KT0042" + kFolderSeparator + "ネブロなし" + kFolderSeparator;
+    state.dataRootFolder =
+        RootOf(exeFolderPath) + "KT0042" + kFolderSeparator + "ネブロなし" + kFolderSeparator;
   }
 
   // The common settings file in the data root.
@@ -219,9 +205,7 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
   }
 
   // The last component of the executable's folder path.
-  const size_t lastSeparator = exeFolderPath.rfind(kFolderSeparator);
-  state.programFolderName =
-      lastSeparator == std::string::npos ? exeFolderPath : exeFolderPath.substr(lastSeparator + 1);
+  state.programFolderName = LastComponent(exeFolderPath);
 
   // 6., 7. The program's own data folder and the shared sound folder.
   state.dataFolder = state.developmentLayout == 1

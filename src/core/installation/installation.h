@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/installation/shared_state.h"
+#include "core/platform/paths.h"
 
 namespace numora {
 
@@ -41,10 +42,6 @@ int16_t DevelopmentLayoutFor(const std::string& folderPath);
 void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::string& schoolName);
 
 // The native folder separator that ends every folder value.
-#ifdef _WIN32
-inline constexpr char kFolderSeparator = '\\';
-#else
-inline constexpr char kFolderSeparator = '/';
-#endif
+inline constexpr char kFolderSeparator = kNativePathStyle == PathStyle::Windows ? '\\' : '/';
 
 }  // namespace numora

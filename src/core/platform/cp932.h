@@ -8,7 +8,7 @@ namespace numora {
 
 // Text files and the results file's text fields are CP932 (Windows-31J: Shift-JIS with the NEC
 // and IBM extensions). Inside the program all text is UTF-8. Both conversions use ICU's
-// "windows-31j" converter.
+// "windows-31j" converter, or the system's code page 932 tables on Windows builds without ICU.
 
 // CP932 bytes to UTF-8. Bytes that are not valid CP932 become U+FFFD.
 std::string Cp932ToUtf8(std::string_view cp932);

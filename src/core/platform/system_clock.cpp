@@ -6,9 +6,12 @@
 #include <thread>
 
 #include "core/platform/dates.h"
+#include "core/platform/paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "core/platform/wide_text_win.h"
 #else
 #include <unistd.h>
 
@@ -51,18 +54,27 @@ double SystemRandom::Next() {
 
 std::string ExecutableFolder() {
 #ifdef _WIN32
-  wchar_t buf[MAX_PATH * 4];
-  DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
-  std::filesystem::path p(std::wstring(buf, n));
-  return p.parent_path().u8string() + "\\";
+  // The full path of the executable, however long: the buffer grows until the path fits.
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) {
+      return ".\\";
+    }
+    if (n < buf.size()) {
+      buf.resize(n);
+      break;
+    }
+    buf.resize(buf.size() * 2);
+  }
+  return FolderOfExecutablePath(Utf8FromWide(buf));
 #else
   char buf[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
   if (n <= 0) {
     return "./";
   }
-  std::string path(buf, static_cast<size_t>(n));
-  return path.substr(0, path.rfind('/') + 1);
+  return FolderOfExecutablePath(std::string(buf, static_cast<size_t>(n)));
 #endif
 }
 

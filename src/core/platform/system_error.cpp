@@ -59,7 +59,14 @@ std::string SystemErrorText(int error) {
       return "メモリが足りません";
     case ERROR_NETNAME_DELETED:
     case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_BAD_NET_NAME:
       return "ネットワークの接続が切れました";
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+      return "このフォルダではファイルをロックできません（共有フォルダの設定を管理者に確かめて"
+             "ください）";
     case ERROR_CRC:
     case ERROR_READ_FAULT:
     case ERROR_WRITE_FAULT:

@@ -10,6 +10,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/file_replace.h"
 #include "core/platform/system_error.h"
 
 #ifdef _WIN32
@@ -213,9 +214,18 @@ FileStatus ResultsFile::RefuseUnlessDiskFile() {
 FileStatus ResultsFile::Open(const std::string& utf8Path) {
   Close();
   path_ = utf8Path;
-  HANDLE h = CreateFileW(Wide(utf8Path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  HANDLE h = CreateFileW(Wide(utf8Path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+    // Missing while a deletion puts the new file in its place: busy, not to be created anew.
+    if (GetFileAttributesW(Wide(ReplacingNameOf(utf8Path)).c_str()) != INVALID_FILE_ATTRIBUTES) {
+      lastError_ = ERROR_SHARING_VIOLATION;
+      return FileStatus::Conflict;
+    }
+    h = CreateFileW(Wide(utf8Path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   if (h == INVALID_HANDLE_VALUE) return Fail();
   handle_ = h;
   return RefuseUnlessDiskFile();
@@ -559,14 +569,7 @@ bool PathExists(const std::string& path) {
 bool RemoveFile(const std::string& path) {
   return DeleteFileW(Wide(path).c_str()) != 0;
 }
-bool ReplaceWith(const std::string& from, const std::string& to) {
-  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
 void SyncFolder(const std::string& /*folder*/) {}
-int LastSystemError() {
-  return static_cast<int>(GetLastError());
-}
 #else
 bool PathExists(const std::string& path) {
   struct stat st {};
@@ -574,9 +577,6 @@ bool PathExists(const std::string& path) {
 }
 bool RemoveFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
-}
-bool ReplaceWith(const std::string& from, const std::string& to) {
-  return ::rename(from.c_str(), to.c_str()) == 0;
 }
 // Makes a creation, rename or removal in the folder durable.
 void SyncFolder(const std::string& folder) {
@@ -586,9 +586,6 @@ void SyncFolder(const std::string& folder) {
   }
   ::fsync(fd);
   ::close(fd);
-}
-int LastSystemError() {
-  return errno;
 }
 #endif
 
@@ -1047,11 +1044,16 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
       return FileStatus::Failed;
     }
 
-    // One step from the old file to the new one.
-    if (!ReplaceWith(newPath, path)) {
-      failure = "置き換えられません（" + SystemErrorText(LastSystemError()) + "）";
+    // One step from the old file to the new one, although it is open here and maybe elsewhere.
+    int replaceError = 0;
+    bool busy = false;
+    if (!ReplaceOpenFile(newPath, path, replaceError, busy)) {
+      failure = "置き換えられません（" + SystemErrorText(replaceError) + "）";
       RemoveFile(newPath);
       RemoveFile(copyPath);
+      if (busy) {
+        return FileStatus::Conflict;  // the results file is untouched: all over again
+      }
       outcome = Outcome::Error;
       return FileStatus::Failed;
     }

@@ -15,6 +15,7 @@
 #include "core/records/statistics.h"
 #include "hub_test_support.h"
 #include "support/fakes.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
@@ -35,7 +36,7 @@ class ListRecordsTest : public ::testing::Test {
 
   // Records numbered first..last (the number stored as the seconds), appended to the file.
   void Write(int first, int last) {
-    std::ofstream out(ResultsFilePath(s), std::ios::binary | std::ios::app);
+    std::ofstream out(testing::NativePath(ResultsFilePath(s)), std::ios::binary | std::ios::app);
     unsigned char bytes[kResultRecordSize];
     for (int i = first; i <= last; ++i) {
       ResultRecord r;
@@ -68,8 +69,8 @@ TEST_F(ListRecordsTest, ReadsTheNewest20000RecordsAsTheFileHoldsThemNow) {
 TEST_F(ListRecordsTest, AnUnreadableFileGivesTheLastRebuildsRecordsAndAMessage) {
   Write(1, 3);
   RebuildStatistics(s, fake.services);
-  fs::remove(ResultsFilePath(s));
-  fs::create_directory(ResultsFilePath(s));
+  fs::remove(testing::NativePath(ResultsFilePath(s)));
+  fs::create_directory(testing::NativePath(ResultsFilePath(s)));
   const std::vector<ResultEntry> records = ReadListRecords(s, fake.services);
   ASSERT_EQ(records.size(), 3U);
   EXPECT_EQ(records[2].seconds, 3);

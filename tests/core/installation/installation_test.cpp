@@ -19,6 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The separator that ends each folder value of the platform.
+const std::string kSep(1, kFolderSeparator);
+
 void WriteCp932(const fs::path& file, const std::string& utf8) {
   fs::create_directories(file.parent_path());
   ASSERT_TRUE(WriteWholeFile(PathText(file), Utf8ToCp932(utf8)));
@@ -39,7 +42,7 @@ struct Installation {
     fs::create_directories(program);
     dataRoot = base / "data";
     WriteCp932(program.parent_path() / fs::u8path("パスデータ.txt"),
-               PathText(dataRoot) + "/\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
+               PathText(dataRoot) + kSep + "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
     WriteCp932(dataRoot / fs::u8path("共通データ.txt"),
                "4\r\n12345ひかり小学校\r\n1\r\n0\r\n0\r\n1234\r\n0\r\n0\r\n0\r\n0\r\n");
     WriteCp932(dataRoot / fs::u8path(programName) / fs::u8path("タイム回数データ.txt"),
@@ -49,7 +52,7 @@ struct Installation {
                "正解音2\r\nok1\r\nok2\r\n*\r\n");
   }
   ~Installation() { fs::remove_all(base); }
-  std::string ProgramFolder() const { return PathText(program) + "/"; }
+  std::string ProgramFolder() const { return PathText(program) + kSep; }
   fs::path base, program, dataRoot;
 };
 
@@ -58,13 +61,13 @@ TEST(Installation, ResolvesFoldersSettingsIdentityStandardsAndSounds) {
   SharedState s;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
-  const std::string root = PathText(inst.dataRoot) + "/";
+  const std::string root = PathText(inst.dataRoot) + kSep;
   EXPECT_EQ(s.programFolder, inst.ProgramFolder());
   EXPECT_EQ(s.developmentLayout, 0);
   EXPECT_EQ(s.dataRootFolder.Text(), root);
   EXPECT_EQ(s.programFolderName.Text(), "numora");
-  EXPECT_EQ(s.dataFolder.Text(), root + "numora/");
-  EXPECT_EQ(s.soundFolder.Text(), root + "音フォルダ/");
+  EXPECT_EQ(s.dataFolder.Text(), root + "numora" + kSep);
+  EXPECT_EQ(s.soundFolder.Text(), root + "音フォルダ" + kSep);
   EXPECT_EQ(s.schoolYearStartMonth.Number(), 4);
   EXPECT_EQ(s.schoolCode.Text(), "12345");
   EXPECT_EQ(s.schoolName, "ひかり小学校");
@@ -118,8 +121,9 @@ TEST(Installation, DevelopmentLayoutIgnoresThePathFile) {
   // there; the folders resolved so far show the rule.
   EXPECT_FALSE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error));
   EXPECT_EQ(s.developmentLayout, 1);
-  EXPECT_EQ(s.dataRootFolder.Text(), "/KT0042/ネブロなし/");
-  EXPECT_NE(error.find("/KT0042/ネブロなし/共通データ.txt"), std::string::npos) << error;
+  const std::string root = RootOf(PathText(inst.program)) + "KT0042" + kSep + "ネブロなし" + kSep;
+  EXPECT_EQ(s.dataRootFolder.Text(), root);
+  EXPECT_NE(error.find(root + "共通データ.txt"), std::string::npos) << error;
 }
 
 TEST(Installation, ProductFamilyWordKeepsTheNormalLayout) {
@@ -128,7 +132,7 @@ TEST(Installation, ProductFamilyWordKeepsTheNormalLayout) {
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
   EXPECT_EQ(s.developmentLayout, 0);
-  EXPECT_EQ(s.dataFolder.Text(), PathText(inst.dataRoot) + "/kt0042-ZeLanto/");
+  EXPECT_EQ(s.dataFolder.Text(), PathText(inst.dataRoot) + kSep + "kt0042-ZeLanto" + kSep);
 }
 
 TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
@@ -264,7 +268,7 @@ TEST(Installation, DataRootWithoutClosingSeparator) {
   SharedState s;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
-  EXPECT_EQ(s.dataRootFolder.Text(), PathText(inst.dataRoot) + "/");
+  EXPECT_EQ(s.dataRootFolder.Text(), PathText(inst.dataRoot) + kSep);
 }
 
 TEST(Catalogue, FourTimedLevelsWithTheGoalLast) {

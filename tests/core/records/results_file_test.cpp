@@ -4,8 +4,6 @@
 #include "core/records/results_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,7 +13,9 @@
 #include <vector>
 
 #include "core/platform/dates.h"
+#include "core/platform/field_reader.h"
 #include "support/fakes.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
@@ -33,12 +33,12 @@ std::string Hex(const unsigned char* p, size_t n) {
 }
 
 std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(testing::NativePath(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(testing::NativePath(path), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 
@@ -62,14 +62,12 @@ std::string Encoded(const ResultRecord& r) {
 class ResultsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/numora-results-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = PathText(testing::MakeScratchFolder("numora-results"));
     state = std::make_unique<SharedState>();
     state->dataFolder = folder + "/";
     state->schoolCode = "12345";
   }
-  void TearDown() override { fs::remove_all(folder); }
+  void TearDown() override { fs::remove_all(testing::NativePath(folder)); }
 
   std::string Path() const { return ResultsFilePath(*state); }
   void WriteRecords(const std::vector<ResultRecord>& records, const std::string& tail = "") {
@@ -223,8 +221,8 @@ TEST_F(ResultsFileTest, ReadersCountOnlyCompleteRecords) {
 TEST_F(ResultsFileTest, OpeningCreatesAnEmptyFile) {
   ResultsFile file;
   ASSERT_EQ(OpenResultsFile(*state, file), FileStatus::Ok);
-  EXPECT_TRUE(fs::exists(Path()));
-  EXPECT_EQ(fs::file_size(Path()), 0u);
+  EXPECT_TRUE(fs::exists(testing::NativePath(Path())));
+  EXPECT_EQ(fs::file_size(testing::NativePath(Path())), 0u);
 }
 
 TEST_F(ResultsFileTest, AppendWaitsForAnotherWritersLockThenGivesUpWithTheRunsDetails) {
@@ -240,7 +238,7 @@ TEST_F(ResultsFileTest, AppendWaitsForAnotherWritersLockThenGivesUpWithTheRunsDe
   EXPECT_EQ(m.rfind("注意|成績を記録できませんでした。", 0), 0u) << m;
   EXPECT_NE(m.find("番号 12　ﾚﾍﾞﾙ3　47秒　（2026/12/10 10:05:30）"), std::string::npos) << m;
   EXPECT_NE(m.find("先生に伝えてください"), std::string::npos);
-  EXPECT_EQ(fs::file_size(Path()), 0u);
+  EXPECT_EQ(fs::file_size(testing::NativePath(Path())), 0u);
 }
 
 // A host whose waiting lets the other program copy finish after a few waits.
@@ -389,11 +387,12 @@ TEST_F(ResultsFileTest, DeleteRenumbersTheFollowingRecordsAndLeavesNoFilesBehind
   std::string error;
   ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 3, error)) << error;
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{1, 2, 4, 5}));
-  EXPECT_EQ(fs::file_size(Path()), 4 * kResultRecordSize);  // the partial tail is dropped
+  EXPECT_EQ(fs::file_size(testing::NativePath(Path())),
+            4 * kResultRecordSize);  // the partial tail is dropped
   ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 4, error)) << error;
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{1, 2, 4}));
-  EXPECT_FALSE(fs::exists(ResultsSafetyCopyPath(*state)));
-  EXPECT_FALSE(fs::exists(ResultsNewFilePath(*state)));
+  EXPECT_FALSE(fs::exists(testing::NativePath(ResultsSafetyCopyPath(*state))));
+  EXPECT_FALSE(fs::exists(testing::NativePath(ResultsNewFilePath(*state))));
   EXPECT_EQ(DetectInterruptedDelete(*state), "");
 
   EXPECT_FALSE(DeleteResultRecord(*state, fake.services, 4, error));
@@ -434,7 +433,7 @@ TEST_F(ResultsFileTest, DeleteInterruptedAtEachStepLosesNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.step));
-    fs::remove(ResultsSafetyCopyPath(*state));
+    fs::remove(testing::NativePath(ResultsSafetyCopyPath(*state)));
     WriteRecords(
         {MakeRun(1, 1, 1), MakeRun(1, 1, 2), MakeRun(1, 1, 3), MakeRun(1, 1, 4), MakeRun(1, 1, 5)});
     std::string error;
@@ -445,7 +444,7 @@ TEST_F(ResultsFileTest, DeleteInterruptedAtEachStepLosesNothing) {
     ASSERT_TRUE(AppendRunRecord(*state, fake.services, 1, 1, 6));
     EXPECT_EQ(SecondsInFile(),
               c.deleted ? (std::vector<int>{1, 2, 4, 5, 6}) : (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(fs::exists(ResultsSafetyCopyPath(*state)), c.copyLeft);
+    EXPECT_EQ(fs::exists(testing::NativePath(ResultsSafetyCopyPath(*state))), c.copyLeft);
     const std::string told = DetectInterruptedDelete(*state);
     if (c.copyLeft) {
       EXPECT_NE(told.find(c.says), std::string::npos) << told;
@@ -458,14 +457,14 @@ TEST_F(ResultsFileTest, DeleteInterruptedAtEachStepLosesNothing) {
       if (c.step != DeleteStep::CopyPartWritten) {
         EXPECT_EQ(FileBytes(ResultsSafetyCopyPath(*state)).size(), 5 * kResultRecordSize);
       }
-      fs::remove(ResultsSafetyCopyPath(*state));  // as the user is told to
+      fs::remove(testing::NativePath(ResultsSafetyCopyPath(*state)));  // as the user is told to
     } else {
       EXPECT_EQ(told, "");
     }
     // Deleting works again, also over a half-written new file left behind.
     ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 1, error)) << error;
     EXPECT_EQ(Records().size(), c.deleted ? 4u : 5u);
-    EXPECT_FALSE(fs::exists(ResultsNewFilePath(*state)));
+    EXPECT_FALSE(fs::exists(testing::NativePath(ResultsNewFilePath(*state))));
   }
 }
 

@@ -1,106 +1,46 @@
 // The results file shared by real processes: many program copies appending at once while another
-// scans, deletions running beside appends, and deletions killed with SIGKILL at each step.
+// scans, deletions running beside appends, and deletions killed at each step. The copies are
+// results_worker programs working on a data folder with a Japanese name.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/platform/dates.h"
-#include "core/platform/system_clock.h"
+#include "core/platform/field_reader.h"
 #include "core/records/results_file.h"
 #include "core/records/results_scan.h"
 #include "support/fakes.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The host of a program copy without windows: waiting really waits; a message ends the copy
-// with a failure, so that the parent sees it.
-class ProcessHost : public Host {
- public:
-  void ProcessEvents() override {}
-  void ShowMessage(const std::string& title, const std::string& text) override {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    ++messages;
-  }
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  void WaitResponsive(double seconds) override {
-    timespec ts{static_cast<time_t>(seconds),
-                static_cast<long>((seconds - static_cast<time_t>(seconds)) * 1e9)};
-    nanosleep(&ts, nullptr);
-  }
-  bool StartDetached(const std::string&, const std::vector<std::string>&,
-                     const std::string&) override {
-    return false;
-  }
-  void EndProgram(int status) override { _exit(100 + status); }
-  int messages = 0;
-};
-
-// Runs body in a child process (a program copy of its own) and returns its pid. The child ends
-// with status 0 when body returns true.
-template <class Body>
-pid_t Spawn(Body body) {
-  std::fflush(nullptr);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    bool ok = false;
-    try {
-      ok = body();
-    } catch (...) {
-      ok = false;
-    }
-    _exit(ok ? 0 : 1);
-  }
-  return pid;
-}
-
-int WaitFor(pid_t pid) {
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return status;
-}
+using testing::ChildProcess;
 
 class ResultsProcessesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/numora-processes-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder = pattern;
+    folder = testing::MakeScratchFolder("numora-成績累積");
     state = std::make_unique<SharedState>();
-    state->dataFolder = folder + "/";
+    state->dataFolder = PathText(folder) + "/";
     state->schoolCode = "12345";
   }
   void TearDown() override { fs::remove_all(folder); }
 
+  ChildProcess Worker(const std::vector<std::string>& args) {
+    std::vector<std::string> all{args[0], PathText(folder)};
+    all.insert(all.end(), args.begin() + 1, args.end());
+    return ChildProcess(NUMORA_RESULTS_WORKER, all);
+  }
   // Appends `count` runs of pupil `writer` on level 1 with seconds 0, 1, 2, …
-  pid_t SpawnWriter(int writer, int count) {
-    return Spawn([this, writer, count]() {
-      SystemClock clock;
-      SystemRandom random;
-      RecordingSound sound;
-      ProcessHost host;
-      Services services{clock, random, sound, host};
-      for (int i = 0; i < count; ++i) {
-        if (!AppendRunRecord(*state, services, static_cast<int16_t>(writer), 1, i)) {
-          return false;
-        }
-      }
-      return host.messages == 0;
-    });
+  ChildProcess SpawnWriter(int writer, int count) {
+    return Worker({"append", std::to_string(writer), std::to_string(count)});
   }
 
   std::vector<ResultRecord> Records() {
@@ -120,7 +60,7 @@ class ResultsProcessesTest : public ::testing::Test {
     return out;
   }
 
-  std::string folder;
+  fs::path folder;
   std::unique_ptr<SharedState> state;
 };
 
@@ -135,9 +75,10 @@ std::vector<int> Sequence(int from, int to) {
 TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordIntact) {
   constexpr int kWriters = 8;
   constexpr int kEach = 500;
-  std::vector<pid_t> writers;
+  std::vector<ChildProcess> writers;
   for (int w = 1; w <= kWriters; ++w) {
     writers.push_back(SpawnWriter(w, kEach));
+    ASSERT_TRUE(writers.back().started());
   }
 
   // The reader scans as the program does while the writers run. Every scan must succeed and see
@@ -164,7 +105,7 @@ TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordInt
     for (int w = 0; w < kWriters; ++w) {
       int status = 0;
       if (statuses[static_cast<size_t>(w)] == -1 &&
-          waitpid(writers[static_cast<size_t>(w)], &status, WNOHANG) > 0) {
+          writers[static_cast<size_t>(w)].Finished(status)) {
         statuses[static_cast<size_t>(w)] = status;
         --running;
       }
@@ -175,7 +116,8 @@ TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordInt
   }
   EXPECT_GT(scans, 1);
 
-  EXPECT_EQ(fs::file_size(ResultsFilePath(*state)), kWriters * kEach * kResultRecordSize);
+  EXPECT_EQ(fs::file_size(testing::NativePath(ResultsFilePath(*state))),
+            kWriters * kEach * kResultRecordSize);
   ASSERT_TRUE(ScanResults(*state, fake.services));
   EXPECT_EQ(state->resultEntryCount, kWriters * kEach);
   const auto byPupil = ByPupil();
@@ -198,27 +140,13 @@ TEST_F(ResultsProcessesTest, DeletionsBesideAppendsLoseNoAppendedRun) {
     ASSERT_TRUE(AppendRunRecord(*state, fake.services, 99, 2, i));
   }
 
-  std::vector<pid_t> children;
+  std::vector<ChildProcess> children;
   for (int w = 1; w <= 4; ++w) {
     children.push_back(SpawnWriter(w, 150));
   }
-  children.push_back(Spawn([this]() {
-    SystemClock clock;
-    SystemRandom random;
-    RecordingSound sound;
-    ProcessHost host;
-    Services services{clock, random, sound, host};
-    for (int i = 0; i < kDeletions; ++i) {
-      std::string error;
-      if (!DeleteResultRecord(*state, services, 1, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return false;
-      }
-    }
-    return true;
-  }));
-  for (pid_t pid : children) {
-    EXPECT_EQ(WaitFor(pid), 0);
+  children.push_back(Worker({"delete-first", std::to_string(kDeletions)}));
+  for (ChildProcess& child : children) {
+    EXPECT_EQ(child.Wait(), 0);
   }
 
   const auto byPupil = ByPupil();
@@ -230,36 +158,24 @@ TEST_F(ResultsProcessesTest, DeletionsBesideAppendsLoseNoAppendedRun) {
   EXPECT_EQ(DetectInterruptedDelete(*state), "");
 }
 
-// A deleting program copy killed with SIGKILL right after each step, while another copy appends
+// A deleting program copy killed right after each step, while another copy appends
 // afterwards: the file holds every record but at most the deleted one, the appended run is
 // there, and a left-over safety copy is explained.
 TEST_F(ResultsProcessesTest, DeletionKilledAtEachStepLeavesEveryOtherRecord) {
   for (int step = static_cast<int>(DeleteStep::Locked);
        step <= static_cast<int>(DeleteStep::CopyRemoved); ++step) {
     SCOPED_TRACE(step);
-    fs::remove(ResultsSafetyCopyPath(*state));
-    fs::remove(ResultsFilePath(*state));
+    fs::remove(testing::NativePath(ResultsSafetyCopyPath(*state)));
+    fs::remove(testing::NativePath(ResultsFilePath(*state)));
     FakeServices fake;
     for (int i = 0; i < 5; ++i) {
       ASSERT_TRUE(AppendRunRecord(*state, fake.services, 1, 1, i));
     }
 
-    const pid_t deleter = Spawn([this, step]() {
-      FakeServices services;
-      std::string error;
-      DeleteResultRecord(*state, services.services, 3, error, [step](DeleteStep s) {
-        if (static_cast<int>(s) == step) {
-          raise(SIGKILL);
-        }
-        return true;
-      });
-      return true;
-    });
-    const int status = WaitFor(deleter);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    EXPECT_EQ(Worker({"delete-killed", "3", std::to_string(step)}).Wait(), testing::kKilled);
 
     // Another copy goes on appending after the kill.
-    EXPECT_EQ(WaitFor(SpawnWriter(2, 1)), 0);
+    EXPECT_EQ(SpawnWriter(2, 1).Wait(), 0);
 
     const auto byPupil = ByPupil();
     const bool replaced = step >= static_cast<int>(DeleteStep::Replaced);
@@ -269,7 +185,7 @@ TEST_F(ResultsProcessesTest, DeletionKilledAtEachStepLeavesEveryOtherRecord) {
     const std::string told = DetectInterruptedDelete(*state);
     const bool copyLeft = step >= static_cast<int>(DeleteStep::CopyPartWritten) &&
                           step <= static_cast<int>(DeleteStep::Replaced);
-    EXPECT_EQ(fs::exists(ResultsSafetyCopyPath(*state)), copyLeft);
+    EXPECT_EQ(fs::exists(testing::NativePath(ResultsSafetyCopyPath(*state))), copyLeft);
     if (copyLeft) {
       EXPECT_NE(told.find(replaced ? "記録 3 の消去は終わっています" : "消去は行われていません"),
                 std::string::npos)

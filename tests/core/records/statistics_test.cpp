@@ -15,6 +15,7 @@
 #include "core/records/results_file.h"
 #include "core/records/results_scan.h"
 #include "support/fakes.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
@@ -55,7 +56,8 @@ class RecordsFixture : public ::testing::Test {
   double Today() const { return fake_.clock.Today(); }
 
   void Write(const std::vector<ResultRecord>& records, const std::string& tail = "") {
-    std::ofstream out(ResultsFilePath(*state_), std::ios::binary | std::ios::trunc);
+    std::ofstream out(testing::NativePath(ResultsFilePath(*state_)),
+                      std::ios::binary | std::ios::trunc);
     for (const auto& r : records) {
       unsigned char bytes[kResultRecordSize];
       EncodeResultRecord(r, bytes);
@@ -200,7 +202,7 @@ TEST_F(RecordsFixture, ScanOfMissingFileCreatesItAndResetsBestTimes) {
   state_->bestTime(4, 17) = 12;
   state_->resultEntryCount = 5;
   ASSERT_TRUE(ScanResults(*state_, fake_.services));
-  EXPECT_TRUE(fs::exists(ResultsFilePath(*state_)));
+  EXPECT_TRUE(fs::exists(testing::NativePath(ResultsFilePath(*state_))));
   EXPECT_EQ(state_->resultEntryCount, 0);
   for (int level : {1, 4, 35}) {
     for (int pupil : {1, 17, 5000}) EXPECT_EQ(state_->bestTime(level, pupil), 99999);
@@ -261,12 +263,12 @@ TEST_F(RecordsFixture, RecordsOutsideTheTablesAreSkippedAndReportedOnce) {
 
 TEST_F(RecordsFixture, LeftOverSafetyCopyIsReportedOnceAndKept) {
   Write({Rec(Today(), 3, 1, 40)});
-  std::ofstream(ResultsSafetyCopyPath(*state_)) << "copy";
+  std::ofstream(testing::NativePath(ResultsSafetyCopyPath(*state_))) << "copy";
   RebuildStatistics(*state_, fake_.services);
   RebuildStatistics(*state_, fake_.services);
   ASSERT_EQ(fake_.host.messages.size(), 1U);
   EXPECT_EQ(fake_.host.messages[0], "注意|" + DetectInterruptedDelete(*state_));
-  EXPECT_TRUE(fs::exists(ResultsSafetyCopyPath(*state_))) << "never discarded";
+  EXPECT_TRUE(fs::exists(testing::NativePath(ResultsSafetyCopyPath(*state_)))) << "never discarded";
   EXPECT_EQ(state_->totalRuns(1, 3), 1);
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+// Replacing a file by another in one step, also while the file is open (and locked) in this and
+// other processes, which a deletion of a result record needs.
+//
+// POSIX: rename() does exactly that. Windows refuses to rename over a file that is open
+// (MoveFileExW with MOVEFILE_REPLACE_EXISTING fails with "access denied"), so there the new file
+// is renamed with POSIX semantics (SetFileInformationByHandle, FileRenameInfoEx), which replaces
+// an open file as rename() does. Where the system or the network share does not offer that, the
+// old file is first renamed out of the way to ReplacingNameOf(to) (allowed while it is open, since
+// every opener shares deletion), the new file takes its name, and the old one is deleted (it goes
+// when its last handle closes). Between those two renames the name is briefly empty: a program
+// copy that finds the file missing while ReplacingNameOf(to) exists must treat it as busy and try
+// again, never create an empty file in its place.
+
+#include <string>
+
+namespace numora {
+
+// Puts the file fromPath in place of toPath (UTF-8 paths). False with the system's error number
+// when it could not; busy is set when that is worth retrying (another process holds a file in a
+// way that prevents the replacement for now). When it fails, toPath is as it was.
+bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int& systemError,
+                     bool& busy);
+
+// The name the old file has for a moment while ReplaceOpenFile replaces it the slow way.
+std::string ReplacingNameOf(const std::string& path);
+
+}  // namespace numora
