@@ -55,6 +55,11 @@ inline std::filesystem::path NativePath(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+// True when file permission bits do not keep this process out: it runs as root (POSIX), or the
+// bits are only a read-only attribute that folders ignore (Windows). Tests of unreadable or
+// unwritable files skip then.
+bool PermissionBitsDoNotBind();
+
 // A new empty folder under the system's temporary folder, its name made of tag, the process and
 // a counter (tag may hold Japanese).
 std::filesystem::path MakeScratchFolder(const std::string& tag);

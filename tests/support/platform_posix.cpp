@@ -104,6 +104,10 @@ void KillThisProcess() {
   _exit(137);
 }
 
+bool PermissionBitsDoNotBind() {
+  return ::geteuid() == 0;
+}
+
 std::filesystem::path MakeScratchFolder(const std::string& tag) {
   static std::atomic<int> counter{0};
   const std::string name = tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);

@@ -143,6 +143,10 @@ void KillThisProcess() {
   ExitProcess(kKilledExitCode);
 }
 
+bool PermissionBitsDoNotBind() {
+  return true;
+}
+
 std::filesystem::path MakeScratchFolder(const std::string& tag) {
   static std::atomic<int> counter{0};
   std::filesystem::path folder = std::filesystem::temp_directory_path() / WideFromUtf8(tag);

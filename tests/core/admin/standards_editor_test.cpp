@@ -16,6 +16,7 @@
 #include "core/admin/standards_file.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
@@ -288,7 +289,7 @@ TEST_F(StandardsFileTest, RefusesCellsTheFileCannotCarry) {
 TEST_F(StandardsFileTest, ReadOnlyFolderLeavesTheOldFile) {
   Write("keep");
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+  if (testing::PermissionBitsDoNotBind()) GTEST_SKIP() << "root writes anywhere";
   std::string error;
   EXPECT_FALSE(SaveStandardsFile(path_, {StandardsHeaderRow(), Row(1)}, error));
   EXPECT_NE(error.find("書き込めません"), std::string::npos);
