@@ -10,6 +10,7 @@
 
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/file_replace.h"
 #include "core/platform/system_error.h"
 #include "core/platform/value.h"
 
@@ -50,25 +51,38 @@ bool WriteDurably(const std::string& path, const std::string& bytes, std::string
   HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    reason = "新しいファイルを作れません（エラー番号 " + std::to_string(GetLastError()) + "）";
+    reason =
+        "新しいファイルを作れません（" + SystemErrorText(static_cast<int>(GetLastError())) + "）";
     return false;
   }
   DWORD done = 0;
   bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) != 0 &&
             done == bytes.size() && FlushFileBuffers(h) != 0;
   if (!ok) {
-    reason = "書き込めません（エラー番号 " + std::to_string(GetLastError()) + "）";
+    reason = "書き込めません（" + SystemErrorText(static_cast<int>(GetLastError())) + "）";
   }
   CloseHandle(h);
   return ok;
 }
 
+// Windows refuses a plain rename over a file that is open (a reader, another program copy's
+// save), so the replacement goes through ReplaceOpenFile. A file held for a moment without
+// sharing its deletion is waited for briefly.
 bool RenameOver(const std::string& from, const std::string& to, std::string& reason) {
-  if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
-    return true;
+  constexpr int kTries = 20;
+  constexpr DWORD kPauseMs = 50;
+  int systemError = 0;
+  for (int attempt = 1;; ++attempt) {
+    bool busy = false;
+    if (ReplaceOpenFile(from, to, systemError, busy)) {
+      return true;
+    }
+    if (!busy || attempt == kTries) {
+      break;
+    }
+    Sleep(kPauseMs);
   }
-  reason = "ファイルを置き換えられません（エラー番号 " + std::to_string(GetLastError()) + "）";
+  reason = "ファイルを置き換えられません（" + SystemErrorText(systemError) + "）";
   return false;
 }
 

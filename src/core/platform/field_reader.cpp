@@ -54,24 +54,48 @@ bool ReadWholeFile(const std::string& utf8Path, std::string& bytes, int& error, 
   if (error != 0) {
     return false;
   }
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(std::filesystem::u8path(utf8Path), ec);
-  if (!ec && size > maxBytes) {
-    error = kErrorFileTooLarge;
-    return false;
-  }
-  std::ifstream in(std::filesystem::u8path(utf8Path), std::ios::binary);
-  if (!in) {
+  // Opened with every sharing right, deletion included, so that another program copy may replace
+  // the file while it is read here (the reading goes on in the old file).
+  HANDLE h = CreateFileW(std::filesystem::u8path(utf8Path).wstring().c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
     error = static_cast<int>(GetLastError());
     return false;
   }
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  if (in.bad()) {
-    error = ERROR_READ_FAULT;
+  LARGE_INTEGER size{};
+  if (GetFileType(h) != FILE_TYPE_DISK) {
+    error = kErrorNotRegularFile;
+  } else if (!GetFileSizeEx(h, &size)) {
+    error = static_cast<int>(GetLastError());
+  } else if (static_cast<uint64_t>(size.QuadPart) > maxBytes) {
+    error = kErrorFileTooLarge;
+  }
+  std::string data;
+  if (error == 0) {
+    data.reserve(static_cast<size_t>(size.QuadPart));
+    char chunk[65536];
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(h, chunk, sizeof chunk, &got, nullptr)) {
+        error = static_cast<int>(GetLastError());
+        break;
+      }
+      if (got == 0) {
+        break;
+      }
+      if (data.size() + got > maxBytes) {
+        error = kErrorFileTooLarge;
+        break;
+      }
+      data.append(chunk, got);
+    }
+  }
+  CloseHandle(h);
+  if (error != 0) {
     return false;
   }
-  bytes = buf.str();
+  bytes = std::move(data);
   return true;
 }
 
