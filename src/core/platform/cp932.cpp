@@ -114,10 +114,6 @@ void ListLines(std::string_view s, const std::vector<size_t>& offsets, DecodedTe
 
 }  // namespace
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-  return DecodeCp932(cp932, nullptr);
-}
-
 DecodedText DecodeTextFile(std::string_view bytes) {
   DecodedText text;
   const size_t mark = bytes.find('\x1A');
