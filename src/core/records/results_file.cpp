@@ -226,7 +226,17 @@ FileStatus ResultsFile::Open(const std::string& utf8Path) {
     h = CreateFileW(Wide(utf8Path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   }
-  if (h == INVALID_HANDLE_VALUE) return Fail();
+  if (h == INVALID_HANDLE_VALUE) {
+    // A folder under the file's name is refused as what it is, not as "access denied".
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(Wide(utf8Path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      lastError_ = kErrorNotRegularFile;
+      return FileStatus::Failed;
+    }
+    SetLastError(error);
+    return Fail();
+  }
   handle_ = h;
   return RefuseUnlessDiskFile();
 }
