@@ -64,8 +64,27 @@ bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int
   const std::wstring from = WideFromUtf8(fromPath);
   const std::wstring to = WideFromUtf8(toPath);
   DWORD error = 0;
+  // Only a file is replaced: a folder under its name stays as it is.
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    systemError = kErrorNotRegularFile;
+    return false;
+  }
   if (RenameWithPosixSemantics(from, to, error)) {
     return true;
+  }
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    // Nothing to replace yet: a plain rename puts the new file in place.
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) {
+      systemError = static_cast<int>(error);
+      busy = IsBusyError(error);
+      return false;
+    }
+    // Another program copy put its file there meanwhile: replace that one as below.
   }
   // Not offered here (older systems, many network shares): the old file steps aside first.
   const std::wstring aside = WideFromUtf8(ReplacingNameOf(toPath));
