@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/platform/dates.h"
+#include "core/platform/field_reader.h"
 #include "core/roster/roster_check.h"
 #include "roster_test_support.h"
 
@@ -172,7 +173,7 @@ TEST(ReadRoster, MissingFileGivesAnEmptyListAndAMessageNamingIt) {
   EXPECT_EQ(f.state->schoolYear, 2004);
   const std::string notice = RosterNotice(r);
   EXPECT_NE(notice.find("新名簿.txt"), std::string::npos) << notice;
-  EXPECT_NE(notice.find(r.path), std::string::npos) << notice;
+  EXPECT_NE(notice.find(ShownPath(r.path)), std::string::npos) << notice;
 }
 
 TEST(ReadRoster, EntriesThatCannotBePlacedAreLeftOutAndNamed) {
