@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/platform/cp932.h"
+#include "core/platform/file_replace.h"
 #include "core/platform/system_error.h"
 
 #ifdef _WIN32
@@ -49,7 +50,10 @@ int RegularFileProblem(const std::string& utf8Path) {
   return std::filesystem::is_regular_file(st) ? 0 : kErrorNotRegularFile;
 }
 
-bool ReadWholeFile(const std::string& utf8Path, std::string& bytes, int& error, size_t maxBytes) {
+namespace {
+
+bool ReadWholeFileOnce(const std::string& utf8Path, std::string& bytes, int& error,
+                       size_t maxBytes) {
   error = RegularFileProblem(utf8Path);
   if (error != 0) {
     return false;
@@ -97,6 +101,27 @@ bool ReadWholeFile(const std::string& utf8Path, std::string& bytes, int& error, 
   }
   bytes = std::move(data);
   return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& utf8Path, std::string& bytes, int& error, size_t maxBytes) {
+  // Where a replacement cannot rename over the open file in one step, the name is empty for a
+  // moment while the old file stands aside (see ReplaceOpenFile): that is waited for briefly.
+  constexpr int kTries = 100;
+  for (int attempt = 1;; ++attempt) {
+    if (ReadWholeFileOnce(utf8Path, bytes, error, maxBytes)) {
+      return true;
+    }
+    const bool replacing =
+        (error == ERROR_FILE_NOT_FOUND) &&
+        GetFileAttributesW(std::filesystem::u8path(ReplacingNameOf(utf8Path)).wstring().c_str()) !=
+            INVALID_FILE_ATTRIBUTES;
+    if (!replacing || attempt == kTries) {
+      return false;
+    }
+    Sleep(5);
+  }
 }
 
 #else

@@ -91,10 +91,11 @@ bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int
   if (!MoveFileExW(to.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
     systemError = static_cast<int>(error);
-    busy = IsBusyError(error);
+    // Gone for a moment: another copy is replacing it the same way.
+    busy = IsBusyError(error) || error == ERROR_FILE_NOT_FOUND;
     return false;
   }
-  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
     MoveFileExW(aside.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);  // the old file back
     systemError = static_cast<int>(error);
