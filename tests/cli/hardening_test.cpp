@@ -158,13 +158,13 @@ TEST_F(HardeningTest, ExportRefusesEveryFileAndFolderOfTheInstallation) {
   const fs::path results = ResultsPath();
   std::vector<fs::path> own = {
       results,
-      DataRoot() / "新名簿.txt",
-      DataRoot() / "共通データ.txt",
-      DataRoot() / "音フォルダ" / "新音ファイル.txt",
-      fs::u8path(state_->dataFolder.Text()) / "タイム回数データ.txt",
-      fs::u8path(state_->dataFolder.Text()) / "成績累積データtemp.dat",
-      fs::u8path(programFolder_) / ".." / "パスデータ.txt",
-      fs::u8path(state_->dataFolder.Text()) / ".." / "numora" / "成績累積データ.dat",
+      DataRoot() / fs::u8path("新名簿.txt"),
+      DataRoot() / fs::u8path("共通データ.txt"),
+      DataRoot() / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt"),
+      fs::u8path(state_->dataFolder.Text()) / fs::u8path("タイム回数データ.txt"),
+      fs::u8path(state_->dataFolder.Text()) / fs::u8path("成績累積データtemp.dat"),
+      fs::u8path(programFolder_) / ".." / fs::u8path("パスデータ.txt"),
+      fs::u8path(state_->dataFolder.Text()) / ".." / "numora" / fs::u8path("成績累積データ.dat"),
       fs::u8path(programFolder_) / "numora",
       fs::u8path(state_->dataFolder.Text()),
       DataRoot(),
@@ -182,9 +182,10 @@ TEST_F(HardeningTest, ExportRefusesEveryFileAndFolderOfTheInstallation) {
         << err_.str();
   }
   EXPECT_EQ(Slurp(results), before);
-  EXPECT_EQ(Slurp(DataRoot() / "新名簿.txt").find("記録番号"), std::string::npos);
+  EXPECT_EQ(Slurp(DataRoot() / fs::u8path("新名簿.txt")).find("記録番号"), std::string::npos);
   // A new file beside the installation's own is fine.
-  EXPECT_EQ(Run(RunExportCommand, {"--output", PathText(DataRoot() / "書き出し.csv")}), 0)
+  EXPECT_EQ(Run(RunExportCommand, {"--output", PathText(DataRoot() / fs::u8path("書き出し.csv"))}),
+            0)
       << err_.str();
 }
 
@@ -226,9 +227,9 @@ TEST_F(HardeningTest, ExportReadsLargeFilesPieceByPieceAndAppendNeverReadsThemWh
 
 TEST_F(HardeningTest, CheckNamesUtf8FilesInvalidLinesAndTheSchoolYearMonth) {
   EXPECT_EQ(Check().find("UTF-8"), std::string::npos) << out_.str();
-  const fs::path roster = DataRoot() / "新名簿.txt";
-  const fs::path settings = DataRoot() / "共通データ.txt";
-  const fs::path sounds = DataRoot() / "音フォルダ" / "新音ファイル.txt";
+  const fs::path roster = DataRoot() / fs::u8path("新名簿.txt");
+  const fs::path settings = DataRoot() / fs::u8path("共通データ.txt");
+  const fs::path sounds = DataRoot() / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt");
   // The roster saved by Notepad as UTF-8 with a mark, the sound table without one, and a line
   // of the settings with a byte that is not CP932.
   const std::string rosterText = Cp932ToUtf8(Slurp(roster));
@@ -262,7 +263,7 @@ TEST_F(HardeningTest, CheckNamesUtf8FilesInvalidLinesAndTheSchoolYearMonth) {
 }
 
 TEST_F(HardeningTest, CheckReportsEmptyRostersDamagedRecordsAndLargeFiles) {
-  const fs::path roster = DataRoot() / "新名簿.txt";
+  const fs::path roster = DataRoot() / fs::u8path("新名簿.txt");
   std::ofstream(roster, std::ios::binary) << "";
   EXPECT_NE(Check().find("名簿に生徒が一人もいません"), std::string::npos) << out_.str();
   std::ofstream(roster, std::ios::binary) << "1,2015,0,0,a,1,,\r\n2,2015,0,0,b,3,,\r\n";
@@ -309,13 +310,13 @@ TEST_F(HardeningTest, CheckAndCommandsNeverBlockOnAPipeOrFolderInPlaceOfAFile) {
   fs::remove(results);
 
   // The roster as a folder and the sound table as a pipe: told at once, in Japanese.
-  const fs::path roster = DataRoot() / "新名簿.txt";
+  const fs::path roster = DataRoot() / fs::u8path("新名簿.txt");
   fs::remove(roster);
   fs::create_directory(roster);
   EXPECT_NE(Check().find("新名簿.txt: ファイルが見つからないか読めません（ファイルではありません"),
             std::string::npos)
       << out_.str();
-  const fs::path sounds = DataRoot() / "音フォルダ" / "新音ファイル.txt";
+  const fs::path sounds = DataRoot() / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt");
   fs::remove(sounds);
   ASSERT_EQ(::mkfifo(sounds.c_str(), 0600), 0);
   EXPECT_NE(Check().find("「新音ファイル.txt」が見つからないか読めません（ファイルではありません"),
