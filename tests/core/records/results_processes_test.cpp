@@ -6,8 +6,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,61 +14,16 @@
 #include "core/records/results_scan.h"
 #include "support/fakes.h"
 #include "support/platform.h"
+#include "support/shared_results_folder.h"
 
 namespace numora {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::ChildProcess;
+using testing::Sequence;
 
-class ResultsProcessesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = testing::MakeScratchFolder("numora-成績累積");
-    state = std::make_unique<SharedState>();
-    state->dataFolder = PathText(folder) + "/";
-    state->schoolCode = "12345";
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
-  ChildProcess Worker(const std::vector<std::string>& args) {
-    std::vector<std::string> all{args[0], PathText(folder)};
-    all.insert(all.end(), args.begin() + 1, args.end());
-    return ChildProcess(NUMORA_RESULTS_WORKER, all);
-  }
-  // Appends `count` runs of pupil `writer` on level 1 with seconds 0, 1, 2, …
-  ChildProcess SpawnWriter(int writer, int count) {
-    return Worker({"append", std::to_string(writer), std::to_string(count)});
-  }
-
-  std::vector<ResultRecord> Records() {
-    FakeServices fake;
-    std::vector<ResultRecord> out;
-    std::string error;
-    EXPECT_TRUE(ReadAllResultRecords(*state, fake.services, out, error)) << error;
-    return out;
-  }
-
-  // Seconds of each pupil's records in file order.
-  std::map<int, std::vector<int>> ByPupil() {
-    std::map<int, std::vector<int>> out;
-    for (const auto& r : Records()) {
-      out[r.pupilNumber].push_back(r.seconds);
-    }
-    return out;
-  }
-
-  fs::path folder;
-  std::unique_ptr<SharedState> state;
-};
-
-std::vector<int> Sequence(int from, int to) {
-  std::vector<int> v;
-  for (int i = from; i < to; ++i) {
-    v.push_back(i);
-  }
-  return v;
-}
+using ResultsProcessesTest = testing::SharedResultsFolderTest;
 
 TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordIntact) {
   constexpr int kWriters = 8;

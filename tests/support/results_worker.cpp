@@ -1,9 +1,12 @@
-// A program copy without windows that works on a results file beside the tests of
-// results_processes_test.cpp, as another classroom computer would:
+// A program copy without windows that works on a results file beside the tests that share it
+// (shared_results_folder.h), as another classroom computer would:
 //   results_worker append FOLDER PUPIL COUNT     appends COUNT runs of PUPIL on level 1 with
 //                                                seconds 0, 1, 2, …
 //   results_worker delete-first FOLDER TIMES     deletes record 1, TIMES times
 //   results_worker delete-killed FOLDER N STEP   deletes record N and is killed right after STEP
+//   results_worker browser-delete FOLDER TIMES   the teacher's results browser: TIMES times the
+//                                                list is built anew and the record on line d
+//                                                (d = 0, 1, …) is opened and deleted
 // FOLDER is the data folder (UTF-8, any name). Exit status 0 when all went well.
 
 #include <chrono>
@@ -12,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/admin/results_browser.h"
 #include "core/installation/installation.h"
 #include "core/platform/console.h"
 #include "core/platform/system_clock.h"
@@ -44,12 +48,15 @@ class ProcessHost : public Host {
 
 int Run(const std::vector<std::string>& args) {
   if (args.size() < 4) {
-    std::fprintf(stderr, "usage: results_worker append|delete-first|delete-killed FOLDER ...\n");
+    std::fprintf(
+        stderr,
+        "usage: results_worker append|delete-first|delete-killed|browser-delete FOLDER ...\n");
     return 2;
   }
   const std::string& command = args[1];
   auto state = std::make_unique<SharedState>();
   state->dataFolder = WithClosingSeparator(args[2]);
+  state->dataRootFolder = state->dataFolder;
   state->schoolCode = "12345";
   SystemClock clock;
   SystemRandom random;
@@ -88,6 +95,24 @@ int Run(const std::vector<std::string>& args) {
       }
       return true;
     });
+    return 0;
+  }
+  if (command == "browser-delete") {
+    const int times = std::stoi(args[3]);
+    for (int d = 0; d < times; ++d) {
+      const BrowserList list = BuildBrowserList(*state, services);
+      uint32_t n = 0;
+      ResultRecord buffer;
+      if (OpenBrowserRecord(*state, services, list, static_cast<size_t>(d), n, buffer).outcome !=
+          BrowserOutcome::kDone) {
+        return 1;
+      }
+      const BrowserResult result = DeleteBrowserRecord(*state, services, n, buffer);
+      if (result.outcome != BrowserOutcome::kDone) {
+        std::fprintf(stderr, "%s\n", result.message.c_str());
+        return 1;
+      }
+    }
     return 0;
   }
   std::fprintf(stderr, "results_worker: unknown command %s\n", command.c_str());
