@@ -60,6 +60,9 @@ inline std::filesystem::path NativePath(const std::string& utf8) {
 // unwritable files skip then.
 bool PermissionBitsDoNotBind();
 
+// Sets an environment variable of this process (for the programs and libraries it uses).
+void SetEnvironment(const std::string& name, const std::string& value);
+
 // A new empty folder under the system's temporary folder, its name made of tag, the process and
 // a counter (tag may hold Japanese).
 std::filesystem::path MakeScratchFolder(const std::string& tag);

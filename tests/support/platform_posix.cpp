@@ -108,6 +108,10 @@ bool PermissionBitsDoNotBind() {
   return ::geteuid() == 0;
 }
 
+void SetEnvironment(const std::string& name, const std::string& value) {
+  ::setenv(name.c_str(), value.c_str(), 1);
+}
+
 std::filesystem::path MakeScratchFolder(const std::string& tag) {
   static std::atomic<int> counter{0};
   const std::string name = tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);

@@ -147,6 +147,10 @@ bool PermissionBitsDoNotBind() {
   return true;
 }
 
+void SetEnvironment(const std::string& name, const std::string& value) {
+  _wputenv_s(WideFromUtf8(name).c_str(), WideFromUtf8(value).c_str());
+}
+
 std::filesystem::path MakeScratchFolder(const std::string& tag) {
   static std::atomic<int> counter{0};
   std::filesystem::path folder = std::filesystem::temp_directory_path() / WideFromUtf8(tag);

@@ -3,7 +3,6 @@
 // with a decimal point all the same.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <clocale>
 #include <cmath>
@@ -19,6 +18,7 @@
 #include "core/records/evaluation.h"
 #include "core/records/level_standards.h"
 #include "core/records/statistics.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
@@ -34,7 +34,9 @@ bool CommaDecimalIsInEffect() {
 // Switches the process to a comma-decimal locale. Uses an installed one, or builds one with
 // localedef into a temporary folder when none is installed.
 bool EnterCommaDecimalLocale(const fs::path& scratch) {
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+  // POSIX names, then the names the Windows runtime knows.
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8", "de-DE",
+                           "German_Germany.1252"}) {
     if (std::setlocale(LC_ALL, name) != nullptr && CommaDecimalIsInEffect()) {
       return true;
     }
@@ -42,20 +44,18 @@ bool EnterCommaDecimalLocale(const fs::path& scratch) {
   const fs::path folder = scratch / "locales";
   fs::create_directories(folder);
   const std::string command =
-      "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+      "localedef -i de_DE -f UTF-8 '" + PathText(folder / "de_DE.UTF-8") + "' >/dev/null 2>&1";
   if (std::system(command.c_str()) != 0 && !fs::exists(folder / "de_DE.UTF-8")) {
     return false;
   }
-  ::setenv("LOCPATH", folder.c_str(), 1);
+  testing::SetEnvironment("LOCPATH", PathText(folder));
   return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr && CommaDecimalIsInEffect();
 }
 
 class CommaDecimalLocaleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("numora_locale_" + std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    folder_ = testing::MakeScratchFolder("numora_locale");
     if (!EnterCommaDecimalLocale(folder_)) {
       GTEST_SKIP() << "no comma-decimal locale available (scripts/install-deps.sh installs one)";
     }
