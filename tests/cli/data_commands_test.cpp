@@ -260,7 +260,7 @@ TEST_F(ResultsCommandsTest, DemoHistoryEndsBeforeTheMomentItIsMadeAt) {
   std::vector<ResultRecord> earlierDays;
   for (const double hour : {7.5, 10.25, 15.0, 23.75}) {
     const double now = today + hour / 24.0;
-    fs::remove(ResultsFilePath(*state_));
+    fs::remove(testing::NativePath(ResultsFilePath(*state_)));
     SeedDemoHistory(*state_, now);
     std::vector<ResultRecord> before;
     int todays = 0;

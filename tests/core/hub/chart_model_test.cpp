@@ -9,10 +9,12 @@
 #include <memory>
 
 #include "core/hub/score_lists.h"
+#include "core/platform/field_reader.h"
 #include "core/records/results_file.h"
 #include "core/roster/roster.h"
 #include "hub_test_support.h"
 #include "support/fakes.h"
+#include "support/platform.h"
 
 namespace numora {
 namespace {
@@ -367,14 +369,14 @@ TEST(ChartRoster, ListsStatusZeroPupilsAndKeepsTheRankingMembers) {
   fs::remove_all(root);
   fs::create_directories(root);
   {
-    std::ofstream out(root / kRosterFileName, std::ios::binary);
+    std::ofstream out(root / testing::NativePath(kRosterFileName), std::ios::binary);
     out << "1,2017,0,0,\"Aoki\",0,\"\",\"\"\r\n"
            "2,2016,0,0,\"Ito\",2,\"\",\"\"\r\n"
            "3,2017,0,0,\"Ueda\",0,\"\",\"\"\r\n";
   }
   auto state = MakeHubState();
   SharedState& s = *state;
-  s.dataRootFolder = root.string() + "/";
+  s.dataRootFolder = PathText(root) + "/";
   s.schoolYearStartMonth = 4;
   s.rosterStatusTwoActive = 1;
   AddPupil(s, 1, "Aoki", 3);
@@ -396,11 +398,11 @@ TEST(ChartRecords, ReadsEveryRecordWithinTheChartPeriod) {
   fs::remove_all(folder);
   fs::create_directories(folder);
   auto state = MakeHubState();
-  state->dataFolder = folder.string() + "/";
+  state->dataFolder = PathText(folder) + "/";
   FakeServices services;
   services.clock.SetNow(kToday + 0.5);
   {
-    std::ofstream out(ResultsFilePath(*state), std::ios::binary);
+    std::ofstream out(testing::NativePath(ResultsFilePath(*state)), std::ios::binary);
     unsigned char bytes[kResultRecordSize];
     for (int i = 0; i < 30000; ++i) {
       ResultRecord r;

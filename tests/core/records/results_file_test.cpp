@@ -184,7 +184,7 @@ TEST_F(ResultsFileTest, AppendStoresTheTimeOfDayInWholeSeconds) {
       {0.0, 9 * 3600 + 59 * 60, "09:59"},
   };
   for (const Case& c : cases) {
-    fs::remove(Path());
+    fs::remove(testing::NativePath(Path()));
     fake.clock.Set(2026, 12, 10, 9, 59, c.second);
     ASSERT_TRUE(AppendRunRecord(*state, fake.services, 12, 3, 47));
     const auto records = Records();
@@ -194,7 +194,7 @@ TEST_F(ResultsFileTest, AppendStoresTheTimeOfDayInWholeSeconds) {
     EXPECT_EQ(FormatTimeOfDay(records[0].runTime).substr(0, 5), c.listed) << c.second;
   }
   // A just-before-midnight run stays on its day.
-  fs::remove(Path());
+  fs::remove(testing::NativePath(Path()));
   fake.clock.Set(2026, 12, 10, 23, 59, 59.9);
   ASSERT_TRUE(AppendRunRecord(*state, fake.services, 12, 3, 47));
   EXPECT_EQ(Records()[0].runDate, MakeDate(2026, 12, 10));
