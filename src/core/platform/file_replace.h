@@ -19,7 +19,8 @@ namespace numora {
 
 // Puts the file fromPath in place of toPath (UTF-8 paths). False with the system's error number
 // when it could not; busy is set when that is worth retrying (another process holds a file in a
-// way that prevents the replacement for now). When it fails, toPath is as it was.
+// way that prevents the replacement for now). When it fails, toPath is as it was, or (busy then)
+// holds the file another program copy put in place while this one replaced it the slow way.
 bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int& systemError,
                      bool& busy);
 

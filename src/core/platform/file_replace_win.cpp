@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -55,6 +56,17 @@ bool RenameWithPosixSemantics(const std::wstring& from, const std::wstring& to, 
   return ok;
 }
 
+// Deletes the old file that stood aside. Another program may still have it open, and a file
+// deleted while open keeps its name until it is closed, so it first takes a name of its own:
+// the aside name is free at once for the next replacement.
+void DiscardAside(const std::wstring& aside) {
+  static std::atomic<unsigned> counter{0};
+  const std::wstring discarded =
+      aside + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(counter++);
+  const bool renamed = MoveFileExW(aside.c_str(), discarded.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  DeleteFileW(renamed ? discarded.c_str() : aside.c_str());
+}
+
 }  // namespace
 
 bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int& systemError,
@@ -73,36 +85,40 @@ bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int
   if (RenameWithPosixSemantics(from, to, error)) {
     return true;
   }
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    // Nothing to replace yet: a plain rename puts the new file in place.
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return true;
-    }
-    error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) {
-      systemError = static_cast<int>(error);
-      busy = IsBusyError(error);
-      return false;
-    }
-    // Another program copy put its file there meanwhile: replace that one as below.
+  // Nothing to replace yet: a plain rename puts the new file in place. When that fails, another
+  // program copy is putting its file there meanwhile (or has it aside for a moment): replace
+  // that one as below, or find it busy.
+  if (attributes == INVALID_FILE_ATTRIBUTES &&
+      MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
   }
   // Not offered here (older systems, many network shares): the old file steps aside first.
   const std::wstring aside = WideFromUtf8(ReplacingNameOf(toPath));
   if (!MoveFileExW(to.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
     systemError = static_cast<int>(error);
-    // Gone for a moment: another copy is replacing it the same way.
-    busy = IsBusyError(error) || error == ERROR_FILE_NOT_FOUND;
+    // Gone for a moment, or refused while another copy's old file stands aside (open elsewhere):
+    // another copy is replacing it the same way. The folder itself lets this copy write: its new
+    // file is there.
+    busy = IsBusyError(error) || error == ERROR_FILE_NOT_FOUND || error == ERROR_ACCESS_DENIED;
     return false;
   }
   if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
+    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      // Another program copy put its new file in the empty name meanwhile, and it is open, so
+      // ours cannot go over it yet: worth another try on theirs. The old file stays aside until
+      // a replacement that succeeds puts the next one there.
+      systemError = static_cast<int>(error);
+      busy = true;
+      return false;
+    }
     MoveFileExW(aside.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);  // the old file back
     systemError = static_cast<int>(error);
     busy = IsBusyError(error);
     return false;
   }
-  DeleteFileW(aside.c_str());
+  DiscardAside(aside);
   return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -323,9 +324,16 @@ TEST_F(StandardsFileTest, SavesAtOnceLeaveOneWholeFile) {
   ASSERT_TRUE(SaveStandardsFile(path_, b, error));
   const std::string bytesB = ReadBack();
   std::atomic<bool> failed{false};
+  std::string firstFailure;
+  std::mutex failureLock;
   auto writer = [&](const std::vector<StandardsRow>& rows) {
     std::string e;
-    for (int i = 0; i < 100; ++i) failed = failed || !SaveStandardsFile(path_, rows, e);
+    for (int i = 0; i < 100; ++i) {
+      if (!SaveStandardsFile(path_, rows, e)) {
+        const std::lock_guard<std::mutex> hold(failureLock);
+        if (!failed.exchange(true)) firstFailure = e;
+      }
+    }
   };
   std::thread t1(writer, a), t2(writer, b);
   for (int i = 0; i < 200; ++i) {
@@ -335,7 +343,7 @@ TEST_F(StandardsFileTest, SavesAtOnceLeaveOneWholeFile) {
   }
   t1.join();
   t2.join();
-  EXPECT_FALSE(failed);
+  EXPECT_FALSE(failed) << firstFailure;
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
