@@ -17,6 +17,10 @@ cmake -S . -B "${build}" -G Ninja \
   -DCMAKE_BUILD_TYPE=Release \
   -DNUMORA_BUILD_GUI=OFF -DNUMORA_BUILD_TESTS=ON -DNUMORA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "${build}" -j "$(nproc)"
+# The Windows halves of the platform layer under clang-tidy, with the flags of this build.
+if command -v clang-tidy >/dev/null 2>&1; then
+  ./scripts/tidy.sh --windows
+fi
 
 # wine: its own prefix in the build folder, no messages of its own, no display, and no offer to
 # install the .NET and HTML engines.
