@@ -57,8 +57,40 @@ std::optional<HubList> HubListNamed(std::string_view name) {
   return std::nullopt;
 }
 
+std::optional<HubListChoice> ChooseHubList(const HubListSelection& selection) {
+  if (selection.listButton < 1 || selection.listButton > 3) {
+    return std::nullopt;
+  }
+  HubListChoice choice;
+  const size_t button = static_cast<size_t>(selection.listButton - 1);
+  if (selection.viewMode != kHubPointsView) {
+    static constexpr std::array<HubList, 3> kTimeLists = {HubList::kBest, HubList::kToday,
+                                                          HubList::kAll};
+    static constexpr std::array<const char*, 3> kTimeTitles = {"ベスト成績", "本日の成績", ""};
+    choice.list = kTimeLists[button];
+    choice.title = kTimeTitles[button];
+    choice.viewMode = kHubTimeView;
+    choice.rankingKind = selection.rankingKind;
+  } else {
+    static constexpr std::array<HubList, 3> kPointsLists = {
+        HubList::kPointsTotal, HubList::kPointsToday, HubList::kPointsAll};
+    static constexpr std::array<const char*, 3> kPointsTitles = {"獲得ポイント（今まで順位）",
+                                                                 "獲得ポイント（今日の順位）", ""};
+    static constexpr std::array<int, 3> kRankings = {kCumulativeRanking, kTodayRanking, 0};
+    choice.list = kPointsLists[button];
+    choice.title = kPointsTitles[button];
+    choice.viewMode = kHubPointsView;
+    choice.rankingKind = kRankings[button] != 0       ? kRankings[button]
+                         : selection.rankingKind != 0 ? selection.rankingKind
+                                                      : kCumulativeRanking;
+  }
+  choice.periodShown = choice.list == HubList::kAll || choice.list == HubList::kPointsAll;
+  return choice;
+}
+
 std::vector<ScoreList> BuildHubLists(SharedState& state, Services& services, HubList list,
-                                     int period, ListOptions options) {
+                                     int period, ListOptions options,
+                                     const LevelProgress& progress) {
   const bool timeView = list == HubList::kBest || list == HubList::kToday || list == HubList::kAll;
   options.viewMode = timeView ? kHubTimeView : kHubPointsView;
   options.rankingKind = list == HubList::kPointsToday ? kTodayRanking : kCumulativeRanking;
@@ -76,6 +108,9 @@ std::vector<ScoreList> BuildHubLists(SharedState& state, Services& services, Hub
   }
   std::vector<ScoreList> lists(static_cast<size_t>(std::max<int>(0, state.levelCount)) + 1);
   for (size_t level = 1; level < lists.size(); ++level) {
+    if (progress) {
+      progress(static_cast<int>(level));
+    }
     lists[level] = BuildRankingList(state, static_cast<int>(level), options);
   }
   return lists;

@@ -611,9 +611,7 @@ ListOptions HubWindow::CurrentListOptions() const {
   ListOptions o;
   o.currentPupil = state_.currentPupil;
   o.filterText = gradeFilterBox_->currentText().toStdString();
-  o.viewMode = viewMode_ == kHubPointsView ? kHubPointsView : kHubTimeView;
-  o.rankingKind = rankingKind_ == kTodayRanking ? kTodayRanking : kCumulativeRanking;
-  return o;
+  return o;  // the view and the ranking kind come from the chosen list
 }
 
 int HubWindow::SelectedListChoice() const {
@@ -681,14 +679,12 @@ void HubWindow::chooseView(int index) {
     viewMode_ = kHubPointsView;
     LetScreenRepaint();
     if (listChoices_[1]->isChecked()) {
-      rankingKind_ = kCumulativeRanking;
       chooseList(1);
     }
     if (listChoices_[3]->isChecked()) {
       chooseList(3);
     }
     if (listChoices_[2]->isChecked()) {
-      rankingKind_ = kTodayRanking;
       chooseList(2);
     }
   } else if (index == 2) {
@@ -734,93 +730,29 @@ void HubWindow::chooseList(int index) {
   periodBox_->setVisible(false);
   listChoicePanel_->setEnabled(false);
   LetScreenRepaint();
-  if (viewMode_ == 0) {
-    viewMode_ = kHubTimeView;
-  }
-  if (viewMode_ == kHubTimeView) {
-    if (index == 1) {
-      showBestTimes();
-    }
-    if (index == 2) {
-      showTodayRuns();
-    }
-    if (index == 3) {
-      showAllRuns();
-    }
-  } else {
-    if (rankingKind_ == 0) {
-      rankingKind_ = kCumulativeRanking;
-    }
+  const std::optional<HubListChoice> choice = ChooseHubList({viewMode_, index, rankingKind_});
+  if (choice.has_value()) {
+    viewMode_ = choice->viewMode;
+    rankingKind_ = choice->rankingKind;
+    listTitleLabel_->setText(ToQt(choice->title));
+    resetColumnHeads();
     const int n = Levels();
-    if (index == 1) {
-      rankingKind_ = kCumulativeRanking;
-      listTitleLabel_->setText(QStringLiteral("獲得ポイント（今まで順位）"));
-      listCoverProgress_->setRange(0, std::max(1, n));
-      for (int level = 1; level <= n; ++level) {
-        coverProgress_->setValue(std::min(level, coverProgress_->maximum()));
-        listCoverProgress_->setValue(level);
-        showRanking(level);
-      }
-    } else if (index == 2) {
-      listTitleLabel_->setText(QStringLiteral("獲得ポイント（今日の順位）"));
-      rankingKind_ = kTodayRanking;
-      listCoverProgress_->setRange(0, std::max(1, n));
-      for (int level = 1; level <= n; ++level) {
-        listCoverProgress_->setValue(level);
-        showRanking(level);
-      }
-    } else if (index == 3) {
-      showAllRuns();
-    }
+    listCoverProgress_->setRange(0, std::max(1, n));
+    // The rankings are built level by level; the covers' bars show how far.
+    auto progress = [this](int level) {
+      coverProgress_->setValue(std::min(level, coverProgress_->maximum()));
+      listCoverProgress_->setValue(level);
+      LetScreenRepaint();
+    };
+    ShowRunLists(BuildHubLists(state_, services_, choice->list, state_.allResultsPeriod,
+                               CurrentListOptions(), progress));
     listChoicePanel_->setEnabled(true);
+    periodBox_->setVisible(choice->periodShown);
   }
   backButton_->setEnabled(true);
   showLevelAvailability();
   SetListsVisible(true);
   listCover_->setVisible(false);
-}
-
-void HubWindow::showRanking(int level) {
-  const Busy busy(this);
-  if (level < 1 || level > Levels()) {
-    return;
-  }
-  todayHeads_[level]->setText(QStringLiteral("今日"));
-  allTimeHeads_[level]->setText(QStringLiteral("今まで"));
-  scoreLists_[level]->clear();
-  LetScreenRepaint();
-  ShowList(level, BuildRankingList(state_, level, CurrentListOptions()));
-  ++listBuilds_;
-}
-
-void HubWindow::showBestTimes() {
-  listTitleLabel_->setText(QStringLiteral("ベスト成績"));
-  resetColumnHeads();
-  const int n = Levels();
-  listCoverProgress_->setRange(0, std::max(1, n));
-  for (int level = 1; level <= n; ++level) {
-    listCoverProgress_->setValue(level);
-    showRanking(level);
-  }
-  listChoicePanel_->setEnabled(true);
-}
-
-void HubWindow::showTodayRuns() {
-  listTitleLabel_->setText(QStringLiteral("本日の成績"));
-  resetColumnHeads();
-  const std::vector<ResultEntry> records = ReadListRecords(state_, services_);
-  ShowRunLists(BuildTodayRunLists(state_, records, services_.clock.Now(), CurrentListOptions()));
-  listChoicePanel_->setEnabled(true);
-}
-
-void HubWindow::showAllRuns() {
-  resetColumnHeads();
-  listTitleLabel_->clear();
-  const std::vector<ResultEntry> records = ReadListRecords(state_, services_);
-  ShowRunLists(BuildAllRunLists(state_, records, services_.clock.Now(), state_.allResultsPeriod,
-                                CurrentListOptions()));
-  listChoicePanel_->setEnabled(true);
-  periodBox_->setVisible(true);
 }
 
 void HubWindow::applyGradeFilter() {

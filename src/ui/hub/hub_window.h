@@ -61,16 +61,12 @@ class HubWindow : public FormWidget {
   // Hides the hub and deletes it once no handler of it is running.
   void Unload();
 
-  void chooseList(int index);   // list choice
-  void chooseView(int index);   // view kind
-  void showRanking(int level);  // ranking of one level
-  void showTodayRuns();         // today's runs
-  void showBestTimes();         // best-time rankings
-  void showAllRuns();           // all runs of the chosen period
-  void applyGradeFilter();      // grade filter chosen
-  void applyPeriod();           // period chosen
-  void showPersonalRuns();      // the personal time view: each level's own runs
-  void openChart();             // "グラフ"
+  void chooseList(int index);  // list choice
+  void chooseView(int index);  // view kind
+  void applyGradeFilter();     // grade filter chosen
+  void applyPeriod();          // period chosen
+  void showPersonalRuns();     // the personal time view: each level's own runs
+  void openChart();            // "グラフ"
 
   int hubReady() const { return hubReady_; }
   int viewMode() const { return viewMode_; }

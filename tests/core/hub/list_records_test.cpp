@@ -79,5 +79,60 @@ TEST_F(ListRecordsTest, AnUnreadableFileGivesTheLastRebuildsRecordsAndAMessage) 
       << fake.host.messages[0];
 }
 
+// What the hub's buttons choose: the list, its title, the period box, and the view and points
+// ranking in use afterwards.
+TEST(ChooseHubList, EachViewAndListButtonChoosesItsList) {
+  struct Case {
+    HubListSelection selection;  // view, list button, ranking kind in use
+    HubList list;
+    const char* title;
+    bool periodShown;
+    int viewMode;
+    int rankingKind;
+  };
+  constexpr int kTime = kHubTimeView;
+  constexpr int kPoints = kHubPointsView;
+  constexpr int kTotal = kCumulativeRanking;
+  constexpr int kToday = kTodayRanking;
+  const Case cases[] = {
+      // Before any view was chosen the time view's lists are built.
+      {{0, 1, 0}, HubList::kBest, "ベスト成績", false, kTime, 0},
+      {{kTime, 1, kToday}, HubList::kBest, "ベスト成績", false, kTime, kToday},
+      {{kTime, 2, kTotal}, HubList::kToday, "本日の成績", false, kTime, kTotal},
+      {{kTime, 3, kToday}, HubList::kAll, "", true, kTime, kToday},
+      // The points view's first two buttons choose the ranking; all runs keep it.
+      {{kPoints, 1, kToday},
+       HubList::kPointsTotal,
+       "獲得ポイント（今まで順位）",
+       false,
+       kPoints,
+       kTotal},
+      {{kPoints, 2, kTotal},
+       HubList::kPointsToday,
+       "獲得ポイント（今日の順位）",
+       false,
+       kPoints,
+       kToday},
+      {{kPoints, 3, kToday}, HubList::kPointsAll, "", true, kPoints, kToday},
+      {{kPoints, 3, 0}, HubList::kPointsAll, "", true, kPoints, kTotal},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << "view " << c.selection.viewMode << " button " << c.selection.listButton
+                 << " ranking " << c.selection.rankingKind);
+    const std::optional<HubListChoice> choice = ChooseHubList(c.selection);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->list, c.list);
+    EXPECT_EQ(choice->title, c.title);
+    EXPECT_EQ(choice->periodShown, c.periodShown);
+    EXPECT_EQ(choice->viewMode, c.viewMode);
+    EXPECT_EQ(choice->rankingKind, c.rankingKind);
+  }
+  for (const int button : {0, 4}) {
+    EXPECT_FALSE(ChooseHubList({kPoints, button, kTotal}).has_value()) << button;
+    EXPECT_FALSE(ChooseHubList({kTime, button, kTotal}).has_value()) << button;
+  }
+}
+
 }  // namespace
 }  // namespace numora
