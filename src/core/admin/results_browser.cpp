@@ -14,13 +14,13 @@
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/utf8_text.h"
 #include "core/roster/roster.h"
 
 namespace numora {
 
 namespace {
 
-constexpr std::string_view kFullSpace = "　";
 constexpr std::string_view kOtherSchool = "他塾";
 constexpr std::string_view kLevelWord = "ﾚﾍﾞﾙ";
 constexpr std::string_view kSecondsWord = "秒 ";
@@ -57,7 +57,7 @@ const std::string& RosterGradeOf(const SharedState& state, int pupil) {
 std::string NamePiece(const std::string& rosterName) {
   std::string s = rosterName;
   for (int i = 0; i < 5; ++i) {
-    s += kFullSpace;
+    s += kWideSpace;
   }
   return LeftChars(s, 6);
 }
@@ -86,14 +86,14 @@ class LineBuilder {
     AppendRightAligned(line, n, width_);
     line += ' ';
     line += Date(r.runDate);
-    line += kFullSpace;
+    line += kWideSpace;
     AppendTimeOfDay(line, r.runTime);
     line += kLevelWord;
     AppendRightAligned(line, r.level, 0);
-    line += kFullSpace;
+    line += kWideSpace;
     AppendRightAligned(line, r.seconds, 5);
     line += kSecondsWord;
-    line += kFullSpace;
+    line += kWideSpace;
     AppendRightAligned(line, r.pupilNumber, 4);
     line += ' ';
     line += PupilEnd(r.pupilNumber);
@@ -166,34 +166,6 @@ class LineBuilder {
   std::string lastDateText_;
 };
 
-std::string Trimmed(std::string_view text) {
-  // Half-width and ideographic spaces at both ends.
-  std::string s(text);
-  auto starts = [&](const std::string& t) { return s.rfind(t, 0) == 0; };
-  auto ends = [&](const std::string& t) {
-    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
-  };
-  const std::string full{kFullSpace};
-  for (bool again = true; again;) {
-    again = false;
-    if (starts(" ") || starts("\t")) {
-      s.erase(0, 1);
-      again = true;
-    } else if (starts(full)) {
-      s.erase(0, full.size());
-      again = true;
-    }
-    if (ends(" ") || ends("\t")) {
-      s.pop_back();
-      again = true;
-    } else if (ends(full)) {
-      s.erase(s.size() - full.size());
-      again = true;
-    }
-  }
-  return s;
-}
-
 // Full-width digits, point, signs and blanks as typed with a Japanese input method, made ASCII.
 std::string AsciiNumberText(std::string_view text) {
   static const std::pair<const char*, char> kWide[] = {
@@ -221,7 +193,7 @@ std::string AsciiNumberText(std::string_view text) {
 
 // A decimal number (an optional sign, digits, an optional fraction) and nothing else but blanks.
 std::optional<double> DecimalNumber(std::string_view text) {
-  const std::string s = Trimmed(AsciiNumberText(text));
+  const std::string s = TrimWideBlanks(AsciiNumberText(text));
   if (s.empty()) {
     return std::nullopt;
   }
@@ -287,12 +259,6 @@ std::string LogOrWarn(const SharedState& state, const std::string& line, const s
 
 int RecordNumberWidth(uint32_t recordCount) {
   return std::max<int>(4, static_cast<int>(std::to_string(recordCount).size()));
-}
-
-std::string RightAligned(std::string_view text, int width) {
-  std::string padded(static_cast<size_t>(width), ' ');
-  padded += text;
-  return RightChars(padded, static_cast<size_t>(width));
 }
 
 std::string BrowserLineText(const SharedState& state, uint32_t n, uint32_t recordCount,
@@ -405,7 +371,7 @@ EditPanelFigures DescribeForEdit(const SharedState& state, uint32_t n, const Res
   f.recordNumber = std::to_string(n);
   f.levelText = "ﾚﾍﾞﾙ" + std::to_string(record.level);
   f.dateText = DateText(record.runDate);
-  f.gradeText = Trimmed(RosterGradeOf(state, record.pupilNumber));
+  f.gradeText = TrimWideBlanks(RosterGradeOf(state, record.pupilNumber));
   f.chooserText = PupilChooserText(state, record.pupilNumber);
   f.timeText = std::to_string(record.seconds);
   f.scrollValue = std::clamp<int32_t>(record.seconds, kBrowserScrollMin, kBrowserScrollMax);
@@ -421,7 +387,7 @@ std::string GradeOfChooserText(const SharedState& state, std::string_view choose
   if (!number || *number != std::floor(*number) || *number < 1 || *number >= kPupilSlots) {
     return {};
   }
-  return Trimmed(RosterGradeOf(state, static_cast<int>(*number)));
+  return TrimWideBlanks(RosterGradeOf(state, static_cast<int>(*number)));
 }
 
 BrowserResult OpenBrowserRecord(SharedState& state, Services& services, const BrowserList& list,
@@ -517,8 +483,8 @@ std::string BrowserCsv(const SharedState& state, const BrowserList& list) {
     csv += std::to_string(list.recordNumbers[i]) + "," + DateText(r.runDate) + "," +
            TimeOfDayText(r.runTime) + "," + std::to_string(r.level) + "," +
            std::to_string(r.seconds) + "," + std::to_string(r.pupilNumber) + "," +
-           CsvField(Trimmed(RosterNameOf(state, r.pupilNumber))) + "," +
-           CsvField(Trimmed(RosterGradeOf(state, r.pupilNumber))) + "," +
+           CsvField(TrimWideBlanks(RosterNameOf(state, r.pupilNumber))) + "," +
+           CsvField(TrimWideBlanks(RosterGradeOf(state, r.pupilNumber))) + "," +
            CsvField(SameSchool(code, r) ? state.schoolName : std::string(kOtherSchool)) + "\r\n";
   }
   return csv;

@@ -71,9 +71,6 @@ struct BrowserList {
 // more than 9999 records, so that every line has the same width and text order is record order.
 int RecordNumberWidth(uint32_t recordCount);
 
-// Blanks in front of the text, then its last width characters.
-std::string RightAligned(std::string_view text, int width);
-
 // One line of the list for record n of a file of recordCount records, with the names and grade
 // labels of state.rosterNames / state.rosterGrades and the installation's school.
 std::string BrowserLineText(const SharedState& state, uint32_t n, uint32_t recordCount,

@@ -3,32 +3,21 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/platform/utf8_text.h"
+
 namespace numora {
 
 namespace {
 
 constexpr int kCaretColumn = 10;  // the caret goes after the tenth character
 
-bool IsContinuationByte(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+// The caret counts characters; the overlay is edited by bytes.
+size_t ByteOffset(const std::string& utf8, int caret) {
+  return CharOffset(utf8, static_cast<size_t>(std::max(0, caret)));
 }
 
-// Byte offset of character index i (clamped to the end).
-size_t ByteOffset(const std::string& utf8, int i) {
-  size_t pos = 0;
-  for (int k = 0; k < i && pos < utf8.size(); ++k) {
-    ++pos;
-    while (pos < utf8.size() && IsContinuationByte(utf8[pos])) {
-      ++pos;
-    }
-  }
-  return pos;
-}
-
-// Characters (code points) of UTF-8 text.
 int CharacterCount(const std::string& utf8) {
-  return static_cast<int>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return !IsContinuationByte(c); }));
+  return static_cast<int>(CharCount(utf8));
 }
 
 }  // namespace

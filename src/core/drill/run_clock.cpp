@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/platform/saturate.h"
+#include "core/platform/utf8_text.h"
 
 namespace numora {
 
@@ -89,18 +90,8 @@ int CountdownSquares::HiddenCount() const {
   return n;
 }
 
-int CharacterCount(const std::string& text) {
-  int n = 0;
-  for (unsigned char c : text) {
-    if ((c & 0xC0) != 0x80) {
-      ++n;
-    }
-  }
-  return n;
-}
-
 double TitlePointSize(const std::string& title) {
-  return CharacterCount(title) > 9 ? 14.0 : 16.8;
+  return CharCount(title) > 9 ? 14.0 : 16.8;
 }
 
 int16_t TodayTotalRuns(const SharedState& state, int pupil, int lastLevel) {

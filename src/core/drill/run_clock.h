@@ -57,9 +57,6 @@ struct CountdownSquares {
 // else 16.8.
 double TitlePointSize(const std::string& title);
 
-// Number of characters of a UTF-8 text.
-int CharacterCount(const std::string& text);
-
 // The pupil's counted runs today, summed over levels 1 to lastLevel (rounded to a whole number).
 int16_t TodayTotalRuns(const SharedState& state, int pupil, int lastLevel);
 

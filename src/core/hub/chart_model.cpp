@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "core/hub/score_lists.h"
-#include "core/platform/cp932.h"
 #include "core/platform/dates.h"
+#include "core/platform/utf8_text.h"
 #include "core/records/results_file.h"
 #include "core/roster/roster.h"
 
@@ -46,11 +46,6 @@ constexpr double kRuleWidth = 1;
 constexpr int kBandsPerPage = 3;
 constexpr int kMaxScale = 1000;
 
-// Right-aligned in width characters: a row of blanks in front, the last characters taken.
-std::string Right(std::string_view text, size_t width) {
-  return RightChars(std::string(width, ' ') + std::string(text), width);
-}
-
 // A number written with digit placeholders only: no leading zeros, and 0 shows as nothing.
 std::string Digits(int64_t v) {
   return v == 0 ? std::string() : std::to_string(v);
@@ -60,7 +55,7 @@ std::string Digits(int64_t v) {
 // rather than cut to its last digits (1234 runs must not read as 234).
 std::string RightNumber(int64_t v, size_t width) {
   const std::string digits = Digits(v);
-  return digits.size() > width ? digits : Right(digits, width);
+  return digits.size() > width ? digits : AlignRight(digits, width);
 }
 
 // A quotient rounded half away from zero, as the number format rounds it.
@@ -274,13 +269,14 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
   };
   next(std::string(kCountHead) + RightNumber(band.runs, 3) + "回");
   next(std::string(kTimeHead));
-  next(std::string(kRankHead) + Right(band.timeRankText, 5) + "位");
-  next(std::string(kBestHead) + Right(bestText, 6) + " /" + RightNumber(band.schoolBest, 5) + "秒");
+  next(std::string(kRankHead) + AlignRight(band.timeRankText, 5) + "位");
+  next(std::string(kBestHead) + AlignRight(bestText, 6) + " /" + RightNumber(band.schoolBest, 5) +
+       "秒");
   next(std::string(kAverageHead) + RightNumber(band.runs > 0 ? band.runSum / band.runs : 0, 5) +
            "秒" + " /" + RightNumber(RoundedQuotient(band.schoolSum, band.schoolRuns), 5) + "秒",
        band.runs > 0);
   next(std::string(kPointsHead));
-  next(std::string(kRankHead) + Right(band.pointsRankText, 5) + "位");
+  next(std::string(kRankHead) + AlignRight(band.pointsRankText, 5) + "位");
   next(std::string(kEarnedHead) + RightNumber(band.pointsTotal, 5) + "点");
   const double line9 = y;
   next(std::string(kSchoolPointsHead) +

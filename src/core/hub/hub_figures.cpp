@@ -4,31 +4,12 @@
 
 #include "core/drill/run_clock.h"
 #include "core/platform/saturate.h"
+#include "core/platform/utf8_text.h"
 #include "core/platform/value.h"
 
 namespace numora {
 
 namespace {
-
-std::string Trimmed(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') {
-    s.remove_prefix(1);
-  }
-  while (!s.empty() && s.back() == ' ') {
-    s.remove_suffix(1);
-  }
-  return std::string(s);
-}
-
-size_t CharCountOf(std::string_view s) {
-  size_t n = 0;
-  for (char c : s) {
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-      ++n;
-    }
-  }
-  return n;
-}
 
 const LevelStandard& Standard(const SharedState& state, int level) {
   return state.levelStandards[static_cast<size_t>(level)];
@@ -98,7 +79,7 @@ std::string MinutesSinceStartLine(int32_t pupilStartTime, double timer) {
 }
 
 std::string PupilLine(const SharedState& state) {
-  return state.pupilGrade.Text() + " " + Trimmed(state.pupilName);
+  return state.pupilGrade.Text() + " " + TrimSpaces(state.pupilName);
 }
 
 std::string SchoolLine(const SharedState& state) {
@@ -106,7 +87,7 @@ std::string SchoolLine(const SharedState& state) {
 }
 
 int TitleFontSize(std::string_view title) {
-  return CharCountOf(title) > 9 ? 20 : 24;
+  return CharCount(title) > 9 ? 20 : 24;
 }
 
 bool IsTeacher(std::string_view pupilName) {

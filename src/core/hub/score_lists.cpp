@@ -9,6 +9,7 @@
 #include "core/platform/collation.h"
 #include "core/platform/dates.h"
 #include "core/platform/saturate.h"
+#include "core/platform/utf8_text.h"
 #include "core/platform/value.h"
 #include "core/records/scoring.h"
 #include "core/records/sentinels.h"
@@ -19,61 +20,10 @@ namespace numora {
 
 namespace {
 
-constexpr std::string_view kFullSpace = "\u3000";
 constexpr std::string_view kOwnMark = "●";
 constexpr std::string_view kTimeOutHead = "\u3000\u3000× ";
 constexpr size_t kTodayRecords = 1000;  // today's list reads the newest 1000 records
 constexpr size_t kAllRecords = 20000;   // the all-runs list reads the newest 20000 records
-
-// Byte length of the UTF-8 sequence starting with lead byte b.
-size_t SequenceLength(unsigned char b) {
-  if (b < 0x80) {
-    return 1;
-  }
-  if ((b >> 5) == 6) {
-    return 2;
-  }
-  if ((b >> 4) == 14) {
-    return 3;
-  }
-  if ((b >> 3) == 30) {
-    return 4;
-  }
-  return 1;
-}
-
-// Byte offsets of the characters of a UTF-8 text, with the end as the last entry.
-std::vector<size_t> CharOffsets(std::string_view s) {
-  std::vector<size_t> offsets;
-  size_t i = 0;
-  while (i < s.size()) {
-    offsets.push_back(i);
-    i = std::min(s.size(), i + SequenceLength(static_cast<unsigned char>(s[i])));
-  }
-  offsets.push_back(s.size());
-  return offsets;
-}
-
-std::string FirstChars(std::string_view s, size_t n) {
-  std::vector<size_t> o = CharOffsets(s);
-  size_t count = o.size() - 1;
-  return std::string(s.substr(0, o[std::min(n, count)]));
-}
-
-std::string LastChars(std::string_view s, size_t n) {
-  std::vector<size_t> o = CharOffsets(s);
-  size_t count = o.size() - 1;
-  return std::string(s.substr(o[count - std::min(n, count)]));
-}
-
-// Characters start0 .. start0 + n − 1 (0-based).
-std::string_view CharsAt(std::string_view s, size_t start0, size_t n) {
-  std::vector<size_t> o = CharOffsets(s);
-  size_t count = o.size() - 1;
-  size_t a = std::min(start0, count);
-  size_t b = std::min(start0 + n, count);
-  return s.substr(o[a], o[b] - o[a]);
-}
 
 // The pieces of one list line joined.
 std::string Cat(std::initializer_list<std::string_view> pieces) {
@@ -89,15 +39,9 @@ std::string Cat(std::initializer_list<std::string_view> pieces) {
   return line;
 }
 
-std::string RightAligned(long long n, size_t blanks, size_t width) {
-  return LastChars(std::string(blanks, ' ') + std::to_string(n), width);
-}
-
-std::string TrimTrailingBlanks(std::string_view s) {
-  while (!s.empty() && s.back() == ' ') {
-    s.remove_suffix(1);
-  }
-  return std::string(s);
+// A number right-aligned in width characters (its last width digits when longer).
+std::string RightAligned(long long n, size_t width) {
+  return AlignRight(std::to_string(n), width);
 }
 
 // The number at the start of a text as the list's colour rule reads it: blanks are skipped,
@@ -192,27 +136,23 @@ void FinishRunLists(const SharedState& state, std::vector<ScoreList>& lists, boo
 }  // namespace
 
 std::string R2(long long n) {
-  return RightAligned(n, 1, 2);
+  return RightAligned(n, 2);
 }
 
 std::string Name5(std::string_view rosterName) {
-  std::string s = TrimTrailingBlanks(rosterName);
-  for (int i = 0; i < 6; ++i) {
-    s += kFullSpace;
-  }
-  return FirstChars(s, 5);
+  return FitChars(TrimTrailingSpaces(rosterName), 5, kWideSpace);
 }
 
 std::string Time5(int32_t seconds) {
-  return LastChars("      " + std::to_string(seconds) + "秒", 5);
+  return AlignRight(std::to_string(seconds) + "秒", 5);
 }
 
 std::string Clock5(double runTime) {
-  return FirstChars(LastChars("00" + FormatTimeOfDay(runTime), 8), 5);
+  return LeftChars(RightChars("00" + FormatTimeOfDay(runTime), 8), 5);
 }
 
 std::string Date5(double runDate) {
-  return LastChars(FormatShortDate(runDate), 5);
+  return RightChars(FormatShortDate(runDate), 5);
 }
 
 int PupilGradeNumber(const SharedState& state, int pupil) {
@@ -304,9 +244,9 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
     const std::string name = Name5(state.rosterNames[static_cast<size_t>(m.pupil)]);
     if (timeView) {
       const std::string ownEnd =
-          m.pupil == options.currentPupil ? std::string(kOwnMark) : std::string(kFullSpace);
+          m.pupil == options.currentPupil ? std::string(kOwnMark) : std::string(kWideSpace);
       if (m.first < kNoBestTime) {
-        list.lines.push_back(Cat({R2(rank), mark, name, RightAligned(m.first, 5, 6), " ", ownEnd}));
+        list.lines.push_back(Cat({R2(rank), mark, name, RightAligned(m.first, 6), " ", ownEnd}));
       } else {
         list.lines.push_back(Cat({"--", mark, name, "------", " ", ownEnd}));
       }
@@ -316,8 +256,8 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
         continue;
       }
       list.lines.push_back(
-          Cat({R2(rank), mark, name, RightAligned(state.todayPoints(level, m.pupil), 4, 3), "/",
-               RightAligned(state.totalPoints(level, m.pupil), 4, 5)}));
+          Cat({R2(rank), mark, name, RightAligned(state.todayPoints(level, m.pupil), 3), "/",
+               RightAligned(state.totalPoints(level, m.pupil), 5)}));
       list.linePupils.push_back(m.pupil);
     }
   }
@@ -413,7 +353,7 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
         line = Cat(
             {Time5(e.seconds), " ", dates.Of(e.runDate), mark, name, mark, std::to_string(points)});
       } else {
-        line = Cat({RightAligned(points, 6, 5), " ", dates.Of(e.runDate), mark, name, mark,
+        line = Cat({RightAligned(points, 5), " ", dates.Of(e.runDate), mark, name, mark,
                     std::to_string(e.seconds), "秒"});
       }
     }
@@ -431,10 +371,10 @@ std::optional<uint32_t> TimeListColour(const SharedState& state, int level,
   const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
   std::optional<uint32_t> colour;
   for (const std::string& line : lines) {
-    if (CharsAt(line, 2, 1) == "×") {
+    if (MidChars(line, 2, 1) == "×") {
       continue;
     }
-    const long long v = LeadingNumber(CharsAt(line, 1, 4));
+    const long long v = LeadingNumber(MidChars(line, 1, 4));
     if (v <= standard.targetTime) {
       colour = kListGreen;
     } else if (v <= standard.minimumTime) {

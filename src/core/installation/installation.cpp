@@ -9,10 +9,10 @@
 
 #include "core/installation/installation_check.h"
 #include "core/installation/sound_cues.h"
-#include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/paths.h"
 #include "core/platform/system_error.h"
+#include "core/platform/utf8_text.h"
 #include "core/platform/value.h"
 #include "core/records/level_standards.h"
 

@@ -9,19 +9,6 @@ namespace numora {
 
 namespace {
 
-// Byte offset of the n-th character of a UTF-8 text (its size when n is past the end).
-size_t OffsetOfChar(std::string_view s, size_t n) {
-  size_t i = 0;
-  while (i < s.size() && n > 0) {
-    ++i;
-    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) {
-      ++i;
-    }
-    --n;
-  }
-  return i;
-}
-
 // Length of the valid UTF-8 sequence at s[i] (no overlong forms, no surrogates, at most
 // U+10FFFF); 0 when the bytes there are not one.
 size_t Utf8SequenceAt(std::string_view s, size_t i) {
@@ -136,37 +123,6 @@ DecodedText DecodeTextFile(std::string_view bytes) {
   std::sort(invalid.begin(), invalid.end());
   ListLines(bytes, invalid, text);
   return text;
-}
-
-size_t CharCount(std::string_view utf8) {
-  size_t n = 0;
-  for (unsigned char ch : utf8) {
-    if ((ch & 0xC0) != 0x80) {
-      ++n;
-    }
-  }
-  return n;
-}
-
-std::string LeftChars(std::string_view utf8, size_t n) {
-  return std::string(utf8.substr(0, OffsetOfChar(utf8, n)));
-}
-
-std::string MidChars(std::string_view utf8, size_t start0, size_t n) {
-  size_t from = OffsetOfChar(utf8, start0);
-  std::string_view rest = utf8.substr(from);
-  if (n == std::string_view::npos) {
-    return std::string(rest);
-  }
-  return std::string(rest.substr(0, OffsetOfChar(rest, n)));
-}
-
-std::string RightChars(std::string_view utf8, size_t n) {
-  size_t count = CharCount(utf8);
-  if (n >= count) {
-    return std::string(utf8);
-  }
-  return MidChars(utf8, count - n);
 }
 
 }  // namespace numora

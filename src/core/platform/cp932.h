@@ -4,6 +4,9 @@
 #include <string_view>
 #include <vector>
 
+// What the codec converts is measured and cut by characters with these.
+#include "core/platform/utf8_text.h"
+
 namespace numora {
 
 // Text files and the results file's text fields are CP932 (Windows-31J: Shift-JIS with the NEC
@@ -41,11 +44,5 @@ DecodedText DecodeTextFile(std::string_view bytes);
 
 // UTF-8 to CP932 bytes. Characters CP932 cannot hold become "?"; ok (when given) turns false.
 std::string Utf8ToCp932(std::string_view utf8, bool* ok = nullptr);
-
-// Number of characters (code points) of a UTF-8 text, and its first n characters.
-size_t CharCount(std::string_view utf8);
-std::string LeftChars(std::string_view utf8, size_t n);
-std::string MidChars(std::string_view utf8, size_t start0, size_t n = std::string_view::npos);
-std::string RightChars(std::string_view utf8, size_t n);
 
 }  // namespace numora

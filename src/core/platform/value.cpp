@@ -4,21 +4,9 @@
 #include <cmath>
 #include <system_error>
 
+#include "core/platform/utf8_text.h"
+
 namespace numora {
-
-namespace {
-
-std::string_view TrimBlanks(std::string_view t) {
-  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) {
-    t.remove_prefix(1);
-  }
-  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) {
-    t.remove_suffix(1);
-  }
-  return t;
-}
-
-}  // namespace
 
 Value Value::Date(double days) {
   Value v(days);

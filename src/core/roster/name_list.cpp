@@ -5,28 +5,13 @@
 
 #include "core/installation/installation.h"
 #include "core/platform/collation.h"
-#include "core/platform/cp932.h"
+#include "core/platform/utf8_text.h"
 #include "core/platform/value.h"
 #include "core/records/statistics.h"
 
 namespace numora {
 
 namespace {
-
-constexpr const char* kFullSpace = "　";
-
-// The last `width` characters of the number's text with blanks put in front.
-std::string RightAligned(const std::string& number, size_t width) {
-  return RightChars(std::string(width, ' ') + number, width);
-}
-
-std::string Repeat(const char* piece, int times) {
-  std::string out;
-  for (int i = 0; i < times; ++i) {
-    out += piece;
-  }
-  return out;
-}
 
 std::string FourDigitYear(int year) {
   std::string digits = std::to_string(year);
@@ -68,28 +53,28 @@ std::string RunsTodayText(double runs) {
   if (runs == 0) {
     return "     ";
   }
-  return RightAligned(FormatNumber(runs), 3) + "回";
+  return AlignRight(FormatNumber(runs), 3) + "回";
 }
 
 std::string PointsTodayText(int64_t points) {
   if (points == 0) {
-    return std::string("  ") + kFullSpace;
+    return "  " + std::string(kWideSpace);
   }
-  return RightAligned(std::to_string(points), 4);
+  return AlignRight(std::to_string(points), 4);
 }
 
 std::string RunsTotalText(int64_t runs) {
   if (runs == 0) {
-    return std::string("     ") + kFullSpace;
+    return "     " + std::string(kWideSpace);
   }
-  return RightAligned(std::to_string(runs), 5) + "回";
+  return AlignRight(std::to_string(runs), 5) + "回";
 }
 
 std::string PointsTotalText(int64_t points) {
   if (points == 0) {
     return "       ";
   }
-  return RightAligned(std::to_string(points), 7);
+  return AlignRight(std::to_string(points), 7);
 }
 
 PupilFigures SumPupilFigures(const SharedState& state, int pupil) {
@@ -115,14 +100,9 @@ int NameColumnWidth(int grade, int view) {
 
 std::string NameColumn(int grade, std::string_view storedName, int view) {
   const std::string label = StageLabel(grade);
-  std::string name = TrimSpaces(storedName);
-  const int width = NameColumnWidth(grade, view);
-  const int room = width - static_cast<int>(CharCount(label)) - 1;
-  if (static_cast<int>(CharCount(name)) > room) {
-    name = LeftChars(name, static_cast<size_t>(room));
-  }
-  const int pad = room - static_cast<int>(CharCount(name));
-  return label + " " + name + Repeat(kFullSpace, pad);
+  const int room = NameColumnWidth(grade, view) - static_cast<int>(CharCount(label)) - 1;
+  return label + " " +
+         FitChars(TrimSpaces(storedName), static_cast<size_t>(std::max(0, room)), kWideSpace);
 }
 
 std::string DisplayLine(int grade, std::string_view storedName, const PupilFigures& figures,

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/saturate.h"
 #include "core/platform/system_error.h"
+#include "core/platform/utf8_text.h"
 #include "core/platform/value.h"
 
 namespace numora {
@@ -85,25 +85,7 @@ bool GradeFilterPasses(std::string_view filterText, int grade) {
 }
 
 std::string RosterText(std::string_view text) {
-  const size_t n = CharCount(text);
-  if (n >= static_cast<size_t>(kRosterTextChars)) {
-    return LeftChars(text, kRosterTextChars);
-  }
-  std::string padded(text);
-  padded.append(static_cast<size_t>(kRosterTextChars) - n, ' ');
-  return padded;
-}
-
-std::string TrimSpaces(std::string_view text) {
-  size_t b = 0;
-  size_t e = text.size();
-  while (b < e && text[b] == ' ') {
-    ++b;
-  }
-  while (e > b && text[e - 1] == ' ') {
-    --e;
-  }
-  return std::string(text.substr(b, e - b));
+  return FitChars(text, kRosterTextChars);
 }
 
 std::string RosterFilePath(const SharedState& state) {

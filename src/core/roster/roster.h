@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/installation/shared_state.h"
+#include "core/platform/utf8_text.h"
 
 namespace numora {
 
@@ -67,10 +68,9 @@ std::string GradeMark(int grade);
 // Whether a pupil of the given grade number passes the filter text; unknown texts pass nobody.
 bool GradeFilterPasses(std::string_view filterText, int grade);
 
-// A text cut to 20 characters or padded with spaces to 20 characters.
+// A text cut to 20 characters or padded with spaces to 20 characters (TrimSpaces undoes the
+// padding).
 std::string RosterText(std::string_view text);
-// The text without leading and trailing half-width spaces.
-std::string TrimSpaces(std::string_view text);
 
 std::string RosterFilePath(const SharedState& state);
 

@@ -18,6 +18,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/utf8_text.h"
 #include "core/roster/roster.h"
 #include "core/roster/roster_test_support.h"
 #include "support/fakes.h"
@@ -130,7 +131,7 @@ TEST(BrowserLines, SkipLevelZeroAndKeepRecordOrder) {
     EXPECT_EQ(list.recordNumbers, c.shown);
     ASSERT_EQ(list.lines.size(), c.shown.size());
     for (size_t i = 0; i < c.shown.size(); ++i) {
-      EXPECT_EQ(list.lines[i].substr(0, 4), RightAligned(std::to_string(c.shown[i]), 4));
+      EXPECT_EQ(list.lines[i].substr(0, 4), AlignRight(std::to_string(c.shown[i]), 4));
       EXPECT_EQ(list.records[i].seconds, static_cast<int>(c.shown[i] - 1));
     }
   }

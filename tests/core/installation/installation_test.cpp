@@ -13,6 +13,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/utf8_text.h"
 
 namespace numora {
 namespace {

@@ -19,6 +19,7 @@
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/system_error.h"
+#include "core/platform/utf8_text.h"
 
 namespace numora {
 namespace {

@@ -37,14 +37,6 @@ TEST(Cp932, UnmappableCharacterBecomesQuestionMarkAndIsReported) {
   EXPECT_FALSE(ok);
 }
 
-TEST(Cp932, CharacterHelpersCountCharactersNotBytes) {
-  EXPECT_EQ(CharCount("山田　太郎ab"), 7u);
-  EXPECT_EQ(LeftChars("山田太郎", 2), "山田");
-  EXPECT_EQ(MidChars("12345山田", 5), "山田");
-  EXPECT_EQ(RightChars("　　山田", 3), "　山田");
-  EXPECT_EQ(RightChars("ab", 5), "ab");
-}
-
 TEST(FieldReader, StreamRules) {
   // Commas and line breaks end fields; leading blanks are skipped; quotes may hold commas; an
   // empty line is one empty field; trailing line breaks make no further field.

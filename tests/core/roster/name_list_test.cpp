@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/installation/installation.h"
-#include "core/platform/cp932.h"
+#include "core/platform/utf8_text.h"
 
 namespace numora {
 namespace {
