@@ -8,13 +8,13 @@
 #include <system_error>
 
 #include "cli/data_commands.h"
+#include "core/installation/demo_history.h"
 #include "core/installation/demo_installation.h"
 #include "core/installation/installation.h"
 #include "core/installation/installation_check.h"
 #include "core/installation/sound_cues.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/system_clock.h"
-#include "core/records/demo_history.h"
 #include "core/records/level_standards.h"
 #include "core/records/results_check.h"
 #include "core/roster/roster_check.h"

@@ -10,9 +10,9 @@
 
 #include "cli/data_commands.h"
 #include "core/admin/standards_distribution.h"
+#include "core/installation/demo_history.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
-#include "core/records/demo_history.h"
 #include "core/records/results_file.h"
 #include "support/demo_folder.h"
 #include "support/fakes.h"

@@ -16,13 +16,14 @@
 #include <tuple>
 #include <vector>
 
+#include "core/installation/demo_history.h"
 #include "core/installation/demo_installation.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
-#include "core/records/demo_history.h"
 #include "core/records/results_check.h"
 #include "core/records/results_file.h"
+#include "core/roster/roster.h"
 #include "support/demo_folder.h"
 #include "support/fakes.h"
 #include "support/platform.h"
@@ -281,6 +282,26 @@ TEST_F(ResultsCommandsTest, DemoHistoryEndsBeforeTheMomentItIsMadeAt) {
       EXPECT_EQ(before, earlierDays) << hour;
     }
   }
+}
+
+TEST_F(ResultsCommandsTest, DemoHistoryCoversThePupilsTheRosterReaderLists) {
+  // Ten listed pupils; the reader leaves out birth years without four digits, an unlisted status
+  // and a number beyond the tables, and the history leaves out the teacher.
+  std::ofstream roster(testing::NativePath(RosterFilePath(*state_)),
+                       std::ios::binary | std::ios::trunc);
+  for (int p = 1; p <= 20; ++p) {
+    roster << p << (p <= 10 ? ",2015" : ",99") << ",0,0,生徒" << p << ",0,,\r\n";
+  }
+  roster << "21,2015,0,0,生徒二十一,1,,\r\n6001,2015,0,0,生徒六千,0,,\r\n"
+            "22,1980,0,0,山田先生,0,,\r\n";
+  roster.close();
+  SeedDemoHistory(*state_, MakeDateTime(2026, 12, 10, 15, 0, 0));
+  std::set<int> pupils;
+  for (const ResultRecord& r : Records()) {
+    pupils.insert(r.pupilNumber);
+  }
+  ASSERT_FALSE(pupils.empty());
+  EXPECT_LE(*pupils.rbegin(), 10) << "only listed pupils who are not teachers have runs";
 }
 
 }  // namespace

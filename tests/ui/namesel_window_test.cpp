@@ -19,13 +19,13 @@
 #include <sstream>
 
 #include "cli/data_commands.h"
+#include "core/installation/demo_history.h"
 #include "core/installation/demo_installation.h"
 #include "core/installation/installation.h"
 #include "core/installation/season.h"
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
-#include "core/records/demo_history.h"
 #include "core/roster/name_list.h"
 #include "core/roster/roster.h"
 #include "drill_test_env.h"

@@ -90,11 +90,6 @@ int TitleFontSize(std::string_view title) {
   return CharCount(title) > 9 ? 20 : 24;
 }
 
-bool IsTeacher(std::string_view pupilName) {
-  return pupilName.find("★") != std::string_view::npos ||
-         pupilName.find("先生") != std::string_view::npos;
-}
-
 bool FinalLevelCleared(const SharedState& state) {
   const double finalLevel = state.finalLevel.Number();
   if (!(finalLevel >= 1 && finalLevel < kLevelSlots)) {

@@ -33,9 +33,6 @@ std::string SchoolLine(const SharedState& state);
 // Font size of the title: 20 for a title longer than 9 characters, else 24.
 int TitleFontSize(std::string_view title);
 
-// A teacher's name contains "★" or "先生".
-bool IsTeacher(std::string_view pupilName);
-
 // Which start buttons are enabled and which levels show "やりすぎ禁止", levels 1..levelCount
 // (index 0 unused). Also sets finalLevelCleared.
 struct LevelAvailability {

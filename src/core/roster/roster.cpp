@@ -88,6 +88,11 @@ std::string RosterText(std::string_view text) {
   return FitChars(text, kRosterTextChars);
 }
 
+bool IsTeacher(std::string_view pupilName) {
+  return pupilName.find("★") != std::string_view::npos ||
+         pupilName.find("先生") != std::string_view::npos;
+}
+
 std::string RosterFilePath(const SharedState& state) {
   return state.dataRootFolder.Text() + kRosterFileName;
 }

@@ -72,6 +72,9 @@ bool GradeFilterPasses(std::string_view filterText, int grade);
 // padding).
 std::string RosterText(std::string_view text);
 
+// A teacher's name contains "★" or "先生".
+bool IsTeacher(std::string_view pupilName);
+
 std::string RosterFilePath(const SharedState& state);
 
 // Reads the roster anew: computes schoolYear, fills rosterNames, rosterGrades, rosterBirthYears,

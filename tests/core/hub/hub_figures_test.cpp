@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/roster/roster.h"
 #include "hub_test_support.h"
 
 namespace numora {

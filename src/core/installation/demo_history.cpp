@@ -1,4 +1,4 @@
-#include "core/records/demo_history.h"
+#include "core/installation/demo_history.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/platform/dates.h"
-#include "core/platform/field_reader.h"
 #include "core/records/results_file.h"
+#include "core/roster/roster.h"
 
 namespace numora {
 
@@ -39,26 +39,12 @@ class DemoRandom {
 constexpr int kDemoDays = 21;
 constexpr int kDemoLevels = 4;
 
-// The pupils the selection screen lists (status 0), teachers left out.
-std::vector<int> ListedPupils(const SharedState& state) {
+// The pupils the selection screen lists, teachers left out, as the roster reader reads them.
+std::vector<int> ListedPupils(SharedState& state, double today) {
   std::vector<int> pupils;
-  FieldReader roster(state.dataRootFolder.Text() + "新名簿.txt");
-  if (!roster.ok()) {
-    return pupils;
-  }
-  while (!roster.AtEnd()) {
-    const double number = roster.NextNumber();
-    roster.NextText();
-    roster.NextText();
-    roster.NextText();
-    const std::string name = roster.NextText();
-    const double status = roster.NextNumber();
-    roster.NextText();
-    roster.NextText();
-    const bool teacher =
-        name.find("先生") != std::string::npos || name.find("★") != std::string::npos;
-    if (status == 0 && !teacher && number >= 1 && number < kPupilSlots) {
-      pupils.push_back(static_cast<int>(number));
+  for (const RosterEntry& e : ReadRoster(state, today).listed) {
+    if (!IsTeacher(e.name)) {
+      pupils.push_back(e.pupilNumber);
     }
   }
   return pupils;
@@ -70,7 +56,7 @@ void SeedDemoHistory(SharedState& state, double now) {
   const double today = std::floor(now);
   const int nowSecond = static_cast<int>(std::lround(WholeSecondTimeOfDay(now) * 86400.0));
   DemoRandom random(20261210);
-  const std::vector<int> pupils = ListedPupils(state);
+  const std::vector<int> pupils = ListedPupils(state, today);
   std::vector<ResultRecord> records;
 
   for (const int pupil : pupils) {
