@@ -44,14 +44,8 @@ int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::
                           Quoted(levelText != options.end() ? levelText->second : std::string()));
   }
 
-  std::string programFolder = folder->second;
-  if (programFolder.back() != kFolderSeparator) {
-    programFolder += kFolderSeparator;
-  }
   auto state = std::make_unique<SharedState>();
-  std::string error;
-  if (!SetUpPathsAndSettings(*state, programFolder, error)) {
-    err << error << "\n";
+  if (!SetUpInstallation(folder->second, *state, err)) {
     return 1;
   }
   SystemClock clock;

@@ -16,7 +16,6 @@
 #include "core/hub/chart_svg.h"
 #include "core/hub/score_lists.h"
 #include "core/installation/installation.h"
-#include "core/platform/system_clock.h"
 #include "core/records/statistics.h"
 #include "core/roster/roster.h"
 
@@ -86,10 +85,7 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     err << refused << "\n" << kUsage;
     return 2;
   }
-  auto option = [&](const char* name) -> const std::string* {
-    auto it = options.find(name);
-    return it == options.end() ? nullptr : &it->second;
-  };
+  auto option = [&](const char* name) { return OptionValue(options, name); };
 
   const std::string* folder = option("program-folder");
   if (folder == nullptr || folder->empty()) {
@@ -107,9 +103,8 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return 2;
   }
   long long pupil = 0;
-  if (pupilText != nullptr && !ParseWholeNumberOption(*pupilText, 1, kPupilSlots - 1, pupil)) {
-    err << "--pupil には 1 から 5000 までの生徒番号を指定してください: " << *pupilText << "\n"
-        << kUsage;
+  if (pupilText != nullptr && !ParsePupilOption(*pupilText, pupil, err)) {
+    err << kUsage;
     return 2;
   }
   const std::string* output = option("output");
@@ -124,24 +119,14 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     err << kUsage;
     return 2;
   }
-  SystemClock systemClock;
-  double now = systemClock.Now();
-  if (const std::string* t = option("now")) {
-    if (!ParseMomentOption(*t, now)) {
-      err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << *t << "\n"
-          << kUsage;
-      return 2;
-    }
+  double now = 0;
+  if (!ParseNowOption(options, now, err)) {
+    err << kUsage;
+    return 2;
   }
 
-  std::string programFolder = *folder;
-  if (programFolder.back() != kFolderSeparator) {
-    programFolder += kFolderSeparator;
-  }
   auto state = std::make_unique<SharedState>();
-  std::string error;
-  if (!SetUpPathsAndSettings(*state, programFolder, error)) {
-    err << error << "\n";
+  if (!SetUpInstallation(*folder, *state, err)) {
     return 1;
   }
   SetUpCatalogue(*state);
@@ -162,14 +147,9 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   CommandServices tool(err, now);
   Services& services = tool.services();
   // As at the selection screen: the roster gives the ranking members.
-  const RosterReading reading = ReadRoster(*state, std::floor(now));
-  if (!reading.fileRead) {
-    err << RosterNotice(reading) << "\n";
+  RosterReading reading;
+  if (!ReadRosterForCommand(*state, now, err, reading)) {
     return 1;
-  }
-  const std::string notice = RosterNotice(reading);
-  if (!notice.empty()) {
-    err << notice << "\n";
   }
   std::vector<int> pupils;
   if (all) {
@@ -205,14 +185,13 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   }
   int written = 0;
   for (int p : pupils) {
-    ChartRequest request;
-    request.pupil = p;
-    request.currentPupil = p;
-    request.levels = levels;
-    request.filterText = filter;
-    request.rankingKind = kCumulativeRanking;
-    request.now = now;
-    request.target = ChartTarget::kPaper;
+    const ChartRequest request{.pupil = p,
+                               .currentPupil = p,
+                               .levels = levels,
+                               .filterText = filter,
+                               .rankingKind = kCumulativeRanking,
+                               .now = now,
+                               .target = ChartTarget::kPaper};
     const Chart chart = BuildChart(*state, records, request);
     const std::filesystem::path file =
         all ? target / PathOf(ChartFileName(p, chart.pupilName)) : target;

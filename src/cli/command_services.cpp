@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "core/platform/dates.h"
+#include "core/platform/system_clock.h"
 #include "core/platform/system_error.h"
 #include "core/roster/roster.h"
 
@@ -105,6 +106,35 @@ bool ParseWholeNumberOption(const std::string& text, long long low, long long hi
   }
   value = std::stoll(text);
   return value >= low && value <= high;
+}
+
+const std::string* OptionValue(const std::map<std::string, std::string>& options,
+                               const char* name) {
+  const auto it = options.find(name);
+  return it == options.end() ? nullptr : &it->second;
+}
+
+bool ParsePupilOption(const std::string& text, long long& pupil, std::ostream& err) {
+  if (ParseWholeNumberOption(text, 1, kPupilSlots - 1, pupil)) {
+    return true;
+  }
+  err << "--pupil には 1 から 5000 までの生徒番号を指定してください: " << Quoted(text) << "\n";
+  return false;
+}
+
+bool ParseNowOption(const std::map<std::string, std::string>& options, double& now,
+                    std::ostream& err) {
+  const std::string* text = OptionValue(options, "now");
+  if (text == nullptr) {
+    now = SystemClock().Now();
+    return true;
+  }
+  if (ParseMomentOption(*text, now)) {
+    return true;
+  }
+  err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << Quoted(*text)
+      << "\n";
+  return false;
 }
 
 bool ParseGradeFilterOption(const std::map<std::string, std::string>& options, std::string& filter,

@@ -77,6 +77,15 @@ bool ParseMomentOption(const std::string& text, double& moment);
 // A whole decimal number within [low, high]; false for anything else.
 bool ParseWholeNumberOption(const std::string& text, long long low, long long high,
                             long long& value);
+// The value of an option, or nullptr when it was not given.
+const std::string* OptionValue(const std::map<std::string, std::string>& options, const char* name);
+// The --pupil option: a pupil number 1..5000. False, with the reason written to err, for any
+// other text.
+bool ParsePupilOption(const std::string& text, long long& pupil, std::ostream& err);
+// The --now option: the moment the command works at ("YYYY-MM-DD HH:MM:SS"), the system clock's
+// present when not given. False, with the reason written to err, for any other text.
+bool ParseNowOption(const std::map<std::string, std::string>& options, double& now,
+                    std::ostream& err);
 // The --filter option: one of the grade filter box's texts (kAllGrades when not given). False,
 // with the usable texts written to err, for any other text.
 bool ParseGradeFilterOption(const std::map<std::string, std::string>& options, std::string& filter,

@@ -1,6 +1,7 @@
 #include "cli/data_commands.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/installation/installation.h"
 #include "core/platform/paths.h"
@@ -62,6 +63,15 @@ int RefuseCommandLine(const std::string& reason, const char* usage, std::ostream
   return 2;
 }
 
+bool SetUpInstallation(const std::string& folder, SharedState& state, std::ostream& err) {
+  std::string error;
+  if (!SetUpPathsAndSettings(state, WithClosingSeparator(folder), error)) {
+    err << error << "\n";
+    return false;
+  }
+  return true;
+}
+
 bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& state,
                       std::ostream& err) {
   auto folder = options.find("program-folder");
@@ -69,13 +79,17 @@ bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& stat
     RefuseCommandLine("--program-folder にプログラムのフォルダを指定してください。", usage, err);
     return false;
   }
-  const std::string programFolder = WithClosingSeparator(folder->second);
-  std::string error;
-  if (!SetUpPathsAndSettings(state, programFolder, error)) {
-    err << error << "\n";
-    return false;
+  return SetUpInstallation(folder->second, state, err);
+}
+
+bool ReadRosterForCommand(SharedState& state, double now, std::ostream& err,
+                          RosterReading& reading) {
+  reading = ReadRoster(state, std::floor(now));
+  const std::string notice = RosterNotice(reading);
+  if (!notice.empty()) {
+    err << notice << "\n";
   }
-  return true;
+  return reading.fileRead;
 }
 
 }  // namespace numora

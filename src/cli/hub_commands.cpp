@@ -1,7 +1,6 @@
 // numora-data lists: the hub's score lists, level by level, as the hub shows them.
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <string>
 
@@ -9,7 +8,6 @@
 #include "cli/data_commands.h"
 #include "core/hub/list_records.h"
 #include "core/installation/installation.h"
-#include "core/platform/system_clock.h"
 #include "core/platform/system_error.h"
 #include "core/records/statistics.h"
 #include "core/roster/roster.h"
@@ -33,10 +31,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
                         options, refused)) {
     return RefuseCommandLine(refused, kUsage, err);
   }
-  auto option = [&](const char* name) -> const std::string* {
-    auto it = options.find(name);
-    return it == options.end() ? nullptr : &it->second;
-  };
+  auto option = [&](const char* name) { return OptionValue(options, name); };
 
   const std::string* folder = option("program-folder");
   if (folder == nullptr || folder->empty()) {
@@ -46,9 +41,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   }
   long long pupil = 0;
   const std::string* pupilText = option("pupil");
-  if (pupilText == nullptr || !ParseWholeNumberOption(*pupilText, 1, kPupilSlots - 1, pupil)) {
-    err << "--pupil には 1 から 5000 までの生徒番号を指定してください: "
-        << Quoted(pupilText != nullptr ? *pupilText : std::string()) << "\n";
+  if (!ParsePupilOption(pupilText != nullptr ? *pupilText : std::string(), pupil, err)) {
     return 2;
   }
   const std::string* listText = option("list");
@@ -73,35 +66,22 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   if (!ParseGradeFilterOption(options, filter, err)) {
     return 2;
   }
-  SystemClock systemClock;
-  double now = systemClock.Now();
-  if (const std::string* t = option("now")) {
-    if (!ParseMomentOption(*t, now)) {
-      err << "--now は \"YYYY-MM-DD HH:MM:SS\" の形の正しい日時で指定してください: " << Quoted(*t)
-          << "\n";
-      return 2;
-    }
+  double now = 0;
+  if (!ParseNowOption(options, now, err)) {
+    return 2;
   }
 
-  const std::string programFolder = WithClosingSeparator(*folder);
   auto state = std::make_unique<SharedState>();
-  std::string error;
-  if (!SetUpPathsAndSettings(*state, programFolder, error)) {
-    err << error << "\n";
+  if (!SetUpInstallation(*folder, *state, err)) {
     return 1;
   }
   CommandServices tool(err, now);
   Services& services = tool.services();
 
   // As at the selection screen: the roster, then the chosen pupil and the level catalogue.
-  const RosterReading reading = ReadRoster(*state, std::floor(now));
-  if (!reading.fileRead) {
-    err << RosterNotice(reading) << "\n";
+  RosterReading reading;
+  if (!ReadRosterForCommand(*state, now, err, reading)) {
     return 1;
-  }
-  const std::string notice = RosterNotice(reading);
-  if (!notice.empty()) {
-    err << notice << "\n";
   }
   const bool listed = std::any_of(reading.listed.begin(), reading.listed.end(),
                                   [&](const RosterEntry& e) { return e.pupilNumber == pupil; });

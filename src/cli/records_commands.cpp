@@ -19,6 +19,7 @@
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
 #include "core/installation/installation.h"
+#include "core/platform/csv.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/services.h"
@@ -51,20 +52,6 @@ void RemoveQuietly(const std::string& utf8Path) {
   std::error_code ec;
   std::filesystem::remove(std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())),
                           ec);
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    return text;
-  }
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') {
-      quoted += '"';
-    }
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 // A stored date as the export shows it; a value that is no date at all is said so.

@@ -24,10 +24,7 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
                         refused)) {
     return RefuseCommandLine(refused, usage, err);
   }
-  auto option = [&](const char* name) -> const std::string* {
-    auto it = options.find(name);
-    return it == options.end() ? nullptr : &it->second;
-  };
+  auto option = [&](const char* name) { return OptionValue(options, name); };
   const std::string* folder = option("program-folder");
   if (folder == nullptr || folder->empty()) {
     err << "--program-folder にプログラムのフォルダを指定してください。\n";

@@ -12,6 +12,7 @@
 
 #include "core/admin/correction_log.h"
 #include "core/platform/cp932.h"
+#include "core/platform/csv.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/utf8_text.h"
@@ -209,20 +210,6 @@ std::optional<double> DecimalNumber(std::string_view text) {
     return std::nullopt;
   }
   return value;
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    return text;
-  }
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') {
-      quoted += '"';
-    }
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 bool SameBytes(const ResultRecord& a, const ResultRecord& b) {

@@ -1,0 +1,19 @@
+#include "core/platform/csv.h"
+
+namespace numora {
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    return std::string(text);
+  }
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') {
+      quoted += '"';
+    }
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+}  // namespace numora
