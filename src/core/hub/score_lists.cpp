@@ -124,6 +124,36 @@ std::vector<ScoreList> EmptyLists(const SharedState& state) {
   return std::vector<ScoreList>(static_cast<size_t>(std::max<int>(0, state.levelCount)) + 1);
 }
 
+// The run lists' lines of every level from the newest `newest` records: each run on a level of
+// the catalogue by a pupil of the tables who passes the grade filter, within the list's days
+// (inDays), written by lineOf(record, mark, name piece), in record order.
+template <typename InDays, typename LineOf>
+std::vector<ScoreList> CollectRunLines(const SharedState& state,
+                                       const std::vector<ResultEntry>& records, size_t newest,
+                                       const ListOptions& options, InDays inDays, LineOf lineOf) {
+  std::vector<ScoreList> lists = EmptyLists(state);
+  PupilPieces pieces(state, options);
+  auto [first, end] = Newest(records, newest);
+  for (size_t r = first; r < end; ++r) {
+    const ResultEntry& e = records[r];
+    const int p = e.pupilNumber;
+    if (e.level < 1 || e.level > state.levelCount || !ValidPupil(p)) {
+      continue;
+    }
+    if (!inDays(e) || !PupilPasses(state, p, options)) {
+      continue;
+    }
+    lists[static_cast<size_t>(e.level)].lines.push_back(
+        lineOf(e, pieces.MarkOf(p), pieces.NameOf(p)));
+  }
+  return lists;
+}
+
+// The base points of a run against its level's target time.
+int32_t BasePointsOf(const SharedState& state, const ResultEntry& e) {
+  return RunBasePoints(state.levelStandards[static_cast<size_t>(e.level)].targetTime, e.seconds);
+}
+
 void FinishRunLists(const SharedState& state, std::vector<ScoreList>& lists, bool colour) {
   for (size_t level = 1; level < lists.size(); ++level) {
     SortListLines(lists[level].lines);
@@ -291,33 +321,17 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
 std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
                                           const std::vector<ResultEntry>& records, double now,
                                           const ListOptions& options) {
-  std::vector<ScoreList> lists = EmptyLists(state);
   const double today = std::floor(now);
-  PupilPieces pieces(state, options);
-  auto [first, end] = Newest(records, kTodayRecords);
-  for (size_t r = first; r < end; ++r) {
-    const ResultEntry& e = records[r];
-    const int level = e.level;
-    const int p = e.pupilNumber;
-    if (level < 1 || level > state.levelCount || !ValidPupil(p)) {
-      continue;
-    }
-    if (std::floor(e.runDate) != today || !PupilPasses(state, p, options)) {
-      continue;
-    }
-    const std::string& mark = pieces.MarkOf(p);
-    const std::string& name = pieces.NameOf(p);
-    std::string line;
-    if (e.seconds < kShownAsTimeOutFrom) {
-      const int32_t points =
-          RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
-      line =
-          Cat({Time5(e.seconds), " ", Clock5(e.runTime), mark, name, mark, std::to_string(points)});
-    } else {
-      line = Cat({kTimeOutHead, Clock5(e.runTime), mark, name, mark});
-    }
-    lists[static_cast<size_t>(level)].lines.push_back(std::move(line));
-  }
+  std::vector<ScoreList> lists = CollectRunLines(
+      state, records, kTodayRecords, options,
+      [today](const ResultEntry& e) { return std::floor(e.runDate) == today; },
+      [&](const ResultEntry& e, const std::string& mark, const std::string& name) {
+        if (e.seconds >= kShownAsTimeOutFrom) {
+          return Cat({kTimeOutHead, Clock5(e.runTime), mark, name, mark});
+        }
+        return Cat({Time5(e.seconds), " ", Clock5(e.runTime), mark, name, mark,
+                    std::to_string(BasePointsOf(state, e))});
+      });
   FinishRunLists(state, lists, true);
   return lists;
 }
@@ -325,40 +339,24 @@ std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
 std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
                                         const std::vector<ResultEntry>& records, double now,
                                         int period, const ListOptions& options) {
-  std::vector<ScoreList> lists = EmptyLists(state);
   const double from = now - AllResultsPeriodDays(period, now);
   const bool timeView = options.viewMode != kHubPointsView;
-  PupilPieces pieces(state, options);
   DatePieces dates;
-  auto [first, end] = Newest(records, kAllRecords);
-  for (size_t r = first; r < end; ++r) {
-    const ResultEntry& e = records[r];
-    const int level = e.level;
-    const int p = e.pupilNumber;
-    if (level < 1 || level > state.levelCount || !ValidPupil(p)) {
-      continue;
-    }
-    if (!(e.runDate > from) || !PupilPasses(state, p, options)) {
-      continue;
-    }
-    const std::string& mark = pieces.MarkOf(p);
-    const std::string& name = pieces.NameOf(p);
-    std::string line;
-    if (e.seconds >= kShownAsTimeOutFrom) {
-      line = Cat({kTimeOutHead, dates.Of(e.runDate), mark, name, mark});
-    } else {
-      const int32_t points =
-          RunBasePoints(state.levelStandards[static_cast<size_t>(level)].targetTime, e.seconds);
-      if (timeView) {
-        line = Cat(
-            {Time5(e.seconds), " ", dates.Of(e.runDate), mark, name, mark, std::to_string(points)});
-      } else {
-        line = Cat({RightAligned(points, 5), " ", dates.Of(e.runDate), mark, name, mark,
+  std::vector<ScoreList> lists = CollectRunLines(
+      state, records, kAllRecords, options,
+      [from](const ResultEntry& e) { return e.runDate > from; },
+      [&](const ResultEntry& e, const std::string& mark, const std::string& name) {
+        if (e.seconds >= kShownAsTimeOutFrom) {
+          return Cat({kTimeOutHead, dates.Of(e.runDate), mark, name, mark});
+        }
+        const int32_t points = BasePointsOf(state, e);
+        if (timeView) {
+          return Cat({Time5(e.seconds), " ", dates.Of(e.runDate), mark, name, mark,
+                      std::to_string(points)});
+        }
+        return Cat({RightAligned(points, 5), " ", dates.Of(e.runDate), mark, name, mark,
                     std::to_string(e.seconds), "秒"});
-      }
-    }
-    lists[static_cast<size_t>(level)].lines.push_back(std::move(line));
-  }
+      });
   FinishRunLists(state, lists, timeView);
   return lists;
 }

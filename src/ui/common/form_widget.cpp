@@ -191,7 +191,7 @@ void FormWidget::UnloadWhenIdle() {
 namespace {
 
 // Characters stored in one byte of the text files (ASCII and half-width katakana) take one
-// half-width cell of a list line; every other character takes two.
+// half-width cell; every other character takes two, as in a fixed-pitch Japanese font.
 bool HalfWidth(char32_t c) {
   return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
 }
@@ -214,26 +214,12 @@ class CellTextDelegate : public QStyledItemDelegate {
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
     const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
     const QFontMetricsF metrics(opt.font);
-    const qreal half = metrics.horizontalAdvance(QLatin1Char('0'));
     const qreal baseline = r.top() + (r.height() - metrics.height()) / 2 + metrics.ascent();
     painter->save();
     painter->setFont(opt.font);
     painter->setPen(opt.palette.color(
         (opt.state & QStyle::State_Selected) != 0 ? QPalette::HighlightedText : QPalette::Text));
-    qreal x = r.left() + 2;
-    for (qsizetype i = 0; i < text.size();) {
-      char32_t c = text[i].unicode();
-      qsizetype units = 1;
-      if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-        c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-        units = 2;
-      }
-      const QString ch = text.mid(i, units);
-      const qreal cell = HalfWidth(c) ? half : 2 * half;
-      painter->drawText(QPointF(x + (cell - metrics.horizontalAdvance(ch)) / 2, baseline), ch);
-      x += cell;
-      i += units;
-    }
+    DrawOnCells(*painter, metrics, QPointF(r.left() + 2, baseline), text);
     painter->restore();
   }
 };
@@ -245,6 +231,24 @@ void SetFamilies(QWidget* w, const QStringList& families) {
 }
 
 }  // namespace
+
+void DrawOnCells(QPainter& painter, const QFontMetricsF& metrics, QPointF at, const QString& text) {
+  const qreal half = metrics.horizontalAdvance(QLatin1Char('0'));
+  qreal x = at.x();
+  for (qsizetype i = 0; i < text.size();) {
+    char32_t c = text[i].unicode();
+    qsizetype units = 1;
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      units = 2;
+    }
+    const QString ch = text.mid(i, units);
+    const qreal cell = HalfWidth(c) ? half : 2 * half;
+    painter.drawText(QPointF(x + (cell - metrics.horizontalAdvance(ch)) / 2, at.y()), ch);
+    x += cell;
+    i += units;
+  }
+}
 
 void SetFormFont(QWidget* w) {
   SetFamilies(w, {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("MS UI Gothic")});

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <QPointF>
 #include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 #include <string>
 #include <vector>
+
+class QFontMetricsF;
+class QPainter;
 
 namespace numora {
 
@@ -100,6 +104,9 @@ void SetFormFont(QWidget* w);
 // lines are designed to be read: their fields stay in columns whatever width the font gives
 // characters such as "×", "①" or "Ⅰ". The items' texts are unchanged.
 void ShowLinesOnCells(QAbstractItemView* list);
+// Draws a text from the baseline point at on a grid of half-width cells: characters stored in
+// one byte of the text files take one cell, every other character two, each centred in its cells.
+void DrawOnCells(QPainter& painter, const QFontMetricsF& metrics, QPointF at, const QString& text);
 
 // A colour written &H00BBGGRR.
 QColor VbColour(unsigned bbggrr);

@@ -32,12 +32,6 @@ constexpr unsigned kWhite = 0xFFFFFF;
 constexpr double kScreenPixelsPerPoint = 96.0 / 72.0;
 constexpr int kDefaultLevels = 3;  // "グラフ" charts the first three levels
 
-// Characters stored in one byte of the text files (ASCII and half-width katakana) take one
-// half-width cell; every other character takes two, as in a fixed-pitch Japanese font.
-bool HalfWidth(char32_t c) {
-  return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
-}
-
 QFont ChartFont(bool cells, double pixels) {
   QFont font;
   if (cells) {
@@ -48,25 +42,6 @@ QFont ChartFont(bool cells, double pixels) {
   }
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
   return font;
-}
-
-// A text whose blanks line up columns, drawn on half-width cells.
-void DrawOnCells(QPainter& painter, const QFontMetricsF& metrics, QPointF at, const QString& text) {
-  const qreal half = metrics.horizontalAdvance(QLatin1Char('0'));
-  qreal x = at.x();
-  for (qsizetype i = 0; i < text.size();) {
-    char32_t c = text[i].unicode();
-    qsizetype units = 1;
-    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-      units = 2;
-    }
-    const QString ch = text.mid(i, units);
-    const qreal cell = HalfWidth(c) ? half : 2 * half;
-    painter.drawText(QPointF(x + (cell - metrics.horizontalAdvance(ch)) / 2, at.y()), ch);
-    x += cell;
-    i += units;
-  }
 }
 
 }  // namespace

@@ -150,18 +150,18 @@ void HubWindow::CreateControls() {
   schoolLabel_ = label(this, "Label13");
   place(schoolLabel_, 4000, 620, 4300, 360);
   setFontPoints(schoolLabel_, 10);
-  minutesPanel_ = panel("Picture3", kWhite);
-  minutesPanel_->setFrameShape(QFrame::Box);
-  place(minutesPanel_, 8500, 130, 2300, 450);
-  minutesLabel_ = label(minutesPanel_, "Label17");
-  place(minutesLabel_, 60, 30, 2180, 390);
-  setFontPoints(minutesLabel_, 11);
-  todayRunsPanel_ = panel("Picture4", kWhite);
-  todayRunsPanel_->setFrameShape(QFrame::Box);
-  place(todayRunsPanel_, 8500, 640, 2300, 450);
-  todayRunsLabel_ = label(todayRunsPanel_, "Label18");
-  place(todayRunsLabel_, 60, 30, 2180, 390);
-  setFontPoints(todayRunsLabel_, 11);
+  // Two framed boxes, one above the other: minutes since the start and today's runs.
+  auto figureBox = [&](const char* boxName, const char* labelName, int top, QFrame*& box,
+                       QLabel*& text) {
+    box = panel(boxName, kWhite);
+    box->setFrameShape(QFrame::Box);
+    place(box, 8500, top, 2300, 450);
+    text = label(box, labelName);
+    place(text, 60, 30, 2180, 390);
+    setFontPoints(text, 11);
+  };
+  figureBox("Picture3", "Label17", 130, minutesPanel_, minutesLabel_);
+  figureBox("Picture4", "Label18", 640, todayRunsPanel_, todayRunsLabel_);
   dataButton_ = button(this, "Command8", QStringLiteral("データ処理"));
   place(dataButton_, 11100, 130, 1700, 560);
   setFontPoints(dataButton_, 10);
