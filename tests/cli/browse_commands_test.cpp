@@ -15,54 +15,19 @@
 #include "core/platform/dates.h"
 #include "core/records/results_file.h"
 #include "core/roster/roster.h"
-#include "support/demo_folder.h"
+#include "support/demo_command_test.h"
 #include "support/fakes.h"
 
 namespace numora {
 namespace {
 
-class BrowseCommandsTest : public ::testing::Test {
+class BrowseCommandsTest : public testing::DemoCommandTest {
  protected:
   void SetUp() override {
-    demo_ = std::make_unique<testing::DemoFolder>(
-        "browse_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::string error;
-    ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
-    state_ = std::make_unique<SharedState>();
-    ASSERT_TRUE(SetUpPathsAndSettings(*state_, demo_->programFolder(), error)) << error;
+    DemoCommandTest::SetUp();
     ReadRoster(*state_, MakeDate(2026, 12, 10));
     SeedDemoHistory(*state_, MakeDate(2026, 12, 10));
   }
-
-  int Run(int (*command)(const DataCommandArgs&, std::ostream&, std::ostream&),
-          DataCommandArgs args, bool withFolder = true) {
-    out_.str("");
-    err_.str("");
-    if (withFolder) {
-      args.insert(args.begin(), {"--program-folder", demo_->programFolder()});
-    }
-    return command(args, out_, err_);
-  }
-  std::vector<ResultRecord> Records() {
-    std::vector<ResultRecord> records;
-    std::string error;
-    EXPECT_TRUE(ReadAllResultRecords(*state_, fake_.services, records, error)) << error;
-    return records;
-  }
-  static std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-      lines.push_back(line);
-    }
-    return lines;
-  }
-
-  std::unique_ptr<testing::DemoFolder> demo_;
-  std::unique_ptr<SharedState> state_;
-  FakeServices fake_;
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(BrowseCommandsTest, BrowsePrintsTheWindowsLines) {

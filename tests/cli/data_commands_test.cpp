@@ -24,7 +24,7 @@
 #include "core/records/results_check.h"
 #include "core/records/results_file.h"
 #include "core/roster/roster.h"
-#include "support/demo_folder.h"
+#include "support/demo_command_test.h"
 #include "support/fakes.h"
 #include "support/platform.h"
 
@@ -33,50 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ResultsCommandsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    demo_ = std::make_unique<testing::DemoFolder>(
-        "rcmd_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::string error;
-    ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
-    programFolder_ = demo_->programFolder();
-    base_ = demo_->base();
-    state_ = std::make_unique<SharedState>();
-    ASSERT_TRUE(SetUpPathsAndSettings(*state_, programFolder_, error)) << error;
-  }
-  void TearDown() override { demo_.reset(); }
-
-  int Run(int (*command)(const DataCommandArgs&, std::ostream&, std::ostream&),
-          DataCommandArgs args) {
-    out_.str("");
-    err_.str("");
-    args.insert(args.begin(), {"--program-folder", programFolder_});
-    return command(args, out_, err_);
-  }
-  std::vector<ResultRecord> Records() {
-    std::vector<ResultRecord> records;
-    std::string error;
-    EXPECT_TRUE(ReadAllResultRecords(*state_, fake_.services, records, error)) << error;
-    return records;
-  }
-  std::vector<std::string> Lines(const std::string& text, const std::string& end = "\n") {
-    std::vector<std::string> lines;
-    size_t from = 0;
-    for (size_t at; (at = text.find(end, from)) != std::string::npos; from = at + end.size()) {
-      lines.push_back(text.substr(from, at - from));
-    }
-    return lines;
-  }
-
-  std::unique_ptr<testing::DemoFolder> demo_;
-  fs::path base_;
-  std::string programFolder_;
-  std::unique_ptr<SharedState> state_;
-  FakeServices fake_;
-  std::ostringstream out_;
-  std::ostringstream err_;
-};
+class ResultsCommandsTest : public testing::DemoCommandTest {};
 
 TEST_F(ResultsCommandsTest, AppendStoresTheRunAndRefusesBadInput) {
   ASSERT_EQ(Run(RunAppendCommand, {"--pupil", "12", "--level", "3", "--seconds", "47", "--date",

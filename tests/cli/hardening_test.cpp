@@ -22,39 +22,21 @@
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/records/results_file.h"
-#include "support/demo_folder.h"
+#include "support/demo_command_test.h"
 
 namespace numora {
 namespace {
 
 namespace fs = std::filesystem;
-using Command = int (*)(const DataCommandArgs&, std::ostream&, std::ostream&);
+using Command = testing::DataCommand;
 
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class HardeningTest : public ::testing::Test {
+class HardeningTest : public testing::DemoCommandTest {
  protected:
-  void SetUp() override {
-    demo_ = std::make_unique<testing::DemoFolder>(
-        "hard_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::string error;
-    ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
-    programFolder_ = demo_->programFolder();
-    state_ = std::make_unique<SharedState>();
-    ASSERT_TRUE(SetUpPathsAndSettings(*state_, programFolder_, error)) << error;
-  }
-
-  int Run(Command command, DataCommandArgs args, bool withFolder = true) {
-    out_.str("");
-    err_.str("");
-    if (withFolder) {
-      args.insert(args.begin(), {"--program-folder", programFolder_});
-    }
-    return command(args, out_, err_);
-  }
   fs::path DataRoot() const { return fs::u8path(state_->dataRootFolder.Text()); }
   fs::path ResultsPath() const { return fs::u8path(ResultsFilePath(*state_)); }
   void WriteRecords(const std::vector<ResultRecord>& records) {
@@ -78,12 +60,6 @@ class HardeningTest : public ::testing::Test {
     Run(RunCheckCommand, {});
     return out_.str();
   }
-
-  std::unique_ptr<testing::DemoFolder> demo_;
-  std::string programFolder_;
-  std::unique_ptr<SharedState> state_;
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(HardeningTest, LooseCommandLinesAreRefusedWithUsageAndStatusTwo) {

@@ -24,6 +24,7 @@
 #include "core/platform/cp932.h"
 #include "core/roster/roster.h"
 #include "drill_test_env.h"
+#include "support/hub_env.h"
 #include "ui/common/form_widget.h"
 #include "ui/hub/hub_window.h"
 #include "window_controls.h"
@@ -35,52 +36,11 @@ using numora::ChartSurface;
 using numora::HubWindow;
 using numora::testing::Control;
 using numora::testing::DrillEnv;
+using numora::testing::RosterFile;
+using numora::testing::Shown;
+using numora::testing::Snap;
 
 namespace {
-
-constexpr int kSchoolYear = 2026;
-const char* const kNames[] = {"青木　一郎", "伊藤　二葉", "山田　花子", "江口　四郎", "大野　五月"};
-
-// Listed pupils 1..5 (the pupil at the hub is DrillEnv::kPupil = 3), and the same roster as a
-// file for the chart's roster list.
-void AddRoster(DrillEnv& env) {
-  env.state.schoolYear = kSchoolYear;
-  env.state.schoolYearStartMonth = 4;
-  env.state.rosterCount = 5;
-  std::string file;
-  for (int p = 1; p <= 5; ++p) {
-    env.state.rosterNames[static_cast<size_t>(p)] = numora::RosterText(kNames[p - 1]);
-    env.state.rosterBirthYears[static_cast<size_t>(p)] = static_cast<int16_t>(kSchoolYear - 6 - p);
-    env.state.rosterOrder[static_cast<size_t>(p)] = static_cast<int16_t>(p);
-    file += std::to_string(p) + "," + std::to_string(kSchoolYear - 6 - p) + ",0,0,\"" +
-            kNames[p - 1] + "\",0,\"\",\"\"\r\n";
-  }
-  env.state.dataRootFolder = env.state.dataFolder;
-  std::ofstream(env.state.dataFolder.Text() + numora::kRosterFileName, std::ios::binary)
-      << numora::Utf8ToCp932(file);
-}
-
-void Runs(DrillEnv& env, int pupil, int level, int day, const QList<int>& seconds) {
-  env.clock.Set(2026, 12, day, 8, 0, 0);
-  for (int s : seconds) {
-    env.clock.Advance(60.0);
-    QVERIFY(numora::AppendRunRecord(env.state, env.services, static_cast<int16_t>(pupil),
-                                    static_cast<int16_t>(level), s));
-  }
-}
-
-HubWindow* Show(DrillEnv& env) {
-  numora::ShowHub(env.ctx);
-  return qobject_cast<HubWindow*>(env.ctx.hub.data());
-}
-
-QStringList Shown(const QListWidget* list) {
-  QStringList lines;
-  for (int k = 0; k < list->count(); ++k) {
-    lines << list->item(k)->text();
-  }
-  return lines;
-}
 
 QStringList Selected(const QListWidget* list) {
   QStringList lines;
@@ -90,15 +50,6 @@ QStringList Selected(const QListWidget* list) {
     }
   }
   return lines;
-}
-
-void Snap(QWidget* w, const QString& name) {
-  const QString dir = qEnvironmentVariable("NUMORA_SCREENSHOT_DIR");
-  if (dir.isEmpty() || w == nullptr) {
-    return;
-  }
-  QDir().mkpath(dir);
-  w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 bool Near(QColor a, QColor b) {
@@ -172,7 +123,7 @@ class ChartPanelTest : public QObject {
  private slots:
   void init() {
     env_ = std::make_unique<DrillEnv>();
-    AddRoster(*env_);
+    AddRoster(*env_, RosterFile::kWritten);
     DrillEnv& env = *env_;
     // The pupil: 40, 35, 38 s and a time-out on level 1; runs on levels 2 to 4. Others too.
     Runs(env, DrillEnv::kPupil, 1, 7, {40, 35});

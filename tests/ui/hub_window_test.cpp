@@ -25,6 +25,7 @@
 #include "core/platform/system_clock.h"
 #include "core/roster/roster.h"
 #include "drill_test_env.h"
+#include "support/hub_env.h"
 #include "ui/common/form_widget.h"
 #include "ui/drill/drill_window.h"
 #include "ui/drill/evaluation_window.h"
@@ -37,49 +38,16 @@ using numora::HubWindow;
 using numora::testing::AnswerRightByMouse;
 using numora::testing::DrillEnv;
 using numora::testing::Press;
+using numora::testing::RosterFile;
+using numora::testing::Shown;
+using numora::testing::Snap;
 
 namespace {
-
-constexpr int kSchoolYear = 2026;
-
-// Listed pupils 1..5 (the pupil at the hub is DrillEnv::kPupil = 3), grades 1..5.
-void AddRoster(DrillEnv& env) {
-  const char* const names[] = {"青木　一郎", "伊藤　二葉", "山田　花子", "江口　四郎",
-                               "大野　五月"};
-  env.state.schoolYear = kSchoolYear;
-  env.state.rosterCount = 5;
-  for (int p = 1; p <= 5; ++p) {
-    env.state.rosterNames[static_cast<size_t>(p)] = numora::RosterText(names[p - 1]);
-    env.state.rosterBirthYears[static_cast<size_t>(p)] = static_cast<int16_t>(kSchoolYear - 6 - p);
-    env.state.rosterOrder[static_cast<size_t>(p)] = static_cast<int16_t>(p);
-  }
-}
-
-// Runs stored at the given moments of 2026-12-..
-void Runs(DrillEnv& env, int pupil, int level, int day, const QList<int>& seconds) {
-  env.clock.Set(2026, 12, day, 8, 0, 0);
-  for (int s : seconds) {
-    env.clock.Advance(60.0);
-    QVERIFY(numora::AppendRunRecord(env.state, env.services, static_cast<int16_t>(pupil),
-                                    static_cast<int16_t>(level), s));
-  }
-}
-
-HubWindow* Show(DrillEnv& env) {
-  numora::ShowHub(env.ctx);
-  return qobject_cast<HubWindow*>(env.ctx.hub.data());
-}
 
 // A typed character goes to the widget with the focus, or to the form.
 void Type(HubWindow* hub, char c) {
   QWidget* focus = QApplication::focusWidget();
   QTest::keyClick(focus != nullptr && focus->window() == hub ? focus : hub, c);
-}
-
-QStringList Shown(const QListWidget* list) {
-  QStringList lines;
-  for (int k = 0; k < list->count(); ++k) lines << list->item(k)->text();
-  return lines;
 }
 
 QStringList Core(const std::vector<numora::ScoreList>& lists, int level) {
@@ -94,13 +62,6 @@ QColor Background(const QWidget* w) {
   return w->palette().color(QPalette::Base);
 }
 
-void Snap(QWidget* w, const QString& name) {
-  const QString dir = qEnvironmentVariable("NUMORA_SCREENSHOT_DIR");
-  if (dir.isEmpty() || w == nullptr) return;
-  QDir().mkpath(dir);
-  w->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
 }  // namespace
 
 class HubWindowTest : public QObject {
@@ -109,7 +70,7 @@ class HubWindowTest : public QObject {
  private slots:
   void init() {
     env_ = std::make_unique<DrillEnv>();
-    AddRoster(*env_);
+    AddRoster(*env_, RosterFile::kNone);
   }
   void cleanup() {
     env_.reset();
