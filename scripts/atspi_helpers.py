@@ -6,6 +6,7 @@ typing keys through the registry (as an on-screen keyboard would), screenshots, 
 stopping the program around a session.
 """
 
+import argparse
 import os
 import subprocess
 import time
@@ -349,3 +350,54 @@ def session_main(run, args, summary):
         return 1
     log(f"SESSION OK: {summary}")
     return 0
+
+
+# ---- The name selection screen and the command line, as every session starts ----
+
+OK_CAPTION = "O.K."
+
+
+def name_selection(app, timeout):
+    """Waits for the name selection screen and its name list; returns the screen and the list's
+    lines."""
+    sel = wait_for(
+        "the name selection screen (a name list and an O.K. button)",
+        lambda: window_with(app, lambda a: role(a) == "push button" and name(a) == OK_CAPTION),
+        timeout=timeout,
+    )
+
+    def name_list():
+        lists = [l for l in find_all(sel, lambda a: role(a) == "list" and showing(a))]
+        lists = [l for l in lists if l.childCount > 1]
+        return lists[0] if lists else None
+
+    lst = wait_for("the name list with its lines", name_list)
+    return sel, [c for c in children(lst) if role(c) == "list item"]
+
+
+def choose_name(sel, item, shown, what):
+    """Chooses a line of the name list through its action and waits for the label beside the
+    list that shows `shown` (described as `what`)."""
+    line = name(item)
+    how = do_action(item, wanted=("Toggle", "toggle", "Press", "press", "click"))
+    ok(f"'{line}' chosen with the action {how}")
+    chosen = wait_for(
+        f"the chosen name ({what}) shown beside the list",
+        lambda: find_one(
+            sel, lambda a: role(a) == "label" and shown and shown in name(a) and showing(a)
+        ),
+        timeout=10,
+    )
+    ok(f"chosen-name label reads '{name(chosen)}'")
+
+
+def session_arguments(description, default_out):
+    """The command line every session takes: the installation's program, the data tool and the
+    screenshot folder; program_folder is the program's folder."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("--program", required=True, help="the numora program of the installation")
+    parser.add_argument("--data-tool", required=True, help="the numora-data tool")
+    parser.add_argument("--out", default=default_out, help="folder for the screenshots")
+    args = parser.parse_args()
+    args.program_folder = os.path.dirname(os.path.abspath(args.program))
+    return args

@@ -12,8 +12,6 @@ through the Action interface; keys and the double-click are sent through the reg
 event synthesis. Exits 0 only when every step worked.
 """
 
-import argparse
-import os
 import re
 import subprocess
 import sys
@@ -21,20 +19,23 @@ import time
 
 import pyatspi
 from atspi_helpers import (
+    OK_CAPTION,
     SessionError,
     action_names,
     button,
     children,
+    choose_name,
     do_action,
     enabled,
-    find_all,
     find_one,
     label_texts,
     name,
+    name_selection,
     ok,
     role,
     run_program,
     screenshot,
+    session_arguments,
     session_main,
     showing,
     step,
@@ -48,7 +49,6 @@ TARGET_CAPTION = "の約数を押しなさい"
 JUDGE_CAPTION = "判定"
 MENU_CAPTION = "メニューへ"
 RETRY_CAPTION = "もう一度"
-OK_CAPTION = "O.K."
 PROBLEMS = 10
 TIME_VIEW_CAPTION = "ﾀｲﾑ表示"
 POINTS_VIEW_CAPTION = "ﾎﾟｲﾝﾄ表示"
@@ -125,19 +125,7 @@ def play(args, app, before):
 
     # -- Name selection --
     step("name selection screen: the name list and O.K.")
-    sel = wait_for(
-        "the name selection screen (a name list and an O.K. button)",
-        lambda: window_with(app, lambda a: role(a) == "push button" and name(a) == OK_CAPTION),
-        timeout=30,
-    )
-
-    def name_list():
-        lists = [l for l in find_all(sel, lambda a: role(a) == "list" and showing(a))]
-        lists = [l for l in lists if l.childCount > 1]
-        return lists[0] if lists else None
-
-    lst = wait_for("the name list with its lines", name_list)
-    items = [c for c in children(lst) if role(c) == "list item"]
+    sel, items = name_selection(app, timeout=30)
     ok(f"name list exposes {len(items)} lines, first: {[name(i) for i in items[:3]]}")
     screenshot(out, "namesel")
 
@@ -156,17 +144,7 @@ def play(args, app, before):
     # The name is the line's second field: family and given name joined by a full-width blank.
     m = re.match(r"^\S+\s+(\S+　?\S*)", line)
     family = re.split("[　 ]", m.group(1))[0] if m else ""
-    how = do_action(pupil_item, wanted=("Toggle", "toggle", "Press", "press", "click"))
-    ok(f"'{line}' chosen with the action {how}")
-    chosen = wait_for(
-        f"the chosen name ({family}…) shown beside the list",
-        lambda: find_one(
-            sel,
-            lambda a: role(a) == "label" and family and family in name(a) and showing(a),
-        ),
-        timeout=10,
-    )
-    ok(f"chosen-name label reads '{name(chosen)}'")
+    choose_name(sel, pupil_item, family, f"{family}…")
     screenshot(out, "namesel-chosen")
 
     step("press O.K.")
@@ -423,12 +401,7 @@ def play(args, app, before):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--program", required=True, help="the numora program of the installation")
-    parser.add_argument("--data-tool", required=True, help="the numora-data tool")
-    parser.add_argument("--out", default="/tmp/pupil-session", help="folder for the screenshots")
-    args = parser.parse_args()
-    args.program_folder = os.path.dirname(os.path.abspath(args.program))
+    args = session_arguments(__doc__, "/tmp/pupil-session")
     return session_main(
         run,
         args,

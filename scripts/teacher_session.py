@@ -14,7 +14,6 @@ Action interface or, where a keyboard user would, focused and pressed with Space
 is typed as key presses. Exits 0 only when every step worked.
 """
 
-import argparse
 import os
 import re
 import subprocess
@@ -22,11 +21,13 @@ import sys
 import time
 
 from atspi_helpers import (
+    OK_CAPTION,
     FocusTracker,
     SessionError,
     log,
     button,
     children,
+    choose_name,
     click,
     do_action,
     enabled,
@@ -37,11 +38,13 @@ from atspi_helpers import (
     has_selected,
     label_texts,
     name,
+    name_selection,
     ok,
     press_key,
     role,
     run_program,
     screenshot,
+    session_arguments,
     session_main,
     showing,
     step,
@@ -53,7 +56,6 @@ from atspi_helpers import (
     windows,
 )
 
-OK_CAPTION = "O.K."
 DATA_CAPTION = "データ処理"
 GATE_LABEL = "データ変更パスワード"
 BROWSER_CAPTION = "データ変更"
@@ -217,19 +219,7 @@ def play(args, app, password, std_path, focus):
 
     # -- Name selection --
     step("name selection screen: choose a teacher")
-    sel = wait_for(
-        "the name selection screen (a name list and an O.K. button)",
-        lambda: window_with(app, lambda a: role(a) == "push button" and name(a) == OK_CAPTION),
-        timeout=SCREEN_TIMEOUT,
-    )
-
-    def name_list():
-        lists = [l for l in find_all(sel, lambda a: role(a) == "list" and showing(a))]
-        lists = [l for l in lists if l.childCount > 1]
-        return lists[0] if lists else None
-
-    lst = wait_for("the name list with its lines", name_list)
-    items = [c for c in children(lst) if role(c) == "list item"]
+    sel, items = name_selection(app, timeout=SCREEN_TIMEOUT)
     teachers = [i for i in items if teacher_name_of(name(i))]
     if not teachers:
         raise SessionError(f"no teacher (先生 or ★) among {len(items)} list lines")
@@ -237,16 +227,7 @@ def play(args, app, password, std_path, focus):
     line = name(item)
     teacher = teacher_name_of(line)
     ok(f"teachers in the list: {[name(i) for i in teachers]}")
-    how = do_action(item, wanted=("Toggle", "toggle", "Press", "press", "click"))
-    ok(f"'{line}' chosen with the action {how}")
-    chosen = wait_for(
-        f"the chosen name ({teacher}) shown beside the list",
-        lambda: find_one(
-            sel, lambda a: role(a) == "label" and teacher in name(a) and showing(a)
-        ),
-        timeout=10,
-    )
-    ok(f"chosen-name label reads '{name(chosen)}'")
+    choose_name(sel, item, teacher, teacher)
     screenshot(out, "namesel-teacher")
 
     step("O.K. with the Space key")
@@ -845,12 +826,7 @@ def run(args):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--program", required=True, help="the numora program of the installation")
-    parser.add_argument("--data-tool", required=True, help="the numora-data tool")
-    parser.add_argument("--out", default="/tmp/teacher-session", help="folder for the screenshots")
-    args = parser.parse_args()
-    args.program_folder = os.path.dirname(os.path.abspath(args.program))
+    args = session_arguments(__doc__, "/tmp/teacher-session")
     status = session_main(
         run,
         args,
