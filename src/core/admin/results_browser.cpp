@@ -212,14 +212,6 @@ std::optional<double> DecimalNumber(std::string_view text) {
   return value;
 }
 
-bool SameBytes(const ResultRecord& a, const ResultRecord& b) {
-  unsigned char x[kResultRecordSize];
-  unsigned char y[kResultRecordSize];
-  EncodeResultRecord(a, x);
-  EncodeResultRecord(b, y);
-  return std::memcmp(x, y, kResultRecordSize) == 0;
-}
-
 std::string StaleText(uint32_t n) {
   return "記録 " + std::to_string(n) +
          " は、一覧を作った後で変わりました（ほかのコンピュータで成績が変更または消去されまし"
@@ -394,7 +386,7 @@ BrowserResult OpenBrowserRecord(SharedState& state, Services& services, const Br
     }
     return {BrowserOutcome::kFailed, error};
   }
-  if (!SameBytes(buffer, list.records[line])) {
+  if (!SameStoredBytes(buffer, list.records[line])) {
     return {BrowserOutcome::kStale, StaleText(recordNumber)};
   }
   return {BrowserOutcome::kDone, {}};

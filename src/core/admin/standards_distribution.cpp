@@ -10,21 +10,8 @@ namespace numora {
 
 namespace {
 
-constexpr size_t kPupilOffset = 16;
-constexpr size_t kLevelOffset = 18;
-constexpr size_t kSecondsOffset = 20;
 constexpr int kPupilValues = 65536;  // every 16-bit pupil number
 constexpr int kPupilBias = 32768;
-
-int16_t Le16s(const unsigned char* p) {
-  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
-}
-
-int32_t Le32s(const unsigned char* p) {
-  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                              (static_cast<uint32_t>(p[2]) << 16) |
-                              (static_cast<uint32_t>(p[3]) << 24));
-}
 
 // seconds ÷ 10 rounded down, within [0, top].
 int Bucket(int32_t seconds, int top) {
@@ -51,13 +38,13 @@ void LevelDistributionBuilder::Add(const unsigned char* records, size_t count) {
   }
   for (size_t i = 0; i < count; ++i) {
     const unsigned char* r = records + i * kResultRecordSize;
-    if (Le16s(r + kLevelOffset) != level) {
+    if (RecordLevel(r) != level) {
       continue;
     }
-    const int32_t seconds = Le32s(r + kSecondsOffset);
+    const int32_t seconds = RecordSeconds(r);
     ++result_.runCount;
     ++result_.allRuns[static_cast<size_t>(Bucket(seconds, kDistributionBuckets - 1))];
-    const int biased = Le16s(r + kPupilOffset) + kPupilBias;  // 0 … 65535
+    const int biased = RecordPupil(r) + kPupilBias;  // 0 … 65535
     const auto pupil = static_cast<size_t>(biased);
     if (seen_[pupil] == 0 || seconds < best_[pupil]) {
       best_[pupil] = seconds;
@@ -151,8 +138,7 @@ DistributionReading ReadLevelDistribution(const std::string& utf8Path, Services&
     for (uint32_t done = 0; s == FileStatus::Ok && done < count;) {
       const size_t n = std::min<size_t>(kPieceRecords, count - done);
       piece.resize(n * kResultRecordSize);
-      s = file.ReadAt(static_cast<int64_t>(done) * static_cast<int64_t>(kResultRecordSize),
-                      piece.data(), piece.size());
+      s = file.ReadAt(ResultRecordOffset(done + 1), piece.data(), piece.size());
       if (s == FileStatus::Failed && file.lastError() == -1) {
         s = FileStatus::Conflict;  // shortened while being read: read it again
       }

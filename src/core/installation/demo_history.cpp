@@ -129,8 +129,7 @@ void SeedDemoHistory(SharedState& state, double now) {
   for (size_t i = 0; i < records.size(); ++i) {
     EncodeResultRecord(records[i], bytes.data() + i * kResultRecordSize);
   }
-  if (file.WriteAt(static_cast<int64_t>(count) * static_cast<int64_t>(kResultRecordSize),
-                   bytes.data(), bytes.size()) == FileStatus::Ok) {
+  if (file.WriteAt(ResultRecordOffset(count + 1), bytes.data(), bytes.size()) == FileStatus::Ok) {
     file.Sync();
   }
 }

@@ -8,20 +8,8 @@
 
 #include "core/platform/cp932.h"
 #include "core/platform/file_replace.h"
+#include "core/platform/native_api.h"
 #include "core/platform/system_error.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#endif
 
 namespace numora {
 

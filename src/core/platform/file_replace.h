@@ -13,6 +13,7 @@
 // copy that finds the file missing while ReplacingNameOf(to) exists must treat it as busy and try
 // again, never create an empty file in its place.
 
+#include <functional>
 #include <string>
 
 namespace numora {
@@ -26,5 +27,20 @@ bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int
 
 // The name the old file has for a moment while ReplaceOpenFile replaces it the slow way.
 std::string ReplacingNameOf(const std::string& path);
+
+// Writes bytes as a new file and makes it durable (flushed to the disk). exclusive: fail when the
+// file exists, else replace its contents. atHalf is called when half the bytes are written;
+// returning false stops there and leaves the file as it is (stopped is set; tests use it to stop a
+// writer half-way). A file that could not be written completely is removed. False with a Japanese
+// error text naming the file.
+bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclusive,
+                  const std::function<bool()>& atHalf, std::string& error, bool& stopped);
+// Makes a creation, rename or removal in the folder durable (POSIX; Windows does it with the
+// write-through renames).
+void SyncFolder(const std::string& folder);
+// Whether anything stands at the path (a link is not followed).
+bool PathExists(const std::string& path);
+// Removes a file; false when it could not.
+bool RemoveFile(const std::string& path);
 
 }  // namespace numora

@@ -1,10 +1,9 @@
-#include <windows.h>
-
 #include <atomic>
 #include <cstring>
 #include <vector>
 
 #include "core/platform/file_replace.h"
+#include "core/platform/native_api.h"
 #include "core/platform/system_error.h"
 #include "core/platform/wide_text_win.h"
 
@@ -124,6 +123,58 @@ bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int
 
 std::string ReplacingNameOf(const std::string& path) {
   return path + ".replacing";
+}
+
+bool WriteNewFile(const std::string& path, const std::string& bytes, bool exclusive,
+                  const std::function<bool()>& atHalf, std::string& error, bool& stopped) {
+  stopped = false;
+  HANDLE h = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                         exclusive ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error =
+        Quoted(path) + " を作れません（" + SystemErrorText(static_cast<int>(GetLastError())) + "）";
+    return false;
+  }
+  const size_t half = bytes.size() / 2;
+  bool ok = true;
+  auto put = [&](size_t from, size_t to) {
+    DWORD done = 0;
+    while (ok && from < to) {
+      if (!WriteFile(h, bytes.data() + from, static_cast<DWORD>(to - from), &done, nullptr)) {
+        ok = false;
+      }
+      from += done;
+    }
+  };
+  put(0, half);
+  if (ok && atHalf && !atHalf()) {
+    CloseHandle(h);
+    stopped = true;
+    return false;
+  }
+  put(half, bytes.size());
+  if (ok) {
+    ok = FlushFileBuffers(h) != 0;
+  }
+  if (!ok) {
+    error = Quoted(path) + " に書き込めません（" +
+            SystemErrorText(static_cast<int>(GetLastError())) + "）";
+  }
+  CloseHandle(h);
+  if (!ok) {
+    DeleteFileW(WideFromUtf8(path).c_str());  // an unfinished file of our own is of no use
+  }
+  return ok;
+}
+
+void SyncFolder(const std::string& /*folder*/) {}
+
+bool PathExists(const std::string& path) {
+  return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool RemoveFile(const std::string& path) {
+  return DeleteFileW(WideFromUtf8(path).c_str()) != 0;
 }
 
 }  // namespace numora

@@ -1,15 +1,7 @@
 #include "core/platform/system_error.h"
 
 #include "core/platform/cp932.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <cerrno>
-#endif
+#include "core/platform/native_api.h"
 
 namespace numora {
 
@@ -137,6 +129,14 @@ bool IsSharingConflict(int error, bool whileLocking) {
     return true;
   }
   return error == EAGAIN || error == EBUSY || error == ETXTBSY;
+#endif
+}
+
+bool IsMissingFileError(int error) {
+#ifdef _WIN32
+  return error == ERROR_FILE_NOT_FOUND;
+#else
+  return error == ENOENT;
 #endif
 }
 

@@ -22,6 +22,9 @@ std::string SystemErrorText(int error);
 // are not conflicts: waiting does not mend them.
 bool IsSharingConflict(int error, bool whileLocking);
 
+// True when the error says that no file has the name (ENOENT; ERROR_FILE_NOT_FOUND on Windows).
+bool IsMissingFileError(int error);
+
 // A path or field as messages quote it: at most 200 characters; a longer text keeps its first
 // 199 characters followed by "…".
 std::string Quoted(std::string_view utf8);

@@ -9,25 +9,12 @@
 #include "core/records/results_file.h"
 #include "core/records/results_stream.h"
 
-#ifndef _WIN32
-#include <cerrno>
-#endif
-
 namespace numora {
 
 namespace {
 
 // Lines about single records stop after this many; the rest are counted.
 constexpr int kListedRecordsLimit = 200;
-
-inline int16_t Le16s(const unsigned char* p) {
-  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
-}
-inline int32_t Le32s(const unsigned char* p) {
-  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                              (static_cast<uint32_t>(p[2]) << 16) |
-                              (static_cast<uint32_t>(p[3]) << 24));
-}
 
 constexpr const char* kHead = "成績ファイル「成績累積データ.dat」";
 
@@ -46,12 +33,7 @@ bool CheckResultsFile(const SharedState& state, std::ostream& report) {
 
   const int problem = RegularFileProblem(path);
   if (problem != 0) {
-#ifndef _WIN32
-    const bool missing = problem == ENOENT;
-#else
-    const bool missing = problem == 2 /* ERROR_FILE_NOT_FOUND */;
-#endif
-    if (!missing) {
+    if (!IsMissingFileError(problem)) {
       report << "✗ " << kHead << "を開けません（" << SystemErrorText(problem)
              << "）。成績を読むことも記録することもできません: " << shown << "\n";
       return false;
@@ -91,15 +73,15 @@ bool CheckResultsFile(const SharedState& state, std::ostream& report) {
   const ChunkedRead read = ReadRecordsInChunks(
       path, nullptr, RetryPolicy{}, [&](uint32_t first, const unsigned char* p, uint32_t n) {
         for (uint32_t i = 0; i < n; ++i, p += kResultRecordSize) {
-          const int pupil = Le16s(p + 16);
-          const int level = Le16s(p + 18);
           const ResultEntry e = DecodeResultEntry(p);
+          const int pupil = e.pupilNumber;
+          const int level = e.level;
           if (!IsPlaceable(pupil, level)) {
             listRecord(first + i,
                        "番号 " + std::to_string(pupil) + "・ﾚﾍﾞﾙ" + std::to_string(level) +
                            " で、表に入らないため集計から除いています（番号は 0～5000、ﾚﾍﾞﾙは "
                            "0～35）");
-          } else if (const char* damage = RecordDamage(e.runDate, e.runTime, Le32s(p + 20))) {
+          } else if (const char* damage = RecordDamage(e.runDate, e.runTime, e.seconds)) {
             listRecord(first + i,
                        std::string("壊れているため集計から除いています（") + damage + "）");
           }

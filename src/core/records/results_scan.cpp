@@ -1,7 +1,6 @@
 #include "core/records/results_scan.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -25,22 +24,6 @@ constexpr int16_t kToldDamagedRecord = 4;
 
 // The Visual-Basic style number of the "index out of range" error the tables would raise.
 constexpr int kIndexOutOfRange = 9;
-
-inline uint64_t Le64(const unsigned char* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) {
-    v = (v << 8) | p[i];
-  }
-  return v;
-}
-inline int16_t Le16s(const unsigned char* p) {
-  return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
-}
-inline int32_t Le32s(const unsigned char* p) {
-  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                              (static_cast<uint32_t>(p[2]) << 16) |
-                              (static_cast<uint32_t>(p[3]) << 24));
-}
 
 }  // namespace
 
@@ -117,10 +100,10 @@ bool ScanResults(SharedState& state, Services& services) {
   ResultEntry* entries = state.resultEntries.data();
   int32_t* best = state.bestTime.cells.data();
   for (uint32_t i = 0; i < records; ++i, p += kResultRecordSize) {
-    const int16_t pupil = Le16s(p + 16);
-    const int16_t level = Le16s(p + 18);
-    const int32_t seconds = Le32s(p + 20);
-    const double runDate = std::bit_cast<double>(Le64(p));
+    const int16_t pupil = RecordPupil(p);
+    const int16_t level = RecordLevel(p);
+    const int32_t seconds = RecordSeconds(p);
+    const double runDate = RecordRunDate(p);
     if (pupil < 0 || pupil >= kPupilSlots || level < 0 || level >= kLevelSlots) {
       // Cannot be placed in the tables: left out of everything; the user hears of it once.
       if ((state.scanWarningShown & kToldUnplaceableRecord) == 0) {
@@ -131,12 +114,11 @@ bool ScanResults(SharedState& state, Services& services) {
             "注意",
             UnplaceableRecordSentence(recordNumber) + "\n\n" +
                 ScanErrorMessage(8, kIndexOutOfRange, "インデックスが有効範囲にありません。",
-                                 runDate, recordNumber, std::bit_cast<double>(Le64(p + 8)), pupil,
-                                 level, seconds));
+                                 runDate, recordNumber, RecordRunTime(p), pupil, level, seconds));
       }
       continue;
     }
-    const double runTime = std::bit_cast<double>(Le64(p + 8));
+    const double runTime = RecordRunTime(p);
     if (const char* damage = RecordDamage(runDate, runTime, seconds)) {
       // A date, time or seconds no run can have: left out like an unplaceable record.
       if ((state.scanWarningShown & kToldDamagedRecord) == 0) {

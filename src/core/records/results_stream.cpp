@@ -25,9 +25,8 @@ ChunkedRead ReadRecordsInChunks(const std::string& utf8Path, Services* services,
                                       kResultRecordSize);
     for (uint32_t done = 0; done < read.records;) {
       const uint32_t n = std::min(std::max<uint32_t>(chunkRecords, 1), read.records - done);
-      read.status =
-          file.ReadAt(static_cast<int64_t>(done) * static_cast<int64_t>(kResultRecordSize),
-                      buffer.data(), static_cast<size_t>(n) * kResultRecordSize);
+      read.status = file.ReadAt(ResultRecordOffset(done + 1), buffer.data(),
+                                static_cast<size_t>(n) * kResultRecordSize);
       if (read.status != FileStatus::Ok) {
         read.status = FileStatus::Failed;
         break;
