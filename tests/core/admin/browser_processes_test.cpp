@@ -18,9 +18,6 @@
 namespace numora {
 namespace {
 
-using testing::ChildProcess;
-using testing::Sequence;
-
 using BrowserProcesses = testing::SharedResultsFolderTest;
 
 TEST_F(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
@@ -44,7 +41,7 @@ TEST_F(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
     ASSERT_TRUE(WriteWholeFile(ResultsFilePath(*state), bytes));
   }
 
-  std::vector<ChildProcess> children;
+  std::vector<testing::ChildProcess> children;
   for (int w = 0; w < kWriters; ++w) {
     children.push_back(SpawnWriter(10 + w, kRunsEach));
   }
@@ -52,7 +49,7 @@ TEST_F(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
   // (record 1, 2, … of pupil 1) is opened and deleted, as the window does it. The d-th remaining
   // stored run is at line d (the appended runs come after them).
   children.push_back(Worker({"browser-delete", std::to_string(kDeletions)}));
-  for (ChildProcess& child : children) {
+  for (testing::ChildProcess& child : children) {
     EXPECT_EQ(child.Wait(), 0);
   }
 
@@ -66,7 +63,7 @@ TEST_F(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
   }
   EXPECT_EQ(byPupil.at(1), keptStored);
   for (int w = 0; w < kWriters; ++w) {
-    EXPECT_EQ(byPupil.at(10 + w), Sequence(0, kRunsEach)) << "writer " << w;
+    EXPECT_EQ(byPupil.at(10 + w), testing::Sequence(0, kRunsEach)) << "writer " << w;
   }
   std::string log;
   std::string error;

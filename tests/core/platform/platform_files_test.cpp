@@ -11,9 +11,10 @@
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/file_replace.h"
+#include "core/platform/locked_file.h"
 #include "core/platform/paths.h"
 #include "core/platform/system_clock.h"
-#include "core/records/results_file.h"
+#include "core/platform/system_error.h"
 #include "support/platform.h"
 
 namespace numora {
@@ -102,10 +103,37 @@ TEST_F(PlatformFilesTest, FilesInJapaneseFoldersAreFoundByTheirNames) {
   EXPECT_EQ(reader.NextText(), "山田　髙﨑");
   EXPECT_EQ(reader.NextText(), "①");
 
-  ResultsFile file;
+  LockedFile file;
   ASSERT_EQ(file.Open(In("成績累積データ.dat")), FileStatus::Ok);
   ASSERT_EQ(file.TryLock(), FileStatus::Ok);
   EXPECT_TRUE(fs::exists(folder_ / testing::NativePath("成績累積データ.dat")));
+}
+
+TEST_F(PlatformFilesTest, ReadsThatMeetTheEndOfTheFileFailAlikeAsShort) {
+  const std::string path = In("成績累積データ.dat");
+  ASSERT_TRUE(WriteWholeFile(path, "12345"));
+  LockedFile file;
+  ASSERT_EQ(file.OpenForReading(path), FileStatus::Ok);
+  struct Case {
+    int64_t offset;
+    size_t n;
+    FileStatus status;
+    int error;
+  } cases[] = {
+      {1, 4, FileStatus::Ok, 0},                    // up to the last byte
+      {2, 8, FileStatus::Failed, kErrorShortFile},  // runs past the end
+      {5, 1, FileStatus::Failed, kErrorShortFile},  // starts at the end
+      {9, 1, FileStatus::Failed, kErrorShortFile},  // starts past the end
+  };
+  for (const Case& c : cases) {
+    char bytes[8] = {};
+    EXPECT_EQ(file.ReadAt(c.offset, bytes, c.n), c.status) << c.offset;
+    if (c.status == FileStatus::Ok) {
+      EXPECT_EQ(std::string(bytes, c.n), "2345");
+    } else {
+      EXPECT_EQ(file.lastError(), c.error) << c.offset;
+    }
+  }
 }
 
 TEST_F(PlatformFilesTest, ReplacesAFileThatIsOpenAndLockedHereAndOpenElsewhere) {
@@ -113,10 +141,10 @@ TEST_F(PlatformFilesTest, ReplacesAFileThatIsOpenAndLockedHereAndOpenElsewhere) 
   const std::string fresh = In("成績累積データnew.dat");
   ASSERT_TRUE(WriteWholeFile(target, "old"));
   ASSERT_TRUE(WriteWholeFile(fresh, "new!"));
-  ResultsFile locked;
+  LockedFile locked;
   ASSERT_EQ(locked.Open(target), FileStatus::Ok);
   ASSERT_EQ(locked.TryLock(), FileStatus::Ok);
-  ResultsFile reader;
+  LockedFile reader;
   ASSERT_EQ(reader.OpenForReading(target), FileStatus::Ok);
 
   int error = 0;
@@ -132,7 +160,7 @@ TEST_F(PlatformFilesTest, ReplacesAFileThatIsOpenAndLockedHereAndOpenElsewhere) 
   EXPECT_EQ(reader.ReadAt(0, old, 3), FileStatus::Ok);
   EXPECT_EQ(std::string(old, 3), "old");
   EXPECT_FALSE(locked.StillAtPath());
-  ResultsFile now;
+  LockedFile now;
   ASSERT_EQ(now.Open(target), FileStatus::Ok);
   EXPECT_TRUE(now.StillAtPath());
   // Once the old handles are closed, nothing of the old file is left (where it had to step
