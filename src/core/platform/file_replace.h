@@ -9,7 +9,8 @@
 // an open file as rename() does. Where the system or the network share does not offer that, the
 // old file is first renamed out of the way to ReplacingNameOf(to) (allowed while it is open, since
 // every opener shares deletion), the new file takes its name, and the old one is deleted (it goes
-// when its last handle closes). Between those two renames the name is briefly empty: a program
+// when its last handle closes); one program copy at a time does this, holding a guard file beside
+// it that is opened without sharing. Between those two renames the name is briefly empty: a program
 // copy that finds the file missing while ReplacingNameOf(to) exists must treat it as busy and try
 // again, never create an empty file in its place.
 

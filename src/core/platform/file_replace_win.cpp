@@ -66,6 +66,39 @@ void DiscardAside(const std::wstring& aside) {
   DeleteFileW(renamed ? discarded.c_str() : aside.c_str());
 }
 
+// The old file steps aside, the new one takes its name, and the old one is discarded; or, when
+// there is no file to replace, a plain rename. Only one copy at a time runs this (the guard).
+bool ReplaceStepByStep(const std::wstring& from, const std::wstring& to, const std::wstring& aside,
+                       int& systemError, bool& busy) {
+  if (GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    systemError = static_cast<int>(error);
+    // A file put there meanwhile is replaced on the next try.
+    busy = IsBusyError(error) || error == ERROR_ALREADY_EXISTS;
+    return false;
+  }
+  if (!MoveFileExW(to.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    systemError = static_cast<int>(error);
+    // An old file left aside that is still open elsewhere, or the file held without shared
+    // deletion: worth another try.
+    busy = IsBusyError(error) || error == ERROR_ACCESS_DENIED;
+    return false;
+  }
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    MoveFileExW(aside.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);  // the old file back
+    systemError = static_cast<int>(error);
+    busy = IsBusyError(error);
+    return false;
+  }
+  DiscardAside(aside);
+  return true;
+}
+
 }  // namespace
 
 bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int& systemError,
@@ -84,41 +117,23 @@ bool ReplaceOpenFile(const std::string& fromPath, const std::string& toPath, int
   if (RenameWithPosixSemantics(from, to, error)) {
     return true;
   }
-  // Nothing to replace yet: a plain rename puts the new file in place. When that fails, another
-  // program copy is putting its file there meanwhile (or has it aside for a moment): replace
-  // that one as below, or find it busy.
-  if (attributes == INVALID_FILE_ATTRIBUTES &&
-      MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  // Not offered here (older systems, many network shares): the old file steps aside first.
-  const std::wstring aside = WideFromUtf8(ReplacingNameOf(toPath));
-  if (!MoveFileExW(to.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // Not offered here (older systems, many network shares, wine): one program copy at a time
+  // replaces the file the slow way, as its name is empty for a moment. The guard is a file opened
+  // without sharing; it goes when closed, also when the program dies.
+  const std::wstring guardName = WideFromUtf8(ReplacingNameOf(toPath) + ".guard");
+  HANDLE guard = CreateFileW(guardName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (guard == INVALID_HANDLE_VALUE) {
     error = GetLastError();
     systemError = static_cast<int>(error);
-    // Gone for a moment, or refused while another copy's old file stands aside (open elsewhere):
-    // another copy is replacing it the same way. The folder itself lets this copy write: its new
-    // file is there.
-    busy = IsBusyError(error) || error == ERROR_FILE_NOT_FOUND || error == ERROR_ACCESS_DENIED;
+    // Held, or just being removed, by another copy.
+    busy = IsBusyError(error) || error == ERROR_ACCESS_DENIED;
     return false;
   }
-  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = GetLastError();
-    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      // Another program copy put its new file in the empty name meanwhile, and it is open, so
-      // ours cannot go over it yet: worth another try on theirs. The old file stays aside until
-      // a replacement that succeeds puts the next one there.
-      systemError = static_cast<int>(error);
-      busy = true;
-      return false;
-    }
-    MoveFileExW(aside.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);  // the old file back
-    systemError = static_cast<int>(error);
-    busy = IsBusyError(error);
-    return false;
-  }
-  DiscardAside(aside);
-  return true;
+  const bool replaced =
+      ReplaceStepByStep(from, to, WideFromUtf8(ReplacingNameOf(toPath)), systemError, busy);
+  CloseHandle(guard);
+  return replaced;
 }
 
 std::string ReplacingNameOf(const std::string& path) {

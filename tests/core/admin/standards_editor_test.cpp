@@ -17,6 +17,7 @@
 #include "core/admin/standards_file.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
+#include "core/platform/system_error.h"
 #include "support/platform.h"
 
 namespace numora {
@@ -338,7 +339,11 @@ TEST_F(StandardsFileTest, SavesAtOnceLeaveOneWholeFile) {
   std::thread t1(writer, a), t2(writer, b);
   for (int i = 0; i < 200; ++i) {
     std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(path_, bytes));
+    int readError = 0;
+    if (!ReadWholeFile(path_, bytes, readError)) {
+      ADD_FAILURE() << "read " << i << ": " << SystemErrorText(readError);
+      break;
+    }
     EXPECT_TRUE(bytes == bytesA || bytes == bytesB);
   }
   t1.join();
