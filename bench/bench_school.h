@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/dates.h"
 #include "core/records/results_file.h"
 #include "core/records/statistics.h"
@@ -32,18 +32,18 @@ class BenchSchool {
               float multiplierStep)
       : folder(std::filesystem::temp_directory_path() /
                ("numora_" + tag + "_" + std::to_string(::getpid()))),
-        state(std::make_unique<SharedState>()) {
+        state(std::make_unique<AppState>()) {
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    SharedState& s = *state;
-    s.dataFolder = folder.string() + "/";
-    s.programTitle = "ヌモラ";
-    s.levelCount = 4;
-    s.finalLevel = 4;
-    s.schoolYear = kSchoolYear;
+    AppState& s = *state;
+    s.installation.dataFolder = folder.string() + "/";
+    s.catalogue.title = "ヌモラ";
+    s.catalogue.levelCount = 4;
+    s.catalogue.finalLevel = 4;
+    s.roster.schoolYear = kSchoolYear;
     for (int level = 1; level <= 4; ++level) {
-      s.levelNames[static_cast<size_t>(level)] = "ﾚﾍﾞﾙ" + std::to_string(level);
-      auto& st = s.levelStandards[static_cast<size_t>(level)];
+      s.catalogue.levelNames[static_cast<size_t>(level)] = "ﾚﾍﾞﾙ" + std::to_string(level);
+      auto& st = s.catalogue.standards[static_cast<size_t>(level)];
       st.targetTime = 40 + 10 * level;
       st.minimumTime = 60 + 10 * level;
       st.clearPoints = 100;
@@ -52,11 +52,11 @@ class BenchSchool {
       st.passPeriodDays = 7;
       st.overPracticePeriodDays = 3;
     }
-    s.rosterCount = static_cast<int16_t>(pupils);
+    s.roster.count = static_cast<int16_t>(pupils);
     for (int p = 1; p <= pupils; ++p) {
-      s.rosterNames[static_cast<size_t>(p)] = RosterText(nameOf(p));
-      s.rosterBirthYears[static_cast<size_t>(p)] = static_cast<int16_t>(kSchoolYear - 6 - p % 10);
-      s.rosterOrder[static_cast<size_t>(p)] = static_cast<int16_t>(p);
+      s.roster.names[static_cast<size_t>(p)] = RosterText(nameOf(p));
+      s.roster.birthYears[static_cast<size_t>(p)] = static_cast<int16_t>(kSchoolYear - 6 - p % 10);
+      s.roster.order[static_cast<size_t>(p)] = static_cast<int16_t>(p);
     }
     services.clock.SetNow(today() + 0.6);
   }
@@ -73,7 +73,7 @@ class BenchSchool {
     for (int i = 0; i < count; ++i) {
       EncodeResultRecord(recordOf(i), bytes.data() + static_cast<size_t>(i) * kResultRecordSize);
     }
-    std::ofstream out(ResultsFilePath(*state), std::ios::binary);
+    std::ofstream out(ResultsFilePath(state->installation), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();
@@ -81,7 +81,7 @@ class BenchSchool {
   }
 
   std::filesystem::path folder;
-  std::unique_ptr<SharedState> state;
+  std::unique_ptr<AppState> state;
   FakeServices services;
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/admin/results_browser.h"
+#include "core/installation/app_state.h"
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
@@ -28,12 +29,12 @@ struct LargeFile {
     folder = fs::temp_directory_path() / ("numora_browser_bench_" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
-    state = std::make_unique<numora::SharedState>();
-    state->dataFolder = numora::PathText(folder) + "/";
-    state->dataRootFolder = numora::PathText(folder) + "/";
-    state->schoolYearStartMonth = 4;
-    state->schoolCode = "12345";
-    state->schoolName = "ヌモラ塾";
+    state = std::make_unique<numora::AppState>();
+    state->installation.dataFolder = numora::PathText(folder) + "/";
+    state->installation.dataRootFolder = numora::PathText(folder) + "/";
+    state->installation.schoolYearStartMonth = 4;
+    state->installation.schoolCode = "12345";
+    state->installation.schoolName = "ヌモラ塾";
     std::string roster;
     for (int p = 1; p <= 5000; ++p) {
       roster += std::to_string(p) + "," + std::to_string(2010 + p % 9) + ",0,0,生徒" +
@@ -43,7 +44,7 @@ struct LargeFile {
                            numora::Utf8ToCp932(roster));
     const double today = numora::MakeDate(2026, 12, 10);
     services.clock.SetNow(today + 0.5);
-    std::ofstream out(fs::u8path(numora::ResultsFilePath(*state)), std::ios::binary);
+    std::ofstream out(fs::u8path(numora::ResultsFilePath(state->installation)), std::ios::binary);
     unsigned char bytes[numora::kResultRecordSize];
     for (int i = 0; i < kRecords; ++i) {
       ResultRecord r;
@@ -60,14 +61,15 @@ struct LargeFile {
   }
   ~LargeFile() { fs::remove_all(folder); }
   fs::path folder;
-  std::unique_ptr<numora::SharedState> state;
+  std::unique_ptr<numora::AppState> state;
   numora::FakeServices services;
 };
 
 void BM_BrowserList100000(benchmark::State& bench) {
   static LargeFile file;
   for (auto _ : bench) {
-    numora::BrowserList list = numora::BuildBrowserList(*file.state, file.services.services);
+    numora::BrowserList list = numora::BuildBrowserList(file.state->installation,
+                                                        file.state->roster, file.services.services);
     benchmark::DoNotOptimize(list.lines.size());
     if (list.size() != static_cast<size_t>(kRecords)) {
       bench.SkipWithError("not every record was listed");
@@ -80,12 +82,14 @@ BENCHMARK(BM_BrowserList100000)->Unit(benchmark::kMillisecond)->Repetitions(9);
 void BM_BrowserLinesOnly100000(benchmark::State& bench) {
   static LargeFile file;
   std::vector<unsigned char> bytes;
-  numora::ReadNewestRecords(numora::ResultsFilePath(*file.state), file.services.services,
-                            numora::kReaderRetry, kRecords, bytes);
-  numora::BuildBrowserList(*file.state, file.services.services);  // reads the roster
+  numora::ReadNewestRecords(numora::ResultsFilePath(file.state->installation),
+                            file.services.services, numora::kReaderRetry, kRecords, bytes);
+  numora::BuildBrowserList(file.state->installation, file.state->roster,
+                           file.services.services);  // reads the roster
   for (auto _ : bench) {
     numora::BrowserList list;
-    numora::BuildBrowserLines(*file.state, bytes.data(), kRecords, list);
+    numora::BuildBrowserLines(file.state->installation, file.state->roster, bytes.data(), kRecords,
+                              list);
     benchmark::DoNotOptimize(list.lines.size());
   }
 }

@@ -26,7 +26,7 @@ struct LargeHistory : numora::bench::BenchSchool {
   LargeHistory()
       : BenchSchool(
             "chart_bench", kPupils, [](int p) { return "生徒" + std::to_string(p); }, 0.0F) {
-    state->currentPupil = kPupil;
+    state->session.currentPupil = kPupil;
     WriteResults(kRecords, [](int i) {
       numora::ResultRecord r;
       r.runDate = today() - (kRecords - 1 - i) / 274;
@@ -51,8 +51,10 @@ void BM_ChartThreeLevels(benchmark::State& bench) {
   // The panel keeps its records between clicks and reads the file anew into them.
   std::vector<numora::ResultEntry> records;
   for (auto _ : bench) {
-    numora::ReadChartRecords(*history.state, history.services.services, records);
-    const numora::Chart chart = numora::BuildChart(*history.state, records, request);
+    numora::ReadChartRecords(history.state->installation, history.state->stats,
+                             history.services.services, records);
+    const numora::Chart chart = numora::BuildChart(history.state->catalogue, history.state->roster,
+                                                   history.state->stats, records, request);
     points = 0;
     for (const auto& band : chart.bands) points += band.points.size();
     benchmark::DoNotOptimize(points);

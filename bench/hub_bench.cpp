@@ -32,7 +32,7 @@ struct LargeSchool : numora::bench::BenchSchool {
               return std::string(kFamily[p % 6]) + "　" + kGiven[p % 5];
             },
             0.25F) {
-    state->currentPupil = 12;
+    state->session.currentPupil = 12;
     // 100 days, 200 runs a day.
     WriteResults(kRecords, [](int i) {
       ResultRecord r;
@@ -47,7 +47,7 @@ struct LargeSchool : numora::bench::BenchSchool {
 
   numora::ListOptions Options() const {
     numora::ListOptions o;
-    o.currentPupil = state->currentPupil;
+    o.currentPupil = state->session.currentPupil;
     o.filterText = numora::kAllGrades;
     return o;
   }
@@ -63,13 +63,14 @@ void BM_HubRefresh(benchmark::State& bench) {
   for (auto _ : bench) {
     numora::RebuildStatistics(*school.state, school.services.services);
     lines = 0;
-    for (int level = 1; level <= school.state->levelCount; ++level) {
-      const numora::ScoreList list = numora::BuildRankingList(*school.state, level, options);
+    for (int level = 1; level <= school.state->catalogue.levelCount; ++level) {
+      const numora::ScoreList list =
+          numora::BuildRankingList(school.state->roster, school.state->stats, level, options);
       lines += list.lines.size();
       benchmark::DoNotOptimize(list.lines.data());
     }
   }
-  if (school.state->resultEntryCount != kRecords || lines != 4U * kPupils) {
+  if (school.state->stats.resultEntryCount != kRecords || lines != 4U * kPupils) {
     bench.SkipWithError("not every record or pupil listed");
   }
 }
@@ -82,8 +83,9 @@ void BM_ListSwitch(benchmark::State& bench) {
   const auto list = static_cast<HubList>(bench.range(0));
   size_t lines = 0;
   for (auto _ : bench) {
-    const auto lists =
-        numora::BuildHubLists(*school.state, school.services.services, list, 5, school.Options());
+    const auto lists = numora::BuildHubLists(school.state->installation, school.state->catalogue,
+                                             school.state->roster, school.state->stats,
+                                             school.services.services, list, 5, school.Options());
     lines = 0;
     for (const auto& l : lists) lines += l.lines.size();
     benchmark::DoNotOptimize(lines);

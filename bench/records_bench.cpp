@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/installation/app_state.h"
 #include "core/platform/dates.h"
 #include "core/records/results_file.h"
 #include "core/records/statistics.h"
@@ -17,19 +18,19 @@
 namespace {
 
 namespace fs = std::filesystem;
+using numora::AppState;
 using numora::FakeServices;
 using numora::ResultRecord;
-using numora::SharedState;
 
 struct FullFile {
   FullFile() {
     folder = fs::temp_directory_path() / ("numora_bench_" + std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
-    state = std::make_unique<SharedState>();
-    state->dataFolder = folder.string() + "/";
+    state = std::make_unique<AppState>();
+    state->installation.dataFolder = folder.string() + "/";
     for (int level = 1; level <= 4; ++level) {
-      auto& s = state->levelStandards[static_cast<size_t>(level)];
+      auto& s = state->catalogue.standards[static_cast<size_t>(level)];
       s.targetTime = 40 + 10 * level;
       s.minimumTime = 60 + 10 * level;
       s.pointMultiplier = 1.0F + 0.25F * static_cast<float>(level - 1);
@@ -38,7 +39,7 @@ struct FullFile {
     }
     const double today = numora::MakeDate(2026, 12, 10);
     services.clock.SetNow(today + 0.5);
-    std::ofstream out(numora::ResultsFilePath(*state), std::ios::binary);
+    std::ofstream out(numora::ResultsFilePath(state->installation), std::ios::binary);
     unsigned char bytes[numora::kResultRecordSize];
     for (int i = 0; i < 20000; ++i) {
       ResultRecord r;
@@ -53,7 +54,7 @@ struct FullFile {
   }
   ~FullFile() { fs::remove_all(folder); }
   fs::path folder;
-  std::unique_ptr<SharedState> state;
+  std::unique_ptr<AppState> state;
   FakeServices services;
 };
 
@@ -61,9 +62,9 @@ void BM_RebuildStatistics(benchmark::State& bench) {
   FullFile file;
   for (auto _ : bench) {
     numora::RebuildStatistics(*file.state, file.services.services);
-    benchmark::DoNotOptimize(file.state->totalPoints.cells.data());
+    benchmark::DoNotOptimize(file.state->stats.totalPoints.cells.data());
   }
-  if (file.state->resultEntryCount != 20000) bench.SkipWithError("not every record kept");
+  if (file.state->stats.resultEntryCount != 20000) bench.SkipWithError("not every record kept");
 }
 BENCHMARK(BM_RebuildStatistics)
     ->Unit(benchmark::kMillisecond)
@@ -72,16 +73,18 @@ BENCHMARK(BM_RebuildStatistics)
 
 void BM_AppendOneRecord(benchmark::State& bench) {
   FullFile file;
-  file.state->currentPupil = 12;
-  file.state->currentLevel = 2;
+  file.state->session.currentPupil = 12;
+  file.state->session.currentLevel = 2;
   file.state->run.recordedTime = 45;
   for (auto _ : bench) {
-    if (!numora::AppendResultRecord(*file.state, file.services.services)) {
+    if (!numora::AppendResultRecord(file.state->installation, file.state->session, file.state->run,
+                                    file.services.services)) {
       bench.SkipWithError("append failed");
       break;
     }
     bench.PauseTiming();
-    fs::resize_file(numora::ResultsFilePath(*file.state), 20000 * numora::kResultRecordSize);
+    fs::resize_file(numora::ResultsFilePath(file.state->installation),
+                    20000 * numora::kResultRecordSize);
     bench.ResumeTiming();
   }
 }

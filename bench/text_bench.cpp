@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/installation/sound_cues.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
@@ -79,9 +79,9 @@ struct Files {
     fs::remove_all(folder);
     fs::create_directories(folder);
     const std::string base = folder.string() + "/";
-    state = std::make_unique<numora::SharedState>();
-    state->soundFolder = base;
-    state->dataRootFolder = base;
+    state = std::make_unique<numora::AppState>();
+    state->installation.soundFolder = base;
+    state->installation.dataRootFolder = base;
     std::ofstream(folder / "新音ファイル.txt", std::ios::binary)
         << numora::Utf8ToCp932("正解音2") << Repeat("\r\n", "a\r\n*\r\n");
     std::ofstream(folder / "新名簿.txt", std::ios::binary) << Shape(5);
@@ -90,7 +90,7 @@ struct Files {
   }
   ~Files() { fs::remove_all(folder); }
   fs::path folder;
-  std::unique_ptr<numora::SharedState> state;
+  std::unique_ptr<numora::AppState> state;
 };
 
 Files& TheFiles() {
@@ -102,7 +102,7 @@ void BM_LoadSoundTable(benchmark::State& state) {
   Files& f = TheFiles();
   for (auto _ : state) {
     std::string error;
-    benchmark::DoNotOptimize(numora::LoadSoundTable(*f.state, error));
+    benchmark::DoNotOptimize(numora::LoadSoundTable(f.state->installation, f.state->sound, error));
   }
 }
 BENCHMARK(BM_LoadSoundTable)->Unit(benchmark::kMillisecond)->MinTime(0.5);
@@ -110,7 +110,8 @@ BENCHMARK(BM_LoadSoundTable)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 void BM_ReadRoster(benchmark::State& state) {
   Files& f = TheFiles();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(numora::ReadRoster(*f.state, 46366).listed.size());
+    benchmark::DoNotOptimize(
+        numora::ReadRoster(f.state->installation, f.state->roster, 46366).listed.size());
   }
 }
 BENCHMARK(BM_ReadRoster)->Unit(benchmark::kMillisecond)->MinTime(0.5);
@@ -119,7 +120,7 @@ void BM_LoadLevelStandards(benchmark::State& state) {
   Files& f = TheFiles();
   const std::string path = (f.folder / "standards.txt").string();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(numora::LoadLevelStandards(*f.state, path).entriesRead);
+    benchmark::DoNotOptimize(numora::LoadLevelStandards(f.state->catalogue, path).entriesRead);
   }
 }
 BENCHMARK(BM_LoadLevelStandards)->Unit(benchmark::kMillisecond)->MinTime(0.5);

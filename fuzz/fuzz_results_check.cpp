@@ -11,8 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto& scratch = numora::fuzzing::TheScratch();
   auto state = scratch.State();
-  scratch.Write(numora::ResultsFilePath(*state), numora::fuzzing::Bytes(data, size));
+  scratch.Write(numora::ResultsFilePath(state->installation), numora::fuzzing::Bytes(data, size));
   std::ostringstream report;
-  numora::CheckResultsFile(*state, report);
+  numora::CheckResultsFile(state->installation, report);
   return 0;
 }

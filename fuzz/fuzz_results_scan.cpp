@@ -12,9 +12,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto& scratch = numora::fuzzing::TheScratch();
   auto state = scratch.State();
-  scratch.Write(numora::ResultsFilePath(*state), numora::fuzzing::Bytes(data, size));
+  scratch.Write(numora::ResultsFilePath(state->installation), numora::fuzzing::Bytes(data, size));
   for (int level = 1; level <= 4; ++level) {
-    auto& s = state->levelStandards[static_cast<size_t>(level)];
+    auto& s = state->catalogue.standards[static_cast<size_t>(level)];
     s.targetTime = 40;
     s.minimumTime = 60;
     s.clearPoints = 100;

@@ -12,10 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto& scratch = numora::fuzzing::TheScratch();
   scratch.Write(scratch.Root() + "新名簿.txt", numora::fuzzing::Bytes(data, size));
   auto state = scratch.State();
-  state->rosterStatusTwoActive = 1;
-  const numora::RosterReading reading = numora::ReadRoster(*state, 46366);
+  state->installation.rosterStatusTwoActive = 1;
+  const numora::RosterReading reading =
+      numora::ReadRoster(state->installation, state->roster, 46366);
   numora::RosterNotice(reading);
   std::ostringstream report;
-  numora::CheckRosterFile(*state, 46366, report);
+  numora::CheckRosterFile(state->installation, state->roster, 46366, report);
   return 0;
 }

@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   if (numora::SetUpPathsAndSettings(*state, scratch.ProgramFolder(), error)) {
     std::ostringstream report;
-    numora::CheckInstallationTexts(*state, report);
-    numora::ReadRoster(*state, 46366);
+    numora::CheckInstallationTexts(state->installation, report);
+    numora::ReadRoster(state->installation, state->roster, 46366);
   }
   return 0;
 }

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/field_reader.h"
 
 namespace numora::fuzzing {
@@ -44,14 +44,14 @@ class Scratch {
   // The state whose folders are those of the scratch installation. One state serves every input
   // of the process (it is large, and each reader sets what it reads); its folders and the school
   // year start are set again for each input.
-  SharedState* State() const {
-    static const std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
-    state->programFolder = ProgramFolder();
-    state->dataRootFolder = Root();
-    state->dataFolder = DataFolder();
-    state->soundFolder = SoundFolder();
-    state->schoolYearStartMonth = 4;
-    state->scanWarningShown = 0;
+  AppState* State() const {
+    static const std::unique_ptr<AppState> state = std::make_unique<AppState>();
+    state->installation.programFolder = ProgramFolder();
+    state->installation.dataRootFolder = Root();
+    state->installation.dataFolder = DataFolder();
+    state->installation.soundFolder = SoundFolder();
+    state->installation.schoolYearStartMonth = 4;
+    state->scanWarnings = {};
     return state.get();
   }
 

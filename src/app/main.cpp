@@ -11,7 +11,7 @@
 #include <new>
 
 #include "audio/sdl_sound.h"
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/system_clock.h"
 #include "ui/common/app_context.h"
 #include "ui/common/qt_host.h"
@@ -70,10 +70,10 @@ int main(int argc, char** argv) {
     numora::SdlSound sound;
     numora::QtHost host;
     numora::Services services{clock, random, sound, host};
-    // The shared state is large (its per-level-per-pupil tables); it lives on the heap for the
+    // The program state is large (its per-level-per-pupil tables); it lives on the heap for the
     // whole run.
-    auto state = std::make_unique<numora::SharedState>();
-    state->programFolder = numora::ExecutableFolder();
+    auto state = std::make_unique<numora::AppState>();
+    state->installation.programFolder = numora::ExecutableFolder();
     numora::AppContext ctx{*state, services};
     host.unloadAllWindows = [&ctx] { numora::UnloadAllWindows(ctx); };
 

@@ -7,6 +7,7 @@
 #include "cli/data_commands.h"
 #include "core/admin/standards_distribution.h"
 #include "core/admin/standards_file.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/system_clock.h"
 #include "core/platform/system_error.h"
@@ -44,13 +45,13 @@ int RunDistributionCommand(const DataCommandArgs& args, std::ostream& out, std::
                           Quoted(levelText != options.end() ? levelText->second : std::string()));
   }
 
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpInstallation(folder->second, *state, err)) {
     return 1;
   }
   SystemClock clock;
   CommandServices tool(err, clock.Now());
-  const std::string path = ResultsFilePath(*state);
+  const std::string path = ResultsFilePath(state->installation);
   const DistributionReading reading =
       ReadLevelDistribution(path, tool.services(), static_cast<int>(level));
   if (!reading.ok) {

@@ -10,6 +10,7 @@
 #include "cli/data_commands.h"
 #include "core/admin/correction_log.h"
 #include "core/admin/results_browser.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/system_clock.h"
 #include "core/records/results_file.h"
@@ -54,11 +55,11 @@ bool ParseRecordOption(std::map<std::string, std::string>& options, uint32_t& n,
 }
 
 // Reads record n: false with the message written when there is none.
-bool ReadNamedRecord(SharedState& state, Services& services, uint32_t n, ResultRecord& record,
-                     std::ostream& err) {
+bool ReadNamedRecord(const InstallationSettings& installation, Services& services, uint32_t n,
+                     ResultRecord& record, std::ostream& err) {
   std::string error;
-  if (!ReadResultRecord(state, services, n, record, error)) {
-    err << error << "（" << ResultsFilePath(state) << "）\n";
+  if (!ReadResultRecord(installation, services, n, record, error)) {
+    err << error << "（" << ResultsFilePath(installation) << "）\n";
     return false;
   }
   return true;
@@ -68,7 +69,7 @@ bool ReadNamedRecord(SharedState& state, Services& services, uint32_t n, ResultR
 // both read before they change anything.
 struct NamedRecord {
   explicit NamedRecord(std::ostream& err) : tool(err, SystemClock().Now()) {}
-  std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
+  std::unique_ptr<AppState> state = std::make_unique<AppState>();
   CommandServices tool;
   uint32_t number = 0;
   ResultRecord shown;
@@ -84,7 +85,8 @@ int ReadRecordOfOptions(DataOptions& options, const char* usage, NamedRecord& na
   if (!SetUpFromOptions(options, usage, *named.state, err)) {
     return 2;
   }
-  if (!ReadNamedRecord(*named.state, named.tool.services(), named.number, named.shown, err)) {
+  if (!ReadNamedRecord(named.state->installation, named.tool.services(), named.number, named.shown,
+                       err)) {
     return 1;
   }
   return 0;
@@ -117,13 +119,13 @@ int RunBrowseCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   if (!ParseOptions(args, {"program-folder"}, kBrowseUsage, options, err)) {
     return 2;
   }
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpFromOptions(options, kBrowseUsage, *state, err)) {
     return 2;
   }
   SystemClock systemClock;
   CommandServices tool(err, systemClock.Now());
-  const BrowserList list = BuildBrowserList(*state, tool.services());
+  const BrowserList list = BuildBrowserList(state->installation, state->roster, tool.services());
   if (!list.notice.empty()) {
     err << list.notice << "\n";
   }
@@ -175,8 +177,8 @@ int RunEditCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
   ResultRecord after = shown;
   after.pupilNumber = pupil;
   after.seconds = seconds;
-  const BrowserResult result =
-      ChangeBrowserRecord(*named.state, named.tool.services(), n, shown, pupil, seconds);
+  const BrowserResult result = ChangeBrowserRecord(named.state->installation, named.tool.services(),
+                                                   n, shown, pupil, seconds);
   return Finish(result,
                 "記録 " + std::to_string(n) + " を変更しました: " + RecordSummary(shown) + " → " +
                     RecordSummary(after),
@@ -195,8 +197,8 @@ int RunDeleteCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   if (const int status = ReadRecordOfOptions(options, kDeleteUsage, named, err); status != 0) {
     return status;
   }
-  const BrowserResult result =
-      DeleteBrowserRecord(*named.state, named.tool.services(), named.number, named.shown);
+  const BrowserResult result = DeleteBrowserRecord(named.state->installation, named.tool.services(),
+                                                   named.number, named.shown);
   return Finish(
       result,
       "記録 " + std::to_string(named.number) + " を消去しました: " + RecordSummary(named.shown),
@@ -208,19 +210,19 @@ int RunLogCommand(const DataCommandArgs& args, std::ostream& out, std::ostream& 
   if (!ParseOptions(args, {"program-folder"}, kLogUsage, options, err)) {
     return 2;
   }
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpFromOptions(options, kLogUsage, *state, err)) {
     return 2;
   }
   std::string text;
   bool exists = false;
   std::string error;
-  if (!ReadCorrectionLog(*state, text, exists, error)) {
+  if (!ReadCorrectionLog(state->installation, text, exists, error)) {
     err << error << "\n";
     return 1;
   }
   if (!exists) {
-    out << "修正記録はまだありません（" << CorrectionLogPath(*state) << "）\n";
+    out << "修正記録はまだありません（" << CorrectionLogPath(state->installation) << "）\n";
     return 0;
   }
   out << text;

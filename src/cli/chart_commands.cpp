@@ -15,6 +15,7 @@
 #include "core/hub/chart_model.h"
 #include "core/hub/chart_svg.h"
 #include "core/hub/score_lists.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/records/statistics.h"
 #include "core/roster/roster.h"
@@ -125,19 +126,19 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return 2;
   }
 
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpInstallation(*folder, *state, err)) {
     return 1;
   }
-  SetUpCatalogue(*state);
+  SetUpCatalogue(state->catalogue);
   // Levels are checked against the catalogue: the hub's chart offers 1..levelCount.
   std::vector<int> levels;
-  for (int level = 1; level <= std::min<int>(3, state->levelCount); ++level) {
+  for (int level = 1; level <= std::min<int>(3, state->catalogue.levelCount); ++level) {
     levels.push_back(level);
   }
   if (const std::string* l = option("levels")) {
-    if (!ParseLevels(*l, state->levelCount, levels)) {
-      err << "--levels には 1 から " << state->levelCount
+    if (!ParseLevels(*l, state->catalogue.levelCount, levels)) {
+      err << "--levels には 1 から " << state->catalogue.levelCount
           << " までのレベルをカンマで区切って指定してください: " << *l << "\n"
           << kUsage;
       return 2;
@@ -148,7 +149,7 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   Services& services = tool.services();
   // As at the selection screen: the roster gives the ranking members.
   RosterReading reading;
-  if (!ReadRosterForCommand(*state, now, err, reading)) {
+  if (!ReadRosterForCommand(state->installation, state->roster, now, err, reading)) {
     return 1;
   }
   std::vector<int> pupils;
@@ -165,13 +166,14 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     }
     pupils.push_back(static_cast<int>(pupil));
   }
-  state->gradeFilterText = filter;
+  state->roster.gradeFilterText = filter;
 
   RebuildStatistics(*state, services);
   if (tool.endedWith() >= 0) {
     return 1;
   }
-  const std::vector<ResultEntry> records = ReadChartRecords(*state, services);
+  const std::vector<ResultEntry> records =
+      ReadChartRecords(state->installation, state->stats, services);
 
   const std::filesystem::path target = PathOf(*output);
   if (all) {
@@ -192,7 +194,7 @@ int RunChartCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
                                .rankingKind = kCumulativeRanking,
                                .now = now,
                                .target = ChartTarget::kPaper};
-    const Chart chart = BuildChart(*state, records, request);
+    const Chart chart = BuildChart(state->catalogue, state->roster, state->stats, records, request);
     const std::filesystem::path file =
         all ? target / PathOf(ChartFileName(p, chart.pupilName)) : target;
     if (!WriteText(file, ChartSvg(chart))) {

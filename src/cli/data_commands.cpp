@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/paths.h"
 #include "core/platform/system_error.h"
@@ -63,7 +64,7 @@ int RefuseCommandLine(const std::string& reason, const char* usage, std::ostream
   return 2;
 }
 
-bool SetUpInstallation(const std::string& folder, SharedState& state, std::ostream& err) {
+bool SetUpInstallation(const std::string& folder, AppState& state, std::ostream& err) {
   std::string error;
   if (!SetUpPathsAndSettings(state, WithClosingSeparator(folder), error)) {
     err << error << "\n";
@@ -72,8 +73,7 @@ bool SetUpInstallation(const std::string& folder, SharedState& state, std::ostre
   return true;
 }
 
-bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& state,
-                      std::ostream& err) {
+bool SetUpFromOptions(DataOptions& options, const char* usage, AppState& state, std::ostream& err) {
   auto folder = options.find("program-folder");
   if (folder == options.end() || folder->second.empty()) {
     RefuseCommandLine("--program-folder にプログラムのフォルダを指定してください。", usage, err);
@@ -82,9 +82,9 @@ bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& stat
   return SetUpInstallation(folder->second, state, err);
 }
 
-bool ReadRosterForCommand(SharedState& state, double now, std::ostream& err,
-                          RosterReading& reading) {
-  reading = ReadRoster(state, std::floor(now));
+bool ReadRosterForCommand(const InstallationSettings& installation, RosterTables& roster,
+                          double now, std::ostream& err, RosterReading& reading) {
+  reading = ReadRoster(installation, roster, std::floor(now));
   const std::string notice = RosterNotice(reading);
   if (!notice.empty()) {
     err << notice << "\n";

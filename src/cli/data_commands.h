@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/roster/roster.h"
 
 namespace numora {
@@ -48,15 +48,14 @@ bool ParseDataOptions(const DataCommandArgs& args, const OptionSpec& spec, DataO
 // Sets up the installation in the program folder as the program sets itself up (a closing
 // separator is added when missing). False, with the reason written to err, when the installation
 // cannot be read.
-bool SetUpInstallation(const std::string& folder, SharedState& state, std::ostream& err);
+bool SetUpInstallation(const std::string& folder, AppState& state, std::ostream& err);
 // The same for the folder of --program-folder; false with the usage as well when it is missing.
-bool SetUpFromOptions(DataOptions& options, const char* usage, SharedState& state,
-                      std::ostream& err);
+bool SetUpFromOptions(DataOptions& options, const char* usage, AppState& state, std::ostream& err);
 
 // Reads the roster as the selection screen does, for the day of now. What went wrong in the
 // reading is written to err; false when the file could not be read at all.
-bool ReadRosterForCommand(SharedState& state, double now, std::ostream& err,
-                          RosterReading& reading);
+bool ReadRosterForCommand(const InstallationSettings& installation, RosterTables& roster,
+                          double now, std::ostream& err, RosterReading& reading);
 
 // The exit status of a command line that was refused, after writing the reason and the
 // command's usage line to err.

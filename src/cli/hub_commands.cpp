@@ -7,6 +7,7 @@
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
 #include "core/hub/list_records.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/system_error.h"
 #include "core/records/statistics.h"
@@ -71,7 +72,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return 2;
   }
 
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpInstallation(*folder, *state, err)) {
     return 1;
   }
@@ -80,7 +81,7 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
 
   // As at the selection screen: the roster, then the chosen pupil and the level catalogue.
   RosterReading reading;
-  if (!ReadRosterForCommand(*state, now, err, reading)) {
+  if (!ReadRosterForCommand(state->installation, state->roster, now, err, reading)) {
     return 1;
   }
   const bool listed = std::any_of(reading.listed.begin(), reading.listed.end(),
@@ -89,10 +90,10 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     err << "生徒番号 " << pupil << " の生徒は名簿に載っていません: " << reading.path << "\n";
     return 1;
   }
-  state->currentPupil = static_cast<int16_t>(pupil);
-  state->pupilName = state->rosterNames[static_cast<size_t>(pupil)];
-  state->gradeFilterText = filter;
-  SetUpCatalogue(*state);
+  state->session.currentPupil = static_cast<int>(pupil);
+  state->session.pupilName = state->roster.names[static_cast<size_t>(pupil)];
+  state->roster.gradeFilterText = filter;
+  SetUpCatalogue(state->catalogue);
 
   RebuildStatistics(*state, services);
   if (tool.endedWith() >= 0) {
@@ -102,7 +103,8 @@ int RunListsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   listOptions.currentPupil = static_cast<int>(pupil);
   listOptions.filterText = filter;
   const std::vector<ScoreList> lists =
-      BuildHubLists(*state, services, *list, static_cast<int>(period), listOptions);
+      BuildHubLists(state->installation, state->catalogue, state->roster, state->stats, services,
+                    *list, static_cast<int>(period), listOptions);
   for (size_t level = 1; level < lists.size(); ++level) {
     out << "ﾚﾍﾞﾙ" << level << "\n";
     for (const std::string& line : lists[level].lines) {

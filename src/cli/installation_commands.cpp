@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/data_commands.h"
+#include "core/installation/app_state.h"
 #include "core/installation/demo_history.h"
 #include "core/installation/demo_installation.h"
 #include "core/installation/installation.h"
@@ -47,18 +48,19 @@ bool IsWaveFile(const std::string& path, std::string& problem) {
 
 // The details the set-up itself does not judge: the standards of the four levels and the sound
 // files the table names.
-int CheckLoadedFiles(SharedState& state, std::ostream& out) {
+int CheckLoadedFiles(AppState& state, std::ostream& out) {
   int problems = 0;
   auto report = [&](const std::string& line) {
     out << "✗ " << line << "\n";
     ++problems;
   };
 
-  const std::string standardsPath = LevelStandardsPath(state);
-  SharedState scratch;
-  const StandardsLoadResult standards = LoadLevelStandards(scratch, standardsPath);
+  const std::string standardsPath = LevelStandardsPath(state.installation);
+  AppState scratch;
+  const StandardsLoadResult standards = LoadLevelStandards(scratch.catalogue, standardsPath);
   if (standards.ok) {
-    for (const StandardsGap& gap : FindStandardsGaps(state, standards, kCatalogueLevels)) {
+    for (const StandardsGap& gap :
+         FindStandardsGaps(state.catalogue, standards, kCatalogueLevels)) {
       report(StandardsGapLine(gap, standardsPath));
     }
     if (standards.tooManyLevels) {
@@ -66,17 +68,17 @@ int CheckLoadedFiles(SharedState& state, std::ostream& out) {
     }
   }
 
-  const std::string soundFolder = state.soundFolder.Text();
+  const std::string soundFolder = state.installation.soundFolder;
   for (int cue = 1; cue <= 10; ++cue) {
-    const int count = static_cast<int>(NumericValue(state.soundTable[cue][21]));
+    const int count = static_cast<int>(NumericValue(state.sound.table[cue][21]));
     if (count == 0 && (cue == kCueCorrect || cue == kCueWrong || cue == kCuePersonalBest ||
                        cue == kCueNotPassed)) {
-      report("音声一覧ファイル「新音ファイル.txt」に「" + state.soundTable[cue][0] +
+      report("音声一覧ファイル「新音ファイル.txt」に「" + state.sound.table[cue][0] +
              "」の音がありません: " + soundFolder + "新音ファイル.txt");
     }
     for (int j = 1; j <= count && j <= 20; ++j) {
       std::string problem;
-      if (!IsWaveFile(soundFolder + state.soundTable[cue][j] + ".wav", problem)) {
+      if (!IsWaveFile(soundFolder + state.sound.table[cue][j] + ".wav", problem)) {
         report(problem);
       }
     }
@@ -128,14 +130,14 @@ int RunDemoCommand(const DataCommandArgs& args, std::ostream& out, std::ostream&
     return 1;
   }
   // The results history is seeded through the same set-up the program runs.
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpPathsAndSettings(*state, programFolder, error)) {
     err << error << "\n";
     return 1;
   }
   std::ostringstream rosterReport;
-  CheckRosterFile(*state, today, rosterReport);
-  SeedDemoHistory(*state, now);
+  CheckRosterFile(state->installation, state->roster, today, rosterReport);
+  SeedDemoHistory(state->installation, state->catalogue, now);
   out << programFolder << "\n";
   return 0;
 }
@@ -160,7 +162,7 @@ int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
     return 1;
   }
 
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   int problems = 0;
   std::string error;
   if (!SetUpPathsAndSettings(*state, programFolder, error)) {
@@ -170,16 +172,16 @@ int RunCheckCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   }
   // The start-up's notice says what CheckLoadedFiles reports line by line.
   problems += CheckLoadedFiles(*state, out);
-  problems += CheckInstallationTexts(*state, out);
+  problems += CheckInstallationTexts(state->installation, out);
 
   std::ostringstream results;
-  if (!CheckResultsFile(*state, results)) {
+  if (!CheckResultsFile(state->installation, results)) {
     ++problems;
   }
   out << results.str();
   SystemClock clock;
   std::ostringstream roster;
-  if (!CheckRosterFile(*state, clock.Today(), roster)) {
+  if (!CheckRosterFile(state->installation, state->roster, clock.Today(), roster)) {
     ++problems;
   }
   out << roster.str();

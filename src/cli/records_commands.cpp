@@ -18,6 +18,7 @@
 
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/csv.h"
 #include "core/platform/dates.h"
@@ -107,12 +108,12 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
         << "\n";
     return 2;
   }
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpFromOptions(options, usage, *state, err)) {
     return 2;
   }
   CommandServices tool(err, day + fraction);
-  if (!AppendRunRecord(*state, tool.services(), static_cast<int16_t>(pupil),
+  if (!AppendRunRecord(state->installation, tool.services(), static_cast<int16_t>(pupil),
                        static_cast<int16_t>(level), static_cast<int32_t>(seconds))) {
     return 1;
   }
@@ -120,7 +121,7 @@ int RunAppendCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   uint32_t count = 0;
   {
     ResultsFile file;
-    if (file.OpenForReading(ResultsFilePath(*state)) == FileStatus::Ok) {
+    if (file.OpenForReading(ResultsFilePath(state->installation)) == FileStatus::Ok) {
       file.RecordCount(count);
     }
   }
@@ -145,7 +146,7 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
         << "\n";
     return 2;
   }
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpFromOptions(options, usage, *state, err)) {
     return 2;
   }
@@ -156,28 +157,30 @@ int RunStatsCommand(const DataCommandArgs& args, std::ostream& out, std::ostream
   }
 
   std::vector<char> hasEntry(static_cast<size_t>(kLevelSlots) * kPupilSlots, 0);
-  for (int32_t i = 1; i <= state->resultEntryCount; ++i) {
-    const ResultEntry& e = state->resultEntries[static_cast<size_t>(i)];
+  for (int32_t i = 1; i <= state->stats.resultEntryCount; ++i) {
+    const ResultEntry& e = state->stats.resultEntries[static_cast<size_t>(i)];
     hasEntry[LevelPupilIndex(e.level, e.pupilNumber)] = 1;
   }
   std::ostringstream text;
   text << "level\tpupil\ttotalRuns\ttotalPoints\ttotalTimeSum\ttotalAverageTime\ttodayRuns\t"
           "todayPoints\ttodayTimeSum\ttodayAverageTime\trecentRuns\trecentPoints\t"
           "overPracticeWindowRuns\toverPracticeWindowPoints\tbestTime\tbestTimeAll\n";
-  const SharedState& s = *state;
+  const AppState& s = *state;
   for (int level = 1; level < kLevelSlots; ++level) {
     for (int pupil = 1; pupil < kPupilSlots; ++pupil) {
       const size_t c = LevelPupilIndex(level, pupil);
-      if (hasEntry[c] == 0 && s.bestTime[c] >= kTimeOutSeconds) {
+      if (hasEntry[c] == 0 && s.stats.bestTime[c] >= kTimeOutSeconds) {
         continue;
       }
-      text << level << '\t' << pupil << '\t' << s.totalRuns[c] << '\t' << s.totalPoints[c] << '\t'
-           << s.totalTimeSum[c] << '\t' << FormatSingle(s.totalAverageTime[c]) << '\t'
-           << FormatSingle(s.todayRuns[c]) << '\t' << s.todayPoints[c] << '\t'
-           << FormatSingle(s.todayTimeSum[c]) << '\t' << FormatSingle(s.todayAverageTime[c]) << '\t'
-           << s.recentRuns[c] << '\t' << s.recentPoints[c] << '\t' << s.overPracticeWindowRuns[c]
-           << '\t' << s.overPracticeWindowPoints[c] << '\t' << s.bestTime[c] << '\t'
-           << s.bestTimeAll[static_cast<size_t>(level)] << '\n';
+      text << level << '\t' << pupil << '\t' << s.stats.totalRuns[c] << '\t'
+           << s.stats.totalPoints[c] << '\t' << s.stats.totalTimeSum[c] << '\t'
+           << FormatSingle(s.stats.totalAverageTime[c]) << '\t'
+           << FormatSingle(s.stats.todayRuns[c]) << '\t' << s.stats.todayPoints[c] << '\t'
+           << FormatSingle(s.stats.todayTimeSum[c]) << '\t'
+           << FormatSingle(s.stats.todayAverageTime[c]) << '\t' << s.stats.recentRuns[c] << '\t'
+           << s.stats.recentPoints[c] << '\t' << s.stats.overPracticeWindowRuns[c] << '\t'
+           << s.stats.overPracticeWindowPoints[c] << '\t' << s.stats.bestTime[c] << '\t'
+           << s.stats.bestTimeAll[static_cast<size_t>(level)] << '\n';
     }
   }
   out << text.str();
@@ -191,7 +194,7 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   if (!ParseDataOptions(args, {{"program-folder", "output"}, {}, 0}, options, refused)) {
     return RefuseCommandLine(refused, usage, err);
   }
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   if (!SetUpFromOptions(options, usage, *state, err)) {
     return 2;
   }
@@ -200,7 +203,7 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   std::string output;
   if (toFile) {
     output = file->second;
-    if (IsInstallationPath(*state, output)) {
+    if (IsInstallationPath(state->installation, state->sound, output)) {
       err << "書き出し先「" << ShownPath(output)
           << "」はインストールのファイルまたはフォルダです。上書きしないよう書き出しませんでした。"
              "別の場所のファイル名を指定してください。\n";
@@ -230,7 +233,7 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
   csv << "\xEF\xBB\xBF記録番号,日付,時刻,番号,レベル,秒,学校コード\r\n";
   std::string lines;
   const ChunkedRead read = ReadRecordsInChunks(
-      ResultsFilePath(*state), &tool.services(), kReaderRetry,
+      ResultsFilePath(state->installation), &tool.services(), kReaderRetry,
       [&](uint32_t first, const unsigned char* bytes, uint32_t n) {
         lines.clear();
         for (uint32_t i = 0; i < n; ++i) {
@@ -254,7 +257,7 @@ int RunExportCommand(const DataCommandArgs& args, std::ostream& out, std::ostrea
     }
     err << "成績ファイル「成績累積データ.dat」を読めません（" << read.errorText
         << "）。ファイルとフォルダの読み取り権限を確かめてください: "
-        << ShownPath(ResultsFilePath(*state)) << "\n";
+        << ShownPath(ResultsFilePath(state->installation)) << "\n";
     return 1;
   }
   csv.flush();

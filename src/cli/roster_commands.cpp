@@ -5,6 +5,7 @@
 
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
 #include "core/platform/services.h"
@@ -54,7 +55,7 @@ int RunNameListCommand(const DataCommandArgs& args, std::ostream& out, std::ostr
   CommandServices tool(err, now);
   Services& services = tool.services();
 
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   std::string error;
   if (!SetUpPathsAndSettings(*state, *folder, error)) {
     err << error << "\n";

@@ -10,6 +10,7 @@
 
 #include "cli/data_commands.h"
 #include "core/admin/standards_distribution.h"
+#include "core/installation/app_state.h"
 #include "core/installation/demo_history.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
@@ -26,9 +27,9 @@ class DistributionCommandTest : public ::testing::Test {
     demo_ = std::make_unique<testing::DemoFolder>("distribution_command");
     std::string error;
     ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
-    state_ = std::make_unique<SharedState>();
+    state_ = std::make_unique<AppState>();
     ASSERT_TRUE(SetUpPathsAndSettings(*state_, demo_->programFolder(), error)) << error;
-    SeedDemoHistory(*state_, MakeDate(2026, 12, 10));
+    SeedDemoHistory(state_->installation, state_->catalogue, MakeDate(2026, 12, 10));
   }
 
   int Run(const DataCommandArgs& args) {
@@ -38,7 +39,7 @@ class DistributionCommandTest : public ::testing::Test {
   }
 
   std::unique_ptr<testing::DemoFolder> demo_;
-  std::unique_ptr<SharedState> state_;
+  std::unique_ptr<AppState> state_;
   FakeServices fake_;
   std::ostringstream out_;
   std::ostringstream err_;
@@ -47,7 +48,7 @@ class DistributionCommandTest : public ::testing::Test {
 TEST_F(DistributionCommandTest, PrintsBothListsOfTheLevel) {
   ASSERT_EQ(Run({"--program-folder", demo_->programFolder(), "--level", "2"}), 0) << err_.str();
   const DistributionReading reading =
-      ReadLevelDistribution(ResultsFilePath(*state_), fake_.services, 2);
+      ReadLevelDistribution(ResultsFilePath(state_->installation), fake_.services, 2);
   ASSERT_TRUE(reading.ok);
   EXPECT_GT(reading.distribution.runCount, 0);
   std::string expected = "全成績\n";

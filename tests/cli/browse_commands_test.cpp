@@ -25,14 +25,14 @@ class BrowseCommandsTest : public testing::DemoCommandTest {
  protected:
   void SetUp() override {
     DemoCommandTest::SetUp();
-    ReadRoster(*state_, MakeDate(2026, 12, 10));
-    SeedDemoHistory(*state_, MakeDate(2026, 12, 10));
+    ReadRoster(state_->installation, state_->roster, MakeDate(2026, 12, 10));
+    SeedDemoHistory(state_->installation, state_->catalogue, MakeDate(2026, 12, 10));
   }
 };
 
 TEST_F(BrowseCommandsTest, BrowsePrintsTheWindowsLines) {
   ASSERT_EQ(Run(RunBrowseCommand, {}), 0) << err_.str();
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
   ASSERT_GT(list.size(), 10u);
   EXPECT_EQ(Lines(out_.str()), list.lines.ToStrings());
 }

@@ -14,6 +14,7 @@
 #include "cli/data_commands.h"
 #include "core/hub/chart_model.h"
 #include "core/hub/chart_svg.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
 #include "core/records/results_file.h"
@@ -53,7 +54,7 @@ class ChartCommandTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
     programFolder_ = demo_->programFolder();
-    auto setup = std::make_unique<SharedState>();
+    auto setup = std::make_unique<AppState>();
     ASSERT_TRUE(SetUpPathsAndSettings(*setup, programFolder_, error)) << error;
     // Pupil 3 on level 1: 40, 35, 38 s and a time-out; on level 2 one run.
     struct Run {
@@ -63,7 +64,7 @@ class ChartCommandTest : public ::testing::Test {
     FakeServices fake;
     for (const Run& r : runs) {
       fake.clock.Set(2026, 12, r.day, 9, 0);
-      ASSERT_TRUE(AppendRunRecord(*setup, fake.services, static_cast<int16_t>(r.pupil),
+      ASSERT_TRUE(AppendRunRecord(setup->installation, fake.services, static_cast<int16_t>(r.pupil),
                                   static_cast<int16_t>(r.level), r.seconds));
     }
   }
@@ -77,13 +78,13 @@ class ChartCommandTest : public ::testing::Test {
 
   // The chart the program draws of the pupil at kNow, built as the hub builds it.
   Chart Expected(int pupil, std::vector<int> levels) {
-    auto s = std::make_unique<SharedState>();
+    auto s = std::make_unique<AppState>();
     std::string error;
     EXPECT_TRUE(SetUpPathsAndSettings(*s, programFolder_, error)) << error;
     FakeServices fake;
     fake.clock.Set(2026, 12, 10, 12, 0);
-    ReadRoster(*s, fake.clock.Today());
-    SetUpCatalogue(*s);
+    ReadRoster(s->installation, s->roster, fake.clock.Today());
+    SetUpCatalogue(s->catalogue);
     RebuildStatistics(*s, fake.services);
     ChartRequest r;
     r.pupil = pupil;
@@ -92,7 +93,8 @@ class ChartCommandTest : public ::testing::Test {
     r.filterText = kAllGrades;
     r.now = fake.clock.Now();
     r.target = ChartTarget::kPaper;
-    return BuildChart(*s, ReadChartRecords(*s, fake.services), r);
+    return BuildChart(s->catalogue, s->roster, s->stats,
+                      ReadChartRecords(s->installation, s->stats, fake.services), r);
   }
 
   std::unique_ptr<testing::DemoFolder> demo_;
@@ -152,10 +154,10 @@ TEST_F(ChartCommandTest, AllWritesOneFilePerListedPupil) {
   const fs::path folder = demo_->base() / "class report";
   ASSERT_EQ(Run({"--all", "--now", kNow, "--levels", "1", "--output", folder.string()}), 0)
       << err_.str();
-  auto s = std::make_unique<SharedState>();
+  auto s = std::make_unique<AppState>();
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(*s, programFolder_, error));
-  const RosterReading reading = ReadRoster(*s, MakeDate(2026, 12, 10));
+  const RosterReading reading = ReadRoster(s->installation, s->roster, MakeDate(2026, 12, 10));
   size_t files = 0;
   for (const auto& entry : fs::directory_iterator(folder)) {
     EXPECT_EQ(entry.path().extension(), ".svg");

@@ -14,6 +14,7 @@
 #include "cli/data_commands.h"
 #include "core/hub/list_records.h"
 #include "core/hub/score_lists.h"
+#include "core/installation/app_state.h"
 #include "core/installation/demo_installation.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
@@ -43,7 +44,7 @@ class ListsCommandTest : public ::testing::Test {
     ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
     programFolder_ = demo_->programFolder();
     base_ = demo_->base();
-    auto setup = std::make_unique<SharedState>();
+    auto setup = std::make_unique<AppState>();
     ASSERT_TRUE(SetUpPathsAndSettings(*setup, programFolder_, error)) << error;
     struct Run {
       int day, hour, minute, pupil, level, seconds;
@@ -55,7 +56,7 @@ class ListsCommandTest : public ::testing::Test {
     FakeServices fake;
     for (const Run& r : runs) {
       fake.clock.Set(2026, 12, r.day, r.hour, r.minute);
-      ASSERT_TRUE(AppendRunRecord(*setup, fake.services, static_cast<int16_t>(r.pupil),
+      ASSERT_TRUE(AppendRunRecord(setup->installation, fake.services, static_cast<int16_t>(r.pupil),
                                   static_cast<int16_t>(r.level), r.seconds));
     }
   }
@@ -69,14 +70,14 @@ class ListsCommandTest : public ::testing::Test {
   }
 
   // The program's state at the hub of the given pupil at kNow, as the selection screen leaves it.
-  std::unique_ptr<SharedState> HubState(int pupil) {
-    auto s = std::make_unique<SharedState>();
+  std::unique_ptr<AppState> HubState(int pupil) {
+    auto s = std::make_unique<AppState>();
     std::string error;
     EXPECT_TRUE(SetUpPathsAndSettings(*s, programFolder_, error)) << error;
     fake_.clock.Set(2026, 12, 10, 12, 0);
-    ReadRoster(*s, fake_.clock.Today());
-    s->currentPupil = static_cast<int16_t>(pupil);
-    SetUpCatalogue(*s);
+    ReadRoster(s->installation, s->roster, fake_.clock.Today());
+    s->session.currentPupil = static_cast<int16_t>(pupil);
+    SetUpCatalogue(s->catalogue);
     RebuildStatistics(*s, fake_.services);
     return s;
   }
@@ -118,7 +119,8 @@ class ListsCommandTest : public ::testing::Test {
 
 TEST_F(ListsCommandTest, EveryListPrintsTheBuildersLinesLevelByLevel) {
   auto s = HubState(kPupil);
-  const std::vector<ResultEntry> records = ReadListRecords(*s, fake_.services);
+  const std::vector<ResultEntry> records =
+      ReadListRecords(s->installation, s->stats, fake_.services);
   const double now = fake_.clock.Now();
   auto options = [](int view, int ranking, const std::string& filter = "全学年") {
     ListOptions o;
@@ -131,7 +133,7 @@ TEST_F(ListsCommandTest, EveryListPrintsTheBuildersLinesLevelByLevel) {
   auto rankings = [&](const ListOptions& o) {
     std::vector<ScoreList> lists(5);
     for (int level = 1; level <= 4; ++level) {
-      lists[static_cast<size_t>(level)] = BuildRankingList(*s, level, o);
+      lists[static_cast<size_t>(level)] = BuildRankingList(s->roster, s->stats, level, o);
     }
     return lists;
   };
@@ -145,13 +147,17 @@ TEST_F(ListsCommandTest, EveryListPrintsTheBuildersLinesLevelByLevel) {
       {{"--list", "best", "--filter", "小２"},
        rankings(options(kHubTimeView, kCumulativeRanking, "小２"))},
       {{"--list", "today"},
-       BuildTodayRunLists(*s, records, now, options(kHubTimeView, kCumulativeRanking))},
+       BuildTodayRunLists(s->catalogue, s->roster, records, now,
+                          options(kHubTimeView, kCumulativeRanking))},
       {{"--list", "all"},
-       BuildAllRunLists(*s, records, now, 3, options(kHubTimeView, kCumulativeRanking))},
+       BuildAllRunLists(s->catalogue, s->roster, records, now, 3,
+                        options(kHubTimeView, kCumulativeRanking))},
       {{"--list", "all", "--period", "1"},
-       BuildAllRunLists(*s, records, now, 1, options(kHubTimeView, kCumulativeRanking))},
+       BuildAllRunLists(s->catalogue, s->roster, records, now, 1,
+                        options(kHubTimeView, kCumulativeRanking))},
       {{"--list", "points-all", "--period", "5"},
-       BuildAllRunLists(*s, records, now, 5, options(kHubPointsView, kCumulativeRanking))},
+       BuildAllRunLists(s->catalogue, s->roster, records, now, 5,
+                        options(kHubPointsView, kCumulativeRanking))},
   };
   for (Case& c : cases) {
     DataCommandArgs args = {"--pupil", std::to_string(kPupil), "--now", kNow};
@@ -170,7 +176,7 @@ TEST_F(ListsCommandTest, EveryListPrintsTheBuildersLinesLevelByLevel) {
   EXPECT_EQ(best1[1], " 2●髙橋　そう    40 ●");
   EXPECT_EQ(best1[2], " 3②佐々木　あ    50 　");
   EXPECT_EQ(best1[3].substr(0, 2), "--");
-  EXPECT_EQ(best1.size(), static_cast<size_t>(s->rosterCount));
+  EXPECT_EQ(best1.size(), static_cast<size_t>(s->roster.count));
   EXPECT_EQ(Level(out_.str(), 2).front(), " 1③田中　ひま    70 　");
 
   ASSERT_EQ(Run({"--pupil", "3", "--now", kNow, "--list", "today", "--filter", "小２"}), 0);

@@ -50,7 +50,7 @@ TEST_F(ResultsCommandsTest, AppendStoresTheRunAndRefusesBadInput) {
   EXPECT_EQ(records[0].seconds, 47);
   EXPECT_DOUBLE_EQ(records[0].runDate, MakeDate(2026, 12, 9));
   EXPECT_EQ(FormatTimeOfDay(records[0].runTime), "10:30:15");
-  EXPECT_EQ(records[0].schoolCode, MakeTextField(state_->schoolCode.Text()));
+  EXPECT_EQ(records[0].schoolCode, MakeTextField(state_->installation.schoolCode));
   EXPECT_EQ(records[1].seconds, 99999);
 
   const std::vector<DataCommandArgs> bad = {
@@ -131,7 +131,7 @@ TEST_F(ResultsCommandsTest, ExportWritesUtf8CsvWithBomAndCrLf) {
   const auto lines = Lines(text.substr(3), "\r\n");
   ASSERT_EQ(lines.size(), 3U) << text;
   EXPECT_EQ(lines[0], "記録番号,日付,時刻,番号,レベル,秒,学校コード");
-  const std::string code = state_->schoolCode.Text();
+  const std::string code = state_->installation.schoolCode;
   EXPECT_EQ(lines[1], "1,2026/12/09,10:30:15,12,3,47," + code);
   EXPECT_EQ(lines[2], "2,2026/12/10,08:05:00,4,1,時間切れ," + code);
   EXPECT_EQ(text.find("\n", 0), text.find("\r\n") + 1) << "no bare line feeds";
@@ -142,7 +142,8 @@ TEST_F(ResultsCommandsTest, ExportWritesUtf8CsvWithBomAndCrLf) {
 
 TEST_F(ResultsCommandsTest, CheckReportsPartialTailRecordsOutsideTablesAndLeftOverCopy) {
   std::ostringstream report;
-  EXPECT_TRUE(CheckResultsFile(*state_, report)) << report.str();  // no file yet: all well
+  EXPECT_TRUE(CheckResultsFile(state_->installation, report))
+      << report.str();  // no file yet: all well
   EXPECT_EQ(report.str(), "");
 
   std::vector<ResultRecord> records(4);
@@ -155,7 +156,7 @@ TEST_F(ResultsCommandsTest, CheckReportsPartialTailRecordsOutsideTablesAndLeftOv
   records[3].pupilNumber = 0;  // not kept by the scan, but fits the tables
   for (ResultRecord& r : records) r.runDate = MakeDate(2026, 12, 9);
   {
-    std::ofstream out(testing::NativePath(ResultsFilePath(*state_)), std::ios::binary);
+    std::ofstream out(testing::NativePath(ResultsFilePath(state_->installation)), std::ios::binary);
     for (const auto& r : records) {
       unsigned char bytes[kResultRecordSize];
       EncodeResultRecord(r, bytes);
@@ -163,23 +164,23 @@ TEST_F(ResultsCommandsTest, CheckReportsPartialTailRecordsOutsideTablesAndLeftOv
     }
     out << "half";
   }
-  std::ofstream(testing::NativePath(ResultsSafetyCopyPath(*state_))) << "copy";
+  std::ofstream(testing::NativePath(ResultsSafetyCopyPath(state_->installation))) << "copy";
   report.str("");
-  EXPECT_FALSE(CheckResultsFile(*state_, report));
+  EXPECT_FALSE(CheckResultsFile(state_->installation, report));
   const std::string text = report.str();
   EXPECT_NE(text.find("180 バイトが 44 の倍数ではありません"), std::string::npos) << text;
   EXPECT_NE(text.find("記録番号 2 は番号 5001・ﾚﾍﾞﾙ1"), std::string::npos) << text;
   EXPECT_NE(text.find("記録番号 3 は番号 3・ﾚﾍﾞﾙ36"), std::string::npos) << text;
   EXPECT_EQ(text.find("記録番号 1 "), std::string::npos) << text;
   EXPECT_EQ(text.find("記録番号 4 "), std::string::npos) << text;
-  EXPECT_NE(text.find(DetectInterruptedDelete(*state_)), std::string::npos) << text;
-  EXPECT_FALSE(DetectInterruptedDelete(*state_).empty());
+  EXPECT_NE(text.find(DetectInterruptedDelete(state_->installation)), std::string::npos) << text;
+  EXPECT_FALSE(DetectInterruptedDelete(state_->installation).empty());
 }
 
 TEST_F(ResultsCommandsTest, DemoHistoryGivesMostListedPupilsWeeksOfRunsEndingToday) {
   const double today = MakeDate(2026, 12, 10);
   const double now = MakeDateTime(2026, 12, 10, 15, 0, 0);
-  SeedDemoHistory(*state_, now);
+  SeedDemoHistory(state_->installation, state_->catalogue, now);
   const auto records = Records();
   ASSERT_GT(records.size(), 200U);
   std::set<int> pupils;
@@ -208,8 +209,8 @@ TEST_F(ResultsCommandsTest, DemoHistoryGivesMostListedPupilsWeeksOfRunsEndingTod
   EXPECT_DOUBLE_EQ(records.back().runDate, today);
 
   // The same history every time.
-  fs::remove(testing::NativePath(ResultsFilePath(*state_)));
-  SeedDemoHistory(*state_, now);
+  fs::remove(testing::NativePath(ResultsFilePath(state_->installation)));
+  SeedDemoHistory(state_->installation, state_->catalogue, now);
   EXPECT_EQ(Records(), records);
 }
 
@@ -218,8 +219,8 @@ TEST_F(ResultsCommandsTest, DemoHistoryEndsBeforeTheMomentItIsMadeAt) {
   std::vector<ResultRecord> earlierDays;
   for (const double hour : {7.5, 10.25, 15.0, 23.75}) {
     const double now = today + hour / 24.0;
-    fs::remove(testing::NativePath(ResultsFilePath(*state_)));
-    SeedDemoHistory(*state_, now);
+    fs::remove(testing::NativePath(ResultsFilePath(state_->installation)));
+    SeedDemoHistory(state_->installation, state_->catalogue, now);
     std::vector<ResultRecord> before;
     int todays = 0;
     for (const ResultRecord& r : Records()) {
@@ -244,7 +245,7 @@ TEST_F(ResultsCommandsTest, DemoHistoryEndsBeforeTheMomentItIsMadeAt) {
 TEST_F(ResultsCommandsTest, DemoHistoryCoversThePupilsTheRosterReaderLists) {
   // Ten listed pupils; the reader leaves out birth years without four digits, an unlisted status
   // and a number beyond the tables, and the history leaves out the teacher.
-  std::ofstream roster(testing::NativePath(RosterFilePath(*state_)),
+  std::ofstream roster(testing::NativePath(RosterFilePath(state_->installation)),
                        std::ios::binary | std::ios::trunc);
   for (int p = 1; p <= 20; ++p) {
     roster << p << (p <= 10 ? ",2015" : ",99") << ",0,0,生徒" << p << ",0,,\r\n";
@@ -252,7 +253,7 @@ TEST_F(ResultsCommandsTest, DemoHistoryCoversThePupilsTheRosterReaderLists) {
   roster << "21,2015,0,0,生徒二十一,1,,\r\n6001,2015,0,0,生徒六千,0,,\r\n"
             "22,1980,0,0,山田先生,0,,\r\n";
   roster.close();
-  SeedDemoHistory(*state_, MakeDateTime(2026, 12, 10, 15, 0, 0));
+  SeedDemoHistory(state_->installation, state_->catalogue, MakeDateTime(2026, 12, 10, 15, 0, 0));
   std::set<int> pupils;
   for (const ResultRecord& r : Records()) {
     pupils.insert(r.pupilNumber);

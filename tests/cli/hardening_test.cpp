@@ -17,6 +17,7 @@
 
 #include "cli/command_services.h"
 #include "cli/data_commands.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
@@ -37,8 +38,8 @@ std::string Slurp(const fs::path& path) {
 
 class HardeningTest : public testing::DemoCommandTest {
  protected:
-  fs::path DataRoot() const { return fs::u8path(state_->dataRootFolder.Text()); }
-  fs::path ResultsPath() const { return fs::u8path(ResultsFilePath(*state_)); }
+  fs::path DataRoot() const { return fs::u8path(state_->installation.dataRootFolder); }
+  fs::path ResultsPath() const { return fs::u8path(ResultsFilePath(state_->installation)); }
   void WriteRecords(const std::vector<ResultRecord>& records) {
     std::ofstream out(ResultsPath(), std::ios::binary | std::ios::trunc);
     for (const ResultRecord& r : records) {
@@ -137,12 +138,13 @@ TEST_F(HardeningTest, ExportRefusesEveryFileAndFolderOfTheInstallation) {
       DataRoot() / fs::u8path("新名簿.txt"),
       DataRoot() / fs::u8path("共通データ.txt"),
       DataRoot() / fs::u8path("音フォルダ") / fs::u8path("新音ファイル.txt"),
-      fs::u8path(state_->dataFolder.Text()) / fs::u8path("タイム回数データ.txt"),
-      fs::u8path(state_->dataFolder.Text()) / fs::u8path("成績累積データtemp.dat"),
+      fs::u8path(state_->installation.dataFolder) / fs::u8path("タイム回数データ.txt"),
+      fs::u8path(state_->installation.dataFolder) / fs::u8path("成績累積データtemp.dat"),
       fs::u8path(programFolder_) / ".." / fs::u8path("パスデータ.txt"),
-      fs::u8path(state_->dataFolder.Text()) / ".." / "numora" / fs::u8path("成績累積データ.dat"),
+      fs::u8path(state_->installation.dataFolder) / ".." / "numora" /
+          fs::u8path("成績累積データ.dat"),
       fs::u8path(programFolder_) / "numora",
-      fs::u8path(state_->dataFolder.Text()),
+      fs::u8path(state_->installation.dataFolder),
       DataRoot(),
       fs::u8path(programFolder_),
   };
@@ -224,7 +226,7 @@ TEST_F(HardeningTest, CheckNamesUtf8FilesInvalidLinesAndTheSchoolYearMonth) {
             std::string::npos)
       << report;
   // The UTF-8 roster is still read correctly: its names reach the name list unchanged.
-  SharedState fresh;
+  AppState fresh;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(fresh, programFolder_, error)) << error;
   EXPECT_EQ(out_.str().find("一覧に載りません"), std::string::npos);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/data_commands.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/dates.h"
 #include "core/records/results_file.h"
@@ -32,7 +33,7 @@ class DemoCommandTest : public ::testing::Test {
     ASSERT_TRUE(demo_->Create(MakeDate(2026, 12, 10), error)) << error;
     programFolder_ = demo_->programFolder();
     base_ = demo_->base();
-    state_ = std::make_unique<SharedState>();
+    state_ = std::make_unique<AppState>();
     ASSERT_TRUE(SetUpPathsAndSettings(*state_, programFolder_, error)) << error;
   }
   void TearDown() override { demo_.reset(); }
@@ -50,7 +51,8 @@ class DemoCommandTest : public ::testing::Test {
   std::vector<ResultRecord> Records() {
     std::vector<ResultRecord> records;
     std::string error;
-    EXPECT_TRUE(ReadAllResultRecords(*state_, fake_.services, records, error)) << error;
+    EXPECT_TRUE(ReadAllResultRecords(state_->installation, fake_.services, records, error))
+        << error;
     return records;
   }
   // The lines of a text, each ended by `end`.
@@ -66,7 +68,7 @@ class DemoCommandTest : public ::testing::Test {
   std::unique_ptr<DemoFolder> demo_;
   std::filesystem::path base_;
   std::string programFolder_;
-  std::unique_ptr<SharedState> state_;
+  std::unique_ptr<AppState> state_;
   FakeServices fake_;
   std::ostringstream out_;
   std::ostringstream err_;

@@ -29,21 +29,21 @@ enum class RosterFile { kNone, kWritten };
 // Listed pupils 1..5 of grades 1..5 (the pupil at the hub is DrillEnv::kPupil = 3) in the
 // roster tables; with kWritten also as the roster file, for the chart's roster list.
 inline void AddRoster(DrillEnv& env, RosterFile written) {
-  env.state.schoolYear = kHubSchoolYear;
-  env.state.rosterCount = 5;
+  env.state.roster.schoolYear = kHubSchoolYear;
+  env.state.roster.count = 5;
   std::string file;
   for (int p = 1; p <= 5; ++p) {
     const int birthYear = kHubSchoolYear - 6 - p;
-    env.state.rosterNames[static_cast<size_t>(p)] = RosterText(kHubPupilNames[p - 1]);
-    env.state.rosterBirthYears[static_cast<size_t>(p)] = static_cast<int16_t>(birthYear);
-    env.state.rosterOrder[static_cast<size_t>(p)] = static_cast<int16_t>(p);
+    env.state.roster.names[static_cast<size_t>(p)] = RosterText(kHubPupilNames[p - 1]);
+    env.state.roster.birthYears[static_cast<size_t>(p)] = static_cast<int16_t>(birthYear);
+    env.state.roster.order[static_cast<size_t>(p)] = static_cast<int16_t>(p);
     file += std::to_string(p) + "," + std::to_string(birthYear) + ",0,0,\"" +
             kHubPupilNames[p - 1] + "\",0,\"\",\"\"\r\n";
   }
   if (written == RosterFile::kWritten) {
-    env.state.schoolYearStartMonth = 4;
-    env.state.dataRootFolder = env.state.dataFolder;
-    std::ofstream(env.state.dataFolder.Text() + kRosterFileName, std::ios::binary)
+    env.state.installation.schoolYearStartMonth = 4;
+    env.state.installation.dataRootFolder = env.state.installation.dataFolder;
+    std::ofstream(env.state.installation.dataFolder + kRosterFileName, std::ios::binary)
         << Utf8ToCp932(file);
   }
 }
@@ -53,7 +53,7 @@ inline void Runs(DrillEnv& env, int pupil, int level, int day, const QList<int>&
   env.clock.Set(2026, 12, day, 8, 0, 0);
   for (int s : seconds) {
     env.clock.Advance(60.0);
-    QVERIFY(AppendRunRecord(env.state, env.services, static_cast<int16_t>(pupil),
+    QVERIFY(AppendRunRecord(env.state.installation, env.services, static_cast<int16_t>(pupil),
                             static_cast<int16_t>(level), s));
   }
 }

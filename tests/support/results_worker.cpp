@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/admin/results_browser.h"
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/console.h"
 #include "core/platform/system_clock.h"
@@ -54,10 +55,10 @@ int Run(const std::vector<std::string>& args) {
     return 2;
   }
   const std::string& command = args[1];
-  auto state = std::make_unique<SharedState>();
-  state->dataFolder = WithClosingSeparator(args[2]);
-  state->dataRootFolder = state->dataFolder;
-  state->schoolCode = "12345";
+  auto state = std::make_unique<AppState>();
+  state->installation.dataFolder = WithClosingSeparator(args[2]);
+  state->installation.dataRootFolder = state->installation.dataFolder;
+  state->installation.schoolCode = "12345";
   SystemClock clock;
   SystemRandom random;
   RecordingSound sound;
@@ -68,7 +69,7 @@ int Run(const std::vector<std::string>& args) {
     const int pupil = std::stoi(args[3]);
     const int count = std::stoi(args[4]);
     for (int i = 0; i < count; ++i) {
-      if (!AppendRunRecord(*state, services, static_cast<int16_t>(pupil), 1, i)) {
+      if (!AppendRunRecord(state->installation, services, static_cast<int16_t>(pupil), 1, i)) {
         return 1;
       }
     }
@@ -78,7 +79,7 @@ int Run(const std::vector<std::string>& args) {
     const int times = std::stoi(args[3]);
     for (int i = 0; i < times; ++i) {
       std::string error;
-      if (!DeleteResultRecord(*state, services, 1, error)) {
+      if (!DeleteResultRecord(state->installation, services, 1, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
       }
@@ -89,7 +90,7 @@ int Run(const std::vector<std::string>& args) {
     const auto n = static_cast<uint32_t>(std::stoul(args[3]));
     const int step = std::stoi(args[4]);
     std::string error;
-    DeleteResultRecord(*state, services, n, error, [step](DeleteStep s) {
+    DeleteResultRecord(state->installation, services, n, error, [step](DeleteStep s) {
       if (static_cast<int>(s) == step) {
         testing::KillThisProcess();
       }
@@ -100,14 +101,14 @@ int Run(const std::vector<std::string>& args) {
   if (command == "browser-delete") {
     const int times = std::stoi(args[3]);
     for (int d = 0; d < times; ++d) {
-      const BrowserList list = BuildBrowserList(*state, services);
+      const BrowserList list = BuildBrowserList(state->installation, state->roster, services);
       uint32_t n = 0;
       ResultRecord buffer;
-      if (OpenBrowserRecord(*state, services, list, static_cast<size_t>(d), n, buffer).outcome !=
-          BrowserOutcome::kDone) {
+      if (OpenBrowserRecord(state->installation, services, list, static_cast<size_t>(d), n, buffer)
+              .outcome != BrowserOutcome::kDone) {
         return 1;
       }
-      const BrowserResult result = DeleteBrowserRecord(*state, services, n, buffer);
+      const BrowserResult result = DeleteBrowserRecord(state->installation, services, n, buffer);
       if (result.outcome != BrowserOutcome::kDone) {
         std::fprintf(stderr, "%s\n", result.message.c_str());
         return 1;

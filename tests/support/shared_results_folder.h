@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/field_reader.h"
 #include "core/records/results_file.h"
 #include "support/fakes.h"
@@ -25,10 +25,10 @@ class SharedResultsFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = MakeScratchFolder("numora-成績累積");
-    state = std::make_unique<SharedState>();
-    state->dataFolder = PathText(folder) + "/";
-    state->dataRootFolder = PathText(folder) + "/";
-    state->schoolCode = "12345";
+    state = std::make_unique<AppState>();
+    state->installation.dataFolder = PathText(folder) + "/";
+    state->installation.dataRootFolder = PathText(folder) + "/";
+    state->installation.schoolCode = "12345";
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -47,7 +47,7 @@ class SharedResultsFolderTest : public ::testing::Test {
     FakeServices fake;
     std::vector<ResultRecord> out;
     std::string error;
-    EXPECT_TRUE(ReadAllResultRecords(*state, fake.services, out, error)) << error;
+    EXPECT_TRUE(ReadAllResultRecords(state->installation, fake.services, out, error)) << error;
     return out;
   }
 
@@ -61,7 +61,7 @@ class SharedResultsFolderTest : public ::testing::Test {
   }
 
   std::filesystem::path folder;
-  std::unique_ptr<SharedState> state;
+  std::unique_ptr<AppState> state;
 };
 
 // from, from + 1, …, to - 1.

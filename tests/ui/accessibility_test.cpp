@@ -52,10 +52,10 @@ void WriteRoster(DrillEnv& env) {
     roster += std::to_string(pupils[k].first) + "," + std::to_string(2026 - 6 - grades[k]) +
               ",0,0," + pupils[k].second + ",0,,\r\n";
   }
-  env.state.dataRootFolder = env.state.dataFolder;
-  env.state.schoolYearStartMonth = 4;
-  env.state.schoolYear = 0;
-  QVERIFY(numora::WriteWholeFile(env.state.dataRootFolder.Text() + "新名簿.txt",
+  env.state.installation.dataRootFolder = env.state.installation.dataFolder;
+  env.state.installation.schoolYearStartMonth = 4;
+  env.state.roster.schoolYear = 0;
+  QVERIFY(numora::WriteWholeFile(env.state.installation.dataRootFolder + "新名簿.txt",
                                  numora::Utf8ToCp932(roster)));
 }
 
@@ -94,7 +94,7 @@ class AccessibilityTest : public QObject {
     ok->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     // The press is a short animated click.
     QTRY_VERIFY(!env.ctx.hub.isNull());
-    QCOMPARE(env.state.currentPupil, int16_t{123});
+    QCOMPARE(env.state.session.currentPupil, int16_t{123});
   }
 
   // The hub's start buttons and level names are named and pressable; pressing a level name
@@ -117,7 +117,7 @@ class AccessibilityTest : public QObject {
     Accessible(Label3(hub, 2))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(env.state.currentLevel, int16_t{2});
+    QCOMPARE(env.state.session.currentLevel, int16_t{2});
     auto* drill = qobject_cast<DrillWindow*>(env.ctx.drill.data());
     QVERIFY(drill != nullptr);
 

@@ -135,7 +135,7 @@ class ChartPanelTest : public QObject {
     Runs(env, 2, 2, 9, {55});
     Runs(env, 4, 4, 9, {100});
     env.clock.Set(2026, 12, 10, 10, 0, 0);
-    env.state.seasonColour = 0xC0FFC0;  // a season colour of the form
+    env.state.installation.seasonColour = 0xC0FFC0;  // a season colour of the form
   }
   void cleanup() {
     env_.reset();
@@ -157,9 +157,10 @@ class ChartPanelTest : public QObject {
     personal->click();
     QCOMPARE(numora::Label5(hub)->text(), QStringLiteral("個人別ﾀｲﾑ"));
     QVERIFY(chartButton->isVisible());
-    const auto lists =
-        numora::BuildPersonalRunLists(env.state, numora::ReadChartRecords(env.state, env.services),
-                                      env.clock.Now(), DrillEnv::kPupil, numora::kAllGrades);
+    const auto lists = numora::BuildPersonalRunLists(
+        env.state.catalogue, env.state.roster,
+        numora::ReadChartRecords(env.state.installation, env.state.stats, env.services),
+        env.clock.Now(), DrillEnv::kPupil, numora::kAllGrades);
     for (int level = 1; level <= 4; ++level) {
       QStringList want;
       for (const auto& line : lists[static_cast<size_t>(level)]) {
@@ -192,8 +193,9 @@ class ChartPanelTest : public QObject {
     request.filterText = numora::kAllGrades;
     request.rankingKind = numora::kCumulativeRanking;
     request.now = env.clock.Now();
-    const Chart want =
-        numora::BuildChart(env.state, numora::ReadChartRecords(env.state, env.services), request);
+    const Chart want = numora::BuildChart(
+        env.state.catalogue, env.state.roster, env.state.stats,
+        numora::ReadChartRecords(env.state.installation, env.state.stats, env.services), request);
     const Chart& shown = panel->shownChart();
     QCOMPARE(shown.bands.size(), size_t{3});
     for (size_t i = 0; i < 3; ++i) {
@@ -238,7 +240,7 @@ class ChartPanelTest : public QObject {
 
   void otherPupilsAndPrintingForTeachers() {
     DrillEnv& env = *env_;
-    env.state.pupilName = "山田先生";
+    env.state.session.pupilName = "山田先生";
     HubWindow* hub = Show(env);
     numora::Option2(hub, 2)->click();
     Control<QPushButton>(hub, "Command17")->click();

@@ -39,12 +39,12 @@ class DrillEndToEndTest : public QObject {
  private slots:
   void runIsRecordedAndEvaluated() {
     DrillEnv env;
-    env.state.levelStandards[2].targetTime = 120;
-    env.state.levelStandards[2].minimumTime = 150;
-    env.state.levelStandards[2].pointMultiplier = 1.5f;
-    env.state.currentLevel = 2;
+    env.state.catalogue.standards[2].targetTime = 120;
+    env.state.catalogue.standards[2].minimumTime = 150;
+    env.state.catalogue.standards[2].pointMultiplier = 1.5f;
+    env.state.session.currentLevel = 2;
     env.clock.Set(2026, 12, 10, 10, 15, 0);
-    env.state.pupilStartTime = 10 * 3600;
+    env.state.session.pupilStartTime = 10 * 3600;
 
     numora::StartDrill(env.ctx);
     QPointer<DrillWindow> w = qobject_cast<DrillWindow*>(env.ctx.drill.data());
@@ -88,8 +88,8 @@ class DrillEndToEndTest : public QObject {
     QCOMPARE(r.seconds, expected);
     QCOMPARE(numora::TextFieldToUtf8(r.schoolCode), std::string("12345"));
     QCOMPARE(r.runDate, numora::MakeDate(2026, 12, 10));
-    QCOMPARE(env.state.bestTime(2, DrillEnv::kPupil), expected);
-    QCOMPARE(env.state.bestTimeAll[2], expected);
+    QCOMPARE(env.state.stats.bestTime(2, DrillEnv::kPupil), expected);
+    QCOMPARE(env.state.stats.bestTimeAll[2], expected);
 
     auto* eval = qobject_cast<EvaluationWindow*>(env.ctx.evaluation.data());
     QVERIFY(eval != nullptr);

@@ -86,8 +86,8 @@ class DrillRunTest : public QObject {
 
   void startShowsStatusPanelAndACleanBoard() {
     DrillEnv& env = *env_;
-    env.state.todayRuns(1, DrillEnv::kPupil) = 2;
-    env.state.todayRuns(3, DrillEnv::kPupil) = 1;
+    env.state.stats.todayRuns(1, DrillEnv::kPupil) = 2;
+    env.state.stats.todayRuns(3, DrillEnv::kPupil) = 1;
     DrillWindow* w = Start(env);
     QVERIFY(w != nullptr);
     QCOMPARE(w->objectName(), QStringLiteral("MainFrm"));
@@ -103,7 +103,7 @@ class DrillRunTest : public QObject {
     QCOMPARE(sLabel13(w)->text(), QStringLiteral("5"));
     QCOMPARE(sLabel12(w)->text(), QStringLiteral("4"));  // three runs today, this is the fourth
     QCOMPARE(sLabel11(w)->text(), QStringLiteral("3"));
-    QCOMPARE(env.state.todayTotalRuns, int16_t{3});
+    QCOMPARE(env.state.stats.todayTotalRuns, int16_t{3});
     QCOMPARE(sLabel16(w, 4)->text(), QStringLiteral("このレベル"));
     QCOMPARE(sLabel17(w, 0)->text(), QStringLiteral("YourBest"));
     QCOMPARE(sLabel17(w, 1)->text(), QStringLiteral("Best"));
@@ -247,7 +247,7 @@ class DrillRunTest : public QObject {
 
   void sixWrongAnswersOnOneProblem() {
     DrillEnv& env = *env_;
-    env.state.currentLevel = 3;
+    env.state.session.currentLevel = 3;
     env.random.script = {0.5 / 26};  // level 3, entry 0: target 12
     DrillWindow* w = Start(env);
     QCOMPARE(w->targetNumber(), 12);
@@ -265,7 +265,7 @@ class DrillRunTest : public QObject {
 
   void sixPairTargetRevealsEveryPair() {
     DrillEnv& env = *env_;
-    env.state.currentLevel = 3;
+    env.state.session.currentLevel = 3;
     env.random.script = {25.5 / 26};  // level 3, last entry: target 60
     DrillWindow* w = Start(env);
     QCOMPARE(w->targetNumber(), 60);
@@ -438,8 +438,8 @@ class DrillRunTest : public QObject {
 
   void countdownSquaresAtTheirThresholds() {
     DrillEnv& env = *env_;
-    env.state.bestTimeAll[1] = 50;
-    env.state.bestTime(1, DrillEnv::kPupil) = 70;
+    env.state.stats.bestTimeAll[1] = 50;
+    env.state.stats.bestTime(1, DrillEnv::kPupil) = 70;
     DrillWindow* w = Start(env);
     auto hidden = [&] {
       std::vector<int> v;
@@ -468,7 +468,7 @@ class DrillRunTest : public QObject {
   void noBestTimesLeaveGreenAndOliveSquaresVisible() {
     DrillEnv& env = *env_;
     DrillWindow* w = Start(env);
-    QCOMPARE(env.state.bestTimeAll[1], 99999);
+    QCOMPARE(env.state.stats.bestTimeAll[1], 99999);
     for (int s = 1; s <= 120; ++s) Tick(env, w, 1.0);
     for (int i = 10; i <= 29; ++i) QVERIFY(!sPicture3(w, static_cast<std::size_t>(i))->isHidden());
     for (int i = 30; i <= 39; ++i) QVERIFY(sPicture3(w, static_cast<std::size_t>(i))->isHidden());
@@ -476,9 +476,9 @@ class DrillRunTest : public QObject {
 
   void levelWithoutTargetsReturnsToTheMenu() {
     DrillEnv& env = *env_;
-    env.state.currentLevel = 5;
-    env.state.levelNames[5] = "ﾚﾍﾞﾙ5";
-    env.state.levelIsTimed[5] = 1;
+    env.state.session.currentLevel = 5;
+    env.state.catalogue.levelNames[5] = "ﾚﾍﾞﾙ5";
+    env.state.catalogue.levelIsTimed[5] = true;
     numora::StartDrill(env.ctx);
     QVERIFY(env.ctx.drill.isNull());
     QCOMPARE(env.host.messages.size(), std::size_t{1});
@@ -489,7 +489,7 @@ class DrillRunTest : public QObject {
 
   void levelWithoutMinimumTimeRunsWithoutALimit() {
     DrillEnv& env = *env_;
-    env.state.levelStandards[1].minimumTime = 0;
+    env.state.catalogue.standards[1].minimumTime = 0;
     DrillWindow* w = Start(env);
     QCOMPARE(env.state.run.timeLimit, 0);
     QCOMPARE(Width(w, sShape4(w)), 0);

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/records/results_file.h"
 #include "core/records/statistics.h"
 #include "support/fakes.h"
@@ -79,19 +79,19 @@ struct DrillEnv {
   RecordingSound sound;
   HookHost host{&clock};
   Services services{clock, random, sound, host};
-  SharedState state;
+  AppState state;
   AppContext ctx{state, services};
 
   static constexpr int kPupil = 3;
 
   DrillEnv() {
-    state.programTitle = "ヌモラ";
-    state.levelCount = 4;
-    state.finalLevel = 4;
+    state.catalogue.title = "ヌモラ";
+    state.catalogue.levelCount = 4;
+    state.catalogue.finalLevel = 4;
     for (int l = 1; l <= 4; ++l) {
-      state.levelNames[static_cast<std::size_t>(l)] = "ﾚﾍﾞﾙ" + std::to_string(l);
-      state.levelIsTimed[static_cast<std::size_t>(l)] = 1;
-      LevelStandard& s = state.levelStandards[static_cast<std::size_t>(l)];
+      state.catalogue.levelNames[static_cast<std::size_t>(l)] = "ﾚﾍﾞﾙ" + std::to_string(l);
+      state.catalogue.levelIsTimed[static_cast<std::size_t>(l)] = true;
+      LevelStandard& s = state.catalogue.standards[static_cast<std::size_t>(l)];
       s.targetTime = 40;
       s.minimumTime = 60;
       s.clearPoints = 20;
@@ -102,20 +102,20 @@ struct DrillEnv {
       s.passPeriodDays = 7;
       s.overPracticePeriodDays = 7;
     }
-    state.currentPupil = kPupil;
-    state.pupilName = " 山田　花子 ";
-    state.rosterNames[kPupil] = "山田　花子";
-    state.pupilStartTime = 9 * 3600 - 300;  // five minutes before the clock's 9:00
-    state.currentLevel = 1;
-    state.schoolName = "ヌモラ市立第一小学校";
-    state.schoolCode = "12345";
-    state.dataFolder = QDir::toNativeSeparators(dir.path()).toStdString() + "/";
-    state.soundFolder = "/snd/";
+    state.session.currentPupil = kPupil;
+    state.session.pupilName = " 山田　花子 ";
+    state.roster.names[kPupil] = "山田　花子";
+    state.session.pupilStartTime = 9 * 3600 - 300;  // five minutes before the clock's 9:00
+    state.session.currentLevel = 1;
+    state.installation.schoolName = "ヌモラ市立第一小学校";
+    state.installation.schoolCode = "12345";
+    state.installation.dataFolder = QDir::toNativeSeparators(dir.path()).toStdString() + "/";
+    state.installation.soundFolder = "/snd/";
     const std::pair<std::size_t, std::string> files[] = {
         {2, "ok"}, {4, "ng"}, {8, "self"}, {10, "fail"}};
     for (const auto& [cue, file] : files) {
-      state.soundTable[cue][1] = file;
-      state.soundTable[cue][21] = std::string(1, '1');
+      state.sound.table[cue][1] = file;
+      state.sound.table[cue][21] = std::string(1, '1');
     }
     // As the hub does before a run: the statistics and best times from the (empty) results file.
     RebuildStatistics(state, services);
@@ -140,7 +140,7 @@ struct DrillEnv {
   std::vector<ResultRecord> Records() {
     std::vector<ResultRecord> records;
     std::string error;
-    ReadAllResultRecords(state, services, records, error);
+    ReadAllResultRecords(state.installation, services, records, error);
     return records;
   }
 };

@@ -22,7 +22,7 @@ namespace {
 // Appends runs of the pupil dated today and sets up the run that has just been recorded.
 void Runs(DrillEnv& env, int level, const QList<int>& seconds) {
   for (int s : seconds) {
-    QVERIFY(numora::AppendRunRecord(env.state, env.services, DrillEnv::kPupil,
+    QVERIFY(numora::AppendRunRecord(env.state.installation, env.services, DrillEnv::kPupil,
                                     static_cast<int16_t>(level), s));
   }
 }
@@ -132,9 +132,10 @@ class EvaluationWindowTest : public QObject {
     QFETCH(bool, retry);
 
     DrillEnv& env = *env_;
-    env.state.currentLevel = static_cast<int16_t>(level);
-    env.state.levelStandards[static_cast<std::size_t>(level)].overPracticeCount = overPracticeCount;
-    if (clearCount9999) env.state.levelStandards[9].clearCount = 9999;
+    env.state.session.currentLevel = static_cast<int16_t>(level);
+    env.state.catalogue.standards[static_cast<std::size_t>(level)].overPracticeCount =
+        overPracticeCount;
+    if (clearCount9999) env.state.catalogue.standards[9].clearCount = 9999;
     Runs(env, level, earlier);
     Runs(env, level, {t});
     env.state.run.recordedTime = t;
@@ -178,12 +179,12 @@ class EvaluationWindowTest : public QObject {
 
   void linesAndTodaysCounts() {
     DrillEnv& env = *env_;
-    env.state.levelStandards[1].pointMultiplier = 1.5f;
+    env.state.catalogue.standards[1].pointMultiplier = 1.5f;
     Runs(env, 1, {47, 99999, 48});
     Runs(env, 2, {30});
     Runs(env, 1, {20});
     env.state.run.recordedTime = 20;
-    env.state.todayRuns(1, DrillEnv::kPupil) = 2;  // as last rebuilt, before this run
+    env.state.stats.todayRuns(1, DrillEnv::kPupil) = 2;  // as last rebuilt, before this run
     EvaluationWindow* w = Show(env);
     QCOMPARE(Label15(w)->text(), QStringLiteral("ヌモラ"));
     QCOMPARE(Label16(w)->text(), QStringLiteral("ﾚﾍﾞﾙ1"));
@@ -191,7 +192,7 @@ class EvaluationWindowTest : public QObject {
     QCOMPARE(Label19(w)->text(), QStringLiteral("獲得ポイント：11点×1.5→16点"));
     QCOMPARE(Label13(w)->text(), QStringLiteral(" (このレベル　3回目)"));
     QCOMPARE(Label14(w)->text(), QStringLiteral("（4回目)"));
-    QCOMPARE(env.state.todayTotalRuns, int16_t{4});
+    QCOMPARE(env.state.stats.todayTotalRuns, int16_t{4});
   }
 
   void menuButtonShowsTheHub() {
@@ -210,7 +211,7 @@ class EvaluationWindowTest : public QObject {
 
   void againButtonStartsTheSameLevel() {
     DrillEnv& env = *env_;
-    env.state.currentLevel = 2;
+    env.state.session.currentLevel = 2;
     Runs(env, 2, {50});
     env.state.run.recordedTime = 50;
     env.state.run.allAnswered = true;

@@ -81,8 +81,8 @@ class HubWindowTest : public QObject {
     DrillEnv& env = *env_;
     // Level 2 allows two runs a day; the last level is never blocked by the rule.
     for (int level : {2, 4}) {
-      env.state.levelStandards[static_cast<size_t>(level)].overPracticeCount = 2;
-      env.state.levelStandards[static_cast<size_t>(level)].overPracticePeriodDays = 1;
+      env.state.catalogue.standards[static_cast<size_t>(level)].overPracticeCount = 2;
+      env.state.catalogue.standards[static_cast<size_t>(level)].overPracticePeriodDays = 1;
     }
     Runs(env, DrillEnv::kPupil, 2, 10, {50, 55});
     Runs(env, DrillEnv::kPupil, 4, 10, {50, 55, 58});
@@ -122,7 +122,7 @@ class HubWindowTest : public QObject {
     // An open level starts by its key; the drill unloads the hub.
     Type(hub, '3');
     QVERIFY(!env.ctx.drill.isNull());
-    QCOMPARE(env.state.currentLevel, int16_t{3});
+    QCOMPARE(env.state.session.currentLevel, int16_t{3});
     QVERIFY(env.ctx.hub.isNull());
     QPointer<HubWindow> gone = hub;
     DrillEnv::FlushDeletes();
@@ -134,7 +134,7 @@ class HubWindowTest : public QObject {
     QPointer<HubWindow> hub = Show(env);
     Press(Label3(hub, 4));
     QVERIFY(!env.ctx.drill.isNull());
-    QCOMPARE(env.state.currentLevel, int16_t{4});
+    QCOMPARE(env.state.session.currentLevel, int16_t{4});
     QVERIFY(env.ctx.hub.isNull());
     DrillEnv::FlushDeletes();
     QVERIFY(hub.isNull());
@@ -151,7 +151,7 @@ class HubWindowTest : public QObject {
   void teachersSeeTheDataButton() {
     QFETCH(QString, name);
     QFETCH(bool, teacher);
-    env_->state.pupilName = name.toStdString();
+    env_->state.session.pupilName = name.toStdString();
     HubWindow* hub = Show(*env_);
     QCOMPARE(!Command8(hub)->isHidden(), teacher);
     QCOMPARE(Command8(hub)->text(), QStringLiteral("データ処理"));
@@ -184,7 +184,9 @@ class HubWindowTest : public QObject {
     options.currentPupil = DrillEnv::kPupil;
     options.filterText = "全学年";
     auto check = [&](HubList list, int period, const char* what) {
-      const auto want = numora::BuildHubLists(env.state, env.services, list, period, options);
+      const auto want =
+          numora::BuildHubLists(env.state.installation, env.state.catalogue, env.state.roster,
+                                env.state.stats, env.services, list, period, options);
       for (int level = 1; level <= 4; ++level) {
         QVERIFY2(Shown(List5(hub, static_cast<size_t>(level))) == Core(want, level), what);
         QVERIFY(!List5(hub, static_cast<size_t>(level))->isHidden());
@@ -282,7 +284,7 @@ class HubWindowTest : public QObject {
     DrillEnv& env = *env_;
     Runs(env, 1, 1, 10, {45});
     env.clock.Set(2026, 12, 10, 10, 15, 0);
-    env.state.pupilStartTime = 10 * 3600;
+    env.state.session.pupilStartTime = 10 * 3600;
     QPointer<HubWindow> hub = Show(env);
     QCOMPARE(Label14(hub, 1)->text(), QStringLiteral("-----"));
     QCOMPARE(Label17(hub)->text(), QStringLiteral("起動後15分"));
@@ -337,13 +339,14 @@ class HubWindowTest : public QObject {
     auto& s = env_->state;
     std::string error;
     QVERIFY2(numora::SetUpPathsAndSettings(s, folder.toStdString(), error), error.c_str());
-    numora::ReadRoster(s, env_->clock.Today());
-    s.currentPupil = 3;
-    s.pupilName = s.rosterNames[3];
-    s.pupilGrade = numora::GradeLabel(numora::GradeNumber(s.schoolYear, s.rosterBirthYears[3]));
-    s.pupilStartTime = static_cast<int32_t>(env_->clock.Timer()) - 600;
-    numora::SetUpCatalogue(s);
-    numora::SetSeasonColour(s, env_->clock.Today());
+    numora::ReadRoster(s.installation, s.roster, env_->clock.Today());
+    s.session.currentPupil = 3;
+    s.session.pupilName = s.roster.names[3];
+    s.session.pupilGrade =
+        numora::GradeLabel(numora::GradeNumber(s.roster.schoolYear, s.roster.birthYears[3]));
+    s.session.pupilStartTime = static_cast<int32_t>(env_->clock.Timer()) - 600;
+    numora::SetUpCatalogue(s.catalogue);
+    numora::SetSeasonColour(s.installation, env_->clock.Today());
     HubWindow* hub = Show(*env_);
     hub->resize(1024, 768);
     Snap(hub, QStringLiteral("demo_hub_points"));

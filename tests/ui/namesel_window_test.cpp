@@ -19,6 +19,7 @@
 #include <sstream>
 
 #include "cli/data_commands.h"
+#include "core/installation/app_state.h"
 #include "core/installation/demo_history.h"
 #include "core/installation/demo_installation.h"
 #include "core/installation/installation.h"
@@ -56,15 +57,15 @@ std::string SmallRoster() {
 }
 
 void WriteRoster(DrillEnv& env, const std::string& utf8) {
-  QVERIFY(numora::WriteWholeFile(env.state.dataRootFolder.Text() + "新名簿.txt",
+  QVERIFY(numora::WriteWholeFile(env.state.installation.dataRootFolder + "新名簿.txt",
                                  numora::Utf8ToCp932(utf8)));
 }
 
 // The fixture's data folder doubles as the data root that holds the roster.
 void UseDataRoot(DrillEnv& env) {
-  env.state.dataRootFolder = env.state.dataFolder;
-  env.state.schoolYearStartMonth = 4;
-  env.state.schoolYear = 0;  // the roster not read yet in this run
+  env.state.installation.dataRootFolder = env.state.installation.dataFolder;
+  env.state.installation.schoolYearStartMonth = 4;
+  env.state.roster.schoolYear = 0;  // the roster not read yet in this run
 }
 
 NameSelWindow* Show(DrillEnv& env) {
@@ -183,11 +184,11 @@ class NameSelWindowTest : public QObject {
     QCOMPARE(filters, (QStringList{"全学年", "中学生全体", "小学生全体", "中３", "中２", "中１",
                                    "小６", "小５", "小４", "小３", "小２", "小１"}));
     QCOMPARE(Combo1(w)->currentText(), QStringLiteral("全学年"));
-    QCOMPARE(env.state.gradeFilterText, std::string("全学年"));
+    QCOMPARE(env.state.roster.gradeFilterText, std::string("全学年"));
     QVERIFY(Picture5(w)->isHidden());
     QVERIFY(Picture8(w)->isHidden());
     QCOMPARE(w->palette().color(QPalette::Window),
-             numora::VbColour(static_cast<unsigned>(env.state.seasonColour.Number())));
+             numora::VbColour(env.state.installation.seasonColour));
     QVERIFY(env.host.messages.empty());
     QCOMPARE(env.random.seeds.size(), size_t{1});
   }
@@ -204,16 +205,16 @@ class NameSelWindowTest : public QObject {
              error.c_str());
     {
       // A few weeks of runs ending today, as numora-data demo seeds them.
-      auto seeded = std::make_unique<numora::SharedState>();
+      auto seeded = std::make_unique<numora::AppState>();
       QVERIFY2(numora::SetUpPathsAndSettings(*seeded, programFolder, error), error.c_str());
-      numora::ReadRoster(*seeded, today);
-      numora::SeedDemoHistory(*seeded, today);
+      numora::ReadRoster(seeded->installation, seeded->roster, today);
+      numora::SeedDemoHistory(seeded->installation, seeded->catalogue, today);
     }
     DrillEnv env;
-    env.state.programFolder = programFolder;
+    env.state.installation.programFolder = programFolder;
     QVERIFY2(numora::SetUpPathsAndSettings(env.state, programFolder, error), error.c_str());
-    numora::SetSeasonColour(env.state, today);
-    env.state.developmentLayout = numora::DevelopmentLayoutFor(programFolder);
+    numora::SetSeasonColour(env.state.installation, today);
+    env.state.installation.developmentLayout = numora::DevelopmentLayoutFor(programFolder);
     NameSelWindow* w = Show(env);
     QVERIFY(w != nullptr);
     Snap(w, QStringLiteral("namesel_points"));
@@ -254,7 +255,7 @@ class NameSelWindowTest : public QObject {
     DrillEnv& env = *env_;
     WriteRoster(env, SmallRoster());
     QPointer<NameSelWindow> w = Show(env);
-    env.state.currentPupil = 0;
+    env.state.session.currentPupil = 0;
     Type(w, Qt::Key_1);
     Press(Command14(w));
     Type(w, Qt::Key_Return, List1(w));
@@ -262,7 +263,7 @@ class NameSelWindowTest : public QObject {
     QVERIFY(!w.isNull() && env.ctx.namesel == w);
     QVERIFY(env.ctx.hub.isNull());
     QVERIFY(Command14(w)->isVisibleTo(w));
-    QCOMPARE(env.state.currentPupil, 0);
+    QCOMPARE(env.state.session.currentPupil, 0);
     QCOMPARE(Label1(w)->text(), QStringLiteral("名前を選びなさい"));
     // Double-clicking the dash line confirms no one either.
     ClickRow(List1(w), 0, true);
@@ -309,12 +310,12 @@ class NameSelWindowTest : public QObject {
         Type(w, how == QStringLiteral("enter") ? Qt::Key_Return : Qt::Key_Space, List1(w));
       }
     }
-    QCOMPARE(env.state.currentPupil, 123);
-    QCOMPARE(env.state.pupilName, numora::RosterText("江口　三月"));
-    QCOMPARE(env.state.pupilGrade.Text(), std::string("小３"));
-    QCOMPARE(env.state.pupilStartTime, 10 * 3600 + 30 * 60 + 16);
-    QCOMPARE(env.state.levelCount, 4);
-    QCOMPARE(env.state.levelNames[4], std::string("ﾚﾍﾞﾙ4"));
+    QCOMPARE(env.state.session.currentPupil, 123);
+    QCOMPARE(env.state.session.pupilName, numora::RosterText("江口　三月"));
+    QCOMPARE(env.state.session.pupilGrade, std::string("小３"));
+    QCOMPARE(env.state.session.pupilStartTime, 10 * 3600 + 30 * 60 + 16);
+    QCOMPARE(env.state.catalogue.levelCount, 4);
+    QCOMPARE(env.state.catalogue.levelNames[4], std::string("ﾚﾍﾞﾙ4"));
     QVERIFY(env.Played("/snd/ng.wav") == 0);
     // The hub is open and has unloaded the selection screen.
     QVERIFY(!env.ctx.hub.isNull());
@@ -328,7 +329,7 @@ class NameSelWindowTest : public QObject {
     WriteRoster(env, SmallRoster());
     NameSelWindow* w = Show(env);
     ChooseFilter(w, QStringLiteral("小３"));
-    QCOMPARE(env.state.gradeFilterText, std::string("小３"));
+    QCOMPARE(env.state.roster.gradeFilterText, std::string("小３"));
     const QStringList lines = Shown(List1(w));
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[1].startsWith(QStringLiteral("小3 江口")));
@@ -380,7 +381,7 @@ class NameSelWindowTest : public QObject {
 
     // The activation ran again: filter text of the hub, view and chosen name are reset; the box
     // keeps the filter it shows, so the list stays narrowed to it.
-    QCOMPARE(env.state.gradeFilterText, std::string("全学年"));
+    QCOMPARE(env.state.roster.gradeFilterText, std::string("全学年"));
     QCOMPARE(Combo1(w)->currentText(), QStringLiteral("小３"));
     QCOMPARE(Combo1(w)->count(), 12);
     QCOMPARE(w->nameListView(), 1);
@@ -416,8 +417,8 @@ class NameSelWindowTest : public QObject {
     QFETCH(QStringList, args);
     DrillEnv& env = *env_;
     WriteRoster(env, SmallRoster());
-    env.state.programFolder = "/s/apps/numora/";
-    env.state.developmentLayout = static_cast<int16_t>(layout);
+    env.state.installation.programFolder = "/s/apps/numora/";
+    env.state.installation.developmentLayout = layout != 0;
     env.host.startSucceeds = starts;
     NameSelWindow* w = Show(env);
     QCOMPARE(Picture8(w)->isVisibleTo(w), layout == 1);
@@ -448,9 +449,9 @@ class NameSelWindowTest : public QObject {
     QCOMPARE(env.host.messages.size(), size_t{1});
     const QString message = QString::fromStdString(env.host.messages[0]);
     QVERIFY2(message.startsWith(QStringLiteral("注意|")), qPrintable(message));
-    QVERIFY2(
-        message.contains(QString::fromStdString(env.state.dataRootFolder.Text() + "新名簿.txt")),
-        qPrintable(message));
+    QVERIFY2(message.contains(
+                 QString::fromStdString(env.state.installation.dataRootFolder + "新名簿.txt")),
+             qPrintable(message));
     QCOMPARE(Shown(List1(w)), QStringList{QStringLiteral("－－－－－－")});
     // Told once: another view does not tell it again; the pupil can still leave.
     Press(Option1(w, 0));

@@ -193,16 +193,16 @@ class PupilInputTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Command4(hub, 3)));
     Type(hub, static_cast<Qt::Key>(key));
     QVERIFY(!env.ctx.drill.isNull());
-    QCOMPARE(env.state.currentLevel, int16_t{3});
+    QCOMPARE(env.state.session.currentLevel, int16_t{3});
   }
 
   // On the name selection screen Enter on the focused O.K. confirms the chosen name; in the
   // version box Enter on O.K. closes it.
   void enterPressesTheFocusedButtonOnTheSelectionScreenAndVersionBox() {
     DrillEnv& env = *env_;
-    env.state.dataRootFolder = env.state.dataFolder;
-    env.state.schoolYearStartMonth = 4;
-    QVERIFY(numora::WriteWholeFile(env.state.dataRootFolder.Text() + "新名簿.txt",
+    env.state.installation.dataRootFolder = env.state.installation.dataFolder;
+    env.state.installation.schoolYearStartMonth = 4;
+    QVERIFY(numora::WriteWholeFile(env.state.installation.dataRootFolder + "新名簿.txt",
                                    numora::Utf8ToCp932("3,2019,0,0,山田　花子,0,,\r\n")));
     env.clock.Set(2026, 12, 10, 10, 0, 0);
     numora::ShowNameSelection(env.ctx);
@@ -237,7 +237,7 @@ class PupilInputTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Command14(w)));
     Type(w, Qt::Key_Return);
     QTRY_VERIFY(!env.ctx.hub.isNull());
-    QCOMPARE(env.state.currentPupil, int16_t{3});
+    QCOMPARE(env.state.session.currentPupil, int16_t{3});
   }
 
   // Two digit keys queued on the hub (typed faster than it repaints) start one drill; a drill
@@ -255,7 +255,7 @@ class PupilInputTest : public QObject {
     }
     QCoreApplication::processEvents();
     QCOMPARE(OpenDrills(), 1);
-    QCOMPARE(env.state.currentLevel, int16_t{1});
+    QCOMPARE(env.state.session.currentLevel, int16_t{1});
     auto* drill = qobject_cast<DrillWindow*>(env.ctx.drill.data());
     QVERIFY(drill != nullptr);
 
@@ -343,14 +343,14 @@ class PupilInputTest : public QObject {
     WatchingSound sound;
     numora::Services services{env.clock, env.random, sound, env.host};
     numora::AppContext ctx{env.state, services};
-    env.state.currentLevel = 4;
+    env.state.session.currentLevel = 4;
     for (int k = 0; k < 2; ++k) {
-      QVERIFY(numora::AppendRunRecord(env.state, services, DrillEnv::kPupil, 4, 20));
+      QVERIFY(numora::AppendRunRecord(env.state.installation, services, DrillEnv::kPupil, 4, 20));
     }
     env.state.run.recordedTime = 20;
     env.state.run.newPersonalBest = true;
     env.state.run.clearedBefore = false;
-    QVERIFY(numora::AppendRunRecord(env.state, services, DrillEnv::kPupil, 4, 20));
+    QVERIFY(numora::AppendRunRecord(env.state.installation, services, DrillEnv::kPupil, 4, 20));
 
     bool timerIdle = false;
     bool panelShown = false;

@@ -60,11 +60,11 @@ class PupilLoopTest : public QObject {
   void selectionHubDrillEvaluationHubAndBack() {
     DrillEnv env;
     // Pupil 27 in the second line of the list: the pupil number, not the line, is confirmed.
-    env.state.dataRootFolder = env.state.dataFolder;
-    env.state.schoolYearStartMonth = 4;
-    env.state.schoolYear = 0;
-    env.state.currentPupil = 0;
-    QVERIFY(numora::WriteWholeFile(env.state.dataRootFolder.Text() + "新名簿.txt",
+    env.state.installation.dataRootFolder = env.state.installation.dataFolder;
+    env.state.installation.schoolYearStartMonth = 4;
+    env.state.roster.schoolYear = 0;
+    env.state.session.currentPupil = 0;
+    QVERIFY(numora::WriteWholeFile(env.state.installation.dataRootFolder + "新名簿.txt",
                                    numora::Utf8ToCp932("5,2017,0,0,青木　一郎,0,,\r\n"
                                                        "27,2016,0,0,山田　花子,0,,\r\n")));
     env.clock.Set(2026, 12, 10, 10, 0, 0);
@@ -83,7 +83,7 @@ class PupilLoopTest : public QObject {
       }
       ClickRow(List1(namesel), row);
       Press(Command14(namesel));
-      QCOMPARE(env.state.currentPupil, int16_t{27});
+      QCOMPARE(env.state.session.currentPupil, int16_t{27});
 
       QPointer<HubWindow> hub = qobject_cast<HubWindow*>(env.ctx.hub.data());
       QVERIFY(hub != nullptr);

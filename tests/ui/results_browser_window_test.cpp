@@ -103,13 +103,13 @@ class ResultsBrowserWindowTest : public QObject {
   void init() {
     env_ = std::make_unique<DrillEnv>();
     auto& s = env_->state;
-    s.dataRootFolder = s.dataFolder;
-    s.schoolYearStartMonth = 4;
-    s.schoolName = "ヌモラ塾";
+    s.installation.dataRootFolder = s.installation.dataFolder;
+    s.installation.schoolYearStartMonth = 4;
+    s.installation.schoolName = "ヌモラ塾";
     const std::string roster =
         "3,2017,0,0,山田太郎,0,,\r\n4,2015,0,0,佐藤花子,0,,\r\n"
         "5,2013,0,0,鈴木一郎,0,,\r\n";
-    QVERIFY(numora::WriteWholeFile(s.dataFolder.Text() + numora::kRosterFileName,
+    QVERIFY(numora::WriteWholeFile(s.installation.dataFolder + numora::kRosterFileName,
                                    numora::Utf8ToCp932(roster)));
     WriteRecords({StoredRun(3, 1, 40, 1), StoredRun(4, 2, 35, 2), StoredRun(5, 0, 1, 3),
                   StoredRun(3, 3, 99999, 4), StoredRun(4, 4, 52, 5), StoredRun(5, 1, 61, 6)});
@@ -124,7 +124,8 @@ class ResultsBrowserWindowTest : public QObject {
     Open();
     QCOMPARE(Child<QLabel>("Label5")->text(),
              QStringLiteral("ダブルクリックすると変更、消去できます"));
-    const numora::BrowserList expected = numora::BuildBrowserList(env_->state, env_->services);
+    const numora::BrowserList expected =
+        numora::BuildBrowserList(env_->state.installation, env_->state.roster, env_->services);
     QAbstractItemModel* model = List()->model();
     QCOMPARE(model->rowCount(), 5);  // the level-0 record is not listed
     for (int row = 0; row < 5; ++row) {
@@ -275,7 +276,7 @@ class ResultsBrowserWindowTest : public QObject {
     DoubleClickRow(3);  // record 5, 52 s
     // Another computer deletes record 1 meanwhile: record 5 is now the 61-second run.
     std::string error;
-    QVERIFY(numora::DeleteResultRecord(env_->state, env_->services, 1, error));
+    QVERIFY(numora::DeleteResultRecord(env_->state.installation, env_->services, 1, error));
     const std::string before = FileBytes();
     TimeBox()->setText(QStringLiteral("50"));
     QTest::mouseClick(Child<QPushButton>("Command2"), Qt::LeftButton);
@@ -287,7 +288,7 @@ class ResultsBrowserWindowTest : public QObject {
 
     env_->host.messages.clear();
     DoubleClickRow(2);  // now record 4, the 52-second run
-    QVERIFY(numora::DeleteResultRecord(env_->state, env_->services, 1, error));
+    QVERIFY(numora::DeleteResultRecord(env_->state.installation, env_->services, 1, error));
     QTest::mouseClick(Child<QPushButton>("Command3"), Qt::LeftButton);
     QCOMPARE(env_->host.messages.size(), size_t{2});  // the question, then the refusal
     QVERIFY2(env_->host.messages[1].find("何も書き換えていません") != std::string::npos,
@@ -297,7 +298,7 @@ class ResultsBrowserWindowTest : public QObject {
   }
 
   void missingResultsFileGivesAnEmptyListAndAMessage() {
-    QFile::remove(QString::fromStdString(numora::ResultsFilePath(env_->state)));
+    QFile::remove(QString::fromStdString(numora::ResultsFilePath(env_->state.installation)));
     Open();
     QCOMPARE(List()->model()->rowCount(), 0);
     QCOMPARE(env_->host.messages.size(), size_t{1});
@@ -312,7 +313,7 @@ class ResultsBrowserWindowTest : public QObject {
     QTest::mouseClick(Child<QPushButton>("Command17"), Qt::LeftButton);
     QCOMPARE(dialogs_->printerAsked, 1);
     const QString pdf =
-        QString::fromStdString(env_->state.dataFolder.Text()) + QStringLiteral("一覧.pdf");
+        QString::fromStdString(env_->state.installation.dataFolder) + QStringLiteral("一覧.pdf");
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
@@ -336,14 +337,15 @@ class ResultsBrowserWindowTest : public QObject {
     QCOMPARE(button->text(), QStringLiteral("ファイル化"));
     QCOMPARE(button->toolTip(), QStringLiteral("後で加工して印刷できます"));
     const QString csv =
-        QString::fromStdString(env_->state.dataFolder.Text()) + QStringLiteral("一覧.csv");
+        QString::fromStdString(env_->state.installation.dataFolder) + QStringLiteral("一覧.csv");
     dialogs_->csvFile = csv;
     QTest::mouseClick(button, Qt::LeftButton);
     QVERIFY(dialogs_->suggestedCsv.endsWith(QStringLiteral(".csv")));
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    QCOMPARE(bytes.toStdString(), numora::BrowserCsv(env_->state, window_->list()));
+    QCOMPARE(bytes.toStdString(),
+             numora::BrowserCsv(env_->state.installation, env_->state.roster, window_->list()));
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QCOMPARE(bytes.count("\r\n"), 6);
     QCOMPARE(env_->host.messages.size(), size_t{1});
@@ -420,7 +422,7 @@ class ResultsBrowserWindowTest : public QObject {
  private:
   void Open() {
     auto dialogs =
-        std::make_unique<FakeDialogs>(QString::fromStdString(env_->state.dataFolder.Text()));
+        std::make_unique<FakeDialogs>(QString::fromStdString(env_->state.installation.dataFolder));
     dialogs_ = dialogs.get();
     window_ = new ResultsBrowserWindow(env_->ctx, std::move(dialogs));
     env_->ctx.resultsBrowser = window_.data();
@@ -460,18 +462,18 @@ class ResultsBrowserWindowTest : public QObject {
       numora::EncodeResultRecord(records[i], reinterpret_cast<unsigned char*>(bytes.data()) +
                                                  i * numora::kResultRecordSize);
     }
-    QVERIFY(numora::WriteWholeFile(numora::ResultsFilePath(env_->state), bytes));
+    QVERIFY(numora::WriteWholeFile(numora::ResultsFilePath(env_->state.installation), bytes));
   }
   std::string FileBytes() {
     std::string bytes;
-    numora::ReadWholeFile(numora::ResultsFilePath(env_->state), bytes);
+    numora::ReadWholeFile(numora::ResultsFilePath(env_->state.installation), bytes);
     return bytes;
   }
   int LogLines() {
     std::string text;
     bool exists = false;
     std::string error;
-    numora::ReadCorrectionLog(env_->state, text, exists, error);
+    numora::ReadCorrectionLog(env_->state.installation, text, exists, error);
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
   }
   const char* Messages() {

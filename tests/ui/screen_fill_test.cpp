@@ -67,16 +67,16 @@ class ScreenFillTest : public QObject {
     DrillEnv& env = *env_;
     FormWidget* form = nullptr;
     if (window == QLatin1String("splash")) {
-      env.state.programFolder = "/opt/numora/";
+      env.state.installation.programFolder = "/opt/numora/";
       auto* splash = numora::ShowSplash(env.ctx);
       Timer1(splash)->stop();  // no set-up: only the window is looked at
       form = splash;
       env.ctx.firstfrm = nullptr;
       form->setAttribute(Qt::WA_DeleteOnClose, false);
     } else if (window == QLatin1String("name selection")) {
-      env.state.dataRootFolder = env.state.dataFolder;
-      env.state.schoolYearStartMonth = 4;
-      QVERIFY(numora::WriteWholeFile(env.state.dataRootFolder.Text() + "新名簿.txt",
+      env.state.installation.dataRootFolder = env.state.installation.dataFolder;
+      env.state.installation.schoolYearStartMonth = 4;
+      QVERIFY(numora::WriteWholeFile(env.state.installation.dataRootFolder + "新名簿.txt",
                                      numora::Utf8ToCp932("3,2019,0,0,山田　花子,0,,\r\n")));
       numora::ShowNameSelection(env.ctx);
       form = qobject_cast<FormWidget*>(env.ctx.namesel.data());

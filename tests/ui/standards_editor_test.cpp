@@ -54,13 +54,13 @@ std::string StandardsText() {
 struct EditorEnv : DrillEnv {
   EditorEnv() {
     WriteStandards(StandardsText());
-    numora::LoadLevelStandards(state, StandardsPath());
+    numora::LoadLevelStandards(state.catalogue, StandardsPath());
   }
   ~EditorEnv() {
     delete ctx.standardsEditor.data();
     FlushDeletes();
   }
-  std::string StandardsPath() const { return numora::LevelStandardsPath(state); }
+  std::string StandardsPath() const { return numora::LevelStandardsPath(state.installation); }
   void WriteStandards(const std::string& utf8) const {
     QVERIFY(numora::WriteWholeFile(StandardsPath(), numora::Utf8ToCp932(utf8)));
   }
@@ -76,7 +76,7 @@ struct EditorEnv : DrillEnv {
   void Runs(int pupil, int level, std::initializer_list<int> seconds) {
     clock.Set(2026, 12, 1, 8, 0, 0);
     for (int s : seconds) {
-      QVERIFY(numora::AppendRunRecord(state, services, static_cast<int16_t>(pupil),
+      QVERIFY(numora::AppendRunRecord(state.installation, services, static_cast<int16_t>(pupil),
                                       static_cast<int16_t>(level), s));
     }
   }
@@ -318,7 +318,7 @@ void StandardsEditorTest::saveWritesTheFileAndStandardsGoLive() {
     expected += std::to_string(30 + l) + (l == 2 ? ",80" : ",60") + ",100,3,1.5,,0,7,1,,,\r\n";
   }
   QCOMPARE(QString::fromStdString(env.StandardsOnDisk()), QString::fromStdString(expected));
-  QCOMPARE(env.state.levelStandards[2].minimumTime, 80);
+  QCOMPARE(env.state.catalogue.standards[2].minimumTime, 80);
   QVERIFY(!Child<QFrame>(editor, "Picture6")->isVisible());
   // Leaving after the save asks nothing.
   Press(Child<QPushButton>(editor, "Command4"));
@@ -331,7 +331,7 @@ void StandardsEditorTest::saveWritesTheFileAndStandardsGoLive() {
   env2.host.answerYes = true;
   Press(Child<QPushButton>(editor, "Command4"));
   DrillEnv::FlushDeletes();
-  QCOMPARE(env2.state.levelStandards[1].targetTime, 317);
+  QCOMPARE(env2.state.catalogue.standards[1].targetTime, 317);
   QVERIFY(env2.StandardsOnDisk().find("\r\n317,60,") != std::string::npos);
   QVERIFY(env2.ctx.hub != nullptr);
 }
@@ -368,7 +368,7 @@ void StandardsEditorTest::unreadableAndUnwritableFiles() {
     EditorEnv env;
     StandardsEditorWindow* editor = env.Open();
     Type(editor, "1");
-    const QString folder = QString::fromStdString(env.state.dataFolder.Text());
+    const QString folder = QString::fromStdString(env.state.installation.dataFolder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     const bool root = ::geteuid() == 0;
     Press(Child<QPushButton>(editor, "Command3"));
@@ -378,14 +378,14 @@ void StandardsEditorTest::unreadableAndUnwritableFiles() {
       QVERIFY(editor->grid().dataChanged());
       QVERIFY(Yellow(editor, 1, 1));
       QCOMPARE(env.StandardsOnDisk(), StandardsText());
-      QCOMPARE(env.state.levelStandards[1].targetTime, 31);
+      QCOMPARE(env.state.catalogue.standards[1].targetTime, 31);
     }
   }
   {
     // No standards file: told with its name; the editor opens empty and never writes one.
     EditorEnv env;
     QVERIFY(QFile::remove(QString::fromStdString(env.StandardsPath())));
-    QFile::remove(QString::fromStdString(numora::ResultsFilePath(env.state)));
+    QFile::remove(QString::fromStdString(numora::ResultsFilePath(env.state.installation)));
     StandardsEditorWindow* editor = env.Open();
     QCOMPARE(env.Messages("タイム回数データ.txt"), 1);
     QCOMPARE(Child<QTableWidget>(editor, "MSFlexGrid1")->rowCount(), 0);
@@ -397,7 +397,8 @@ void StandardsEditorTest::unreadableAndUnwritableFiles() {
     QCOMPARE(env.Messages("成績累積データ.dat"), 1);
     Press(Child<QPushButton>(editor, "Command2"));
     QCOMPARE(env.Messages("成績累積データ.dat"), 1);
-    QVERIFY(!QFile::exists(QString::fromStdString(numora::ResultsFilePath(env.state))));
+    QVERIFY(
+        !QFile::exists(QString::fromStdString(numora::ResultsFilePath(env.state.installation))));
   }
   {
     // Restoring from a file that has gone keeps the grid as it is.
@@ -427,8 +428,8 @@ void StandardsEditorTest::gatePasswordCases() {
   };
   for (const Case& c : cases) {
     EditorEnv env;
-    env.state.pupilName = "山田先生";
-    env.state.dataChangePassword = c.stored;
+    env.state.session.pupilName = "山田先生";
+    env.state.installation.dataChangePassword = c.stored;
     numora::ShowHub(env.ctx);
     QWidget* hub = env.ctx.hub.data();
     auto* dataButton = Child<QPushButton>(hub, "Command8");
@@ -458,8 +459,8 @@ void StandardsEditorTest::gatePasswordCases() {
 
 void StandardsEditorTest::gateBlocksTheHubWhileShown() {
   EditorEnv env;
-  env.state.pupilName = "★田中";
-  env.state.dataChangePassword = numora::Value(1234);
+  env.state.session.pupilName = "★田中";
+  env.state.installation.dataChangePassword = numora::Value(1234);
   numora::ShowHub(env.ctx);
   QWidget* hub = env.ctx.hub.data();
   Press(Child<QPushButton>(hub, "Command8"));
@@ -518,20 +519,20 @@ void StandardsEditorTest::demoScreenshots() {
   if (programFolder.back() != '/') programFolder += '/';
   std::string error;
   QVERIFY2(numora::SetUpPathsAndSettings(s, programFolder, error), error.c_str());
-  numora::LoadLevelStandards(s, env.StandardsPath());
-  numora::ReadRoster(s, env.clock.Today());
+  numora::LoadLevelStandards(s.catalogue, env.StandardsPath());
+  numora::ReadRoster(s.installation, s.roster, env.clock.Today());
   constexpr int kTeacher = 901;  // 山田先生 of the demo roster
-  s.currentPupil = kTeacher;
-  s.pupilName = s.rosterNames[kTeacher];
-  s.pupilStartTime = static_cast<int32_t>(env.clock.Timer()) - 600;
-  numora::SetUpCatalogue(s);
-  numora::SetSeasonColour(s, env.clock.Today());
+  s.session.currentPupil = kTeacher;
+  s.session.pupilName = s.roster.names[kTeacher];
+  s.session.pupilStartTime = static_cast<int32_t>(env.clock.Timer()) - 600;
+  numora::SetUpCatalogue(s.catalogue);
+  numora::SetSeasonColour(s.installation, env.clock.Today());
   numora::ShowHub(env.ctx);
   QWidget* hub = env.ctx.hub.data();
   hub->resize(1024, 768);
   Press(Child<QPushButton>(hub, "Command8"));
   QTest::keyClicks(Child<QLineEdit>(hub, "Text3"),
-                   QString::fromStdString(s.dataChangePassword.Text()));
+                   QString::fromStdString(s.installation.dataChangePassword.Text()));
   Shoot(hub, "data_gate.png");
   Press(Child<QPushButton>(hub, "Command10(1)"));
   DrillEnv::FlushDeletes();

@@ -63,16 +63,16 @@ class StartupSplashTest : public QObject {
     QFETCH(unsigned, colour);
     UiFixture f;
     f.fakes.clock.Set(year, month, day, 8, 30, 15);
-    f.state.programFolder = "/opt/KT0042/build/";
+    f.state.installation.programFolder = "/opt/KT0042/build/";
     auto* splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash};
     QCOMPARE(Label5(splash)->text(), date);
     QCOMPARE(Label1(splash)->text(), QStringLiteral("Just a moment, please."));
-    QCOMPARE(static_cast<unsigned>(f.state.seasonColour.Number()), colour);
+    QCOMPARE(f.state.installation.seasonColour, colour);
     QCOMPARE(splash->palette().color(QPalette::Window), numora::VbColour(colour));
     QCOMPARE(f.fakes.random.seeds.size(), size_t{1});
     QVERIFY(std::abs(f.fakes.random.seeds[0] - (8 * 3600.0 + 30 * 60 + 15)) < 0.01);
-    QCOMPARE(f.state.developmentLayout, int16_t{1});
+    QVERIFY(f.state.installation.developmentLayout);
     QVERIFY(Timer1(splash)->isActive());
     QCOMPARE(Timer1(splash)->interval(), 100);
     QVERIFY(f.ctx.firstfrm == splash);
@@ -81,7 +81,7 @@ class StartupSplashTest : public QObject {
 
   void failingSetUpShowsTheFileAndEnds() {
     UiFixture f;
-    f.state.programFolder = PathText(base_ / "apps" / "numora") + "/";
+    f.state.installation.programFolder = PathText(base_ / "apps" / "numora") + "/";
     fs::create_directories(base_ / "apps" / "numora");
     auto* splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash};
@@ -133,14 +133,14 @@ class StartupSplashTest : public QObject {
     WriteCp932(data / "音フォルダ" / "新音ファイル.txt", "正解音2\r\na\r\n*\r\n");
     WriteCp932(data / "新名簿.txt", "1,2018,0,0,山田　花子,0,,\r\n");
     UiFixture f;
-    f.state.programFolder = PathText(base_ / "apps" / "numora") + "/";
+    f.state.installation.programFolder = PathText(base_ / "apps" / "numora") + "/";
     QPointer<numora::SplashWindow> splash = numora::ShowSplash(f.ctx);
     const WindowGuard guard{splash.data()};
     splash->runSetUp();
     if (notice.isEmpty()) {
       QVERIFY2(f.fakes.host.messages.empty(),
                f.fakes.host.messages.empty() ? "" : f.fakes.host.messages[0].c_str());
-      QCOMPARE(f.state.levelStandards[1].targetTime, 40);
+      QCOMPARE(f.state.catalogue.standards[1].targetTime, 40);
     } else {
       QCOMPARE(f.fakes.host.messages.size(), size_t{1});
       const QString message = QString::fromStdString(f.fakes.host.messages[0]);
@@ -153,7 +153,7 @@ class StartupSplashTest : public QObject {
                qPrintable(message));
     }
     QVERIFY(f.fakes.host.endedWith.empty());
-    QCOMPARE(f.state.schoolName, std::string("ひかり小"));
+    QCOMPARE(f.state.installation.schoolName, std::string("ひかり小"));
     QVERIFY(f.ctx.namesel);        // the selection screen is open
     QTRY_VERIFY(splash.isNull());  // and the splash unloaded
     if (f.ctx.namesel) delete f.ctx.namesel.data();

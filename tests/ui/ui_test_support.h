@@ -1,15 +1,15 @@
 #pragma once
 
-// Shared helpers for the window tests: a shared state and fake services for one test.
+// Shared helpers for the window tests: a program state and fake services for one test.
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "support/fakes.h"
 #include "ui/common/app_context.h"
 
 namespace numora::testing {
 
 struct UiFixture {
-  SharedState state;
+  AppState state;
   FakeServices fakes;
   AppContext ctx{state, fakes.services};
 };

@@ -27,8 +27,8 @@ std::string Moment(double moment) {
 
 }  // namespace
 
-std::string CorrectionLogPath(const SharedState& state) {
-  return state.dataFolder.Text() + kCorrectionLogFileName;
+std::string CorrectionLogPath(const InstallationSettings& installation) {
+  return installation.dataFolder + kCorrectionLogFileName;
 }
 
 std::string RecordSummary(const ResultRecord& r) {
@@ -51,8 +51,9 @@ std::string DeletionLogLine(double moment, uint32_t n, const ResultRecord& delet
   return Moment(moment) + "　消去　記録 " + std::to_string(n) + "　" + RecordSummary(deleted);
 }
 
-bool AppendCorrectionLog(const SharedState& state, const std::string& line, std::string& error) {
-  const std::string path = CorrectionLogPath(state);
+bool AppendCorrectionLog(const InstallationSettings& installation, const std::string& line,
+                         std::string& error) {
+  const std::string path = CorrectionLogPath(installation);
   // One write of the whole line at the end of the file, so lines of several computers do not mix.
   std::ofstream out(NativePath(path), std::ios::binary | std::ios::app);
   if (out) {
@@ -68,9 +69,9 @@ bool AppendCorrectionLog(const SharedState& state, const std::string& line, std:
   return true;
 }
 
-bool ReadCorrectionLog(const SharedState& state, std::string& text, bool& exists,
+bool ReadCorrectionLog(const InstallationSettings& installation, std::string& text, bool& exists,
                        std::string& error) {
-  const std::string path = CorrectionLogPath(state);
+  const std::string path = CorrectionLogPath(installation);
   std::error_code ec;
   exists = std::filesystem::exists(NativePath(path), ec);
   text.clear();

@@ -11,12 +11,15 @@
 #include <system_error>
 
 #include "core/admin/correction_log.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/table_sizes.h"
 #include "core/platform/cp932.h"
 #include "core/platform/csv.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/utf8_text.h"
 #include "core/roster/roster.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -44,14 +47,14 @@ bool ValidPupil(int pupil) {
   return pupil >= 0 && pupil < kPupilSlots;
 }
 
-const std::string& RosterNameOf(const SharedState& state, int pupil) {
+const std::string& RosterNameOf(const RosterTables& roster, int pupil) {
   static const std::string kNone;
-  return ValidPupil(pupil) ? state.rosterNames[static_cast<size_t>(pupil)] : kNone;
+  return ValidPupil(pupil) ? roster.names[static_cast<size_t>(pupil)] : kNone;
 }
 
-const std::string& RosterGradeOf(const SharedState& state, int pupil) {
+const std::string& RosterGradeOf(const RosterTables& roster, int pupil) {
   static const std::string kNone;
-  return ValidPupil(pupil) ? state.rosterGrades[static_cast<size_t>(pupil)] : kNone;
+  return ValidPupil(pupil) ? roster.grades[static_cast<size_t>(pupil)] : kNone;
 }
 
 // The name piece: the roster name followed by five ideographic spaces, cut to 6 characters.
@@ -76,10 +79,12 @@ bool SameSchool(const std::string& installationCode, const ResultRecord& record)
 // and the date of the previous record (records come in date order).
 class LineBuilder {
  public:
-  LineBuilder(const SharedState& state, uint32_t recordCount)
-      : state_(state),
+  LineBuilder(const InstallationSettings& installation, const RosterTables& roster,
+              uint32_t recordCount)
+      : installation_(installation),
+        roster_(roster),
         width_(RecordNumberWidth(recordCount)),
-        code_(Utf8ToCp932(state.schoolCode.Text())),
+        code_(Utf8ToCp932(installation.schoolCode)),
         pupilEnds_(kPupilSlots) {}
 
   // Appends the line of record n to the text.
@@ -99,7 +104,7 @@ class LineBuilder {
     line += ' ';
     line += PupilEnd(r.pupilNumber);
     line += "++";
-    line += SameSchool(code_, r) ? state_.schoolName : otherSchool_;
+    line += SameSchool(code_, r) ? installation_.schoolName : otherSchool_;
   }
 
  private:
@@ -120,7 +125,7 @@ class LineBuilder {
     }
     auto& slot = pupilEnds_[static_cast<size_t>(pupil)];
     if (!slot) {
-      slot = NamePiece(RosterNameOf(state_, pupil)) + " " + RosterGradeOf(state_, pupil);
+      slot = NamePiece(RosterNameOf(roster_, pupil)) + " " + RosterGradeOf(roster_, pupil);
     }
     return *slot;
   }
@@ -156,7 +161,8 @@ class LineBuilder {
     line.append(text, sizeof text);
   }
 
-  const SharedState& state_;
+  const InstallationSettings& installation_;
+  const RosterTables& roster_;
   int width_;
   std::string code_;
   std::vector<std::optional<std::string>> pupilEnds_;
@@ -225,9 +231,10 @@ bool FileExists(const std::string& utf8Path) {
 }
 
 // Appends the line to the log; the warning when it could not be written.
-std::string LogOrWarn(const SharedState& state, const std::string& line, const std::string& done) {
+std::string LogOrWarn(const InstallationSettings& installation, const std::string& line,
+                      const std::string& done) {
   std::string error;
-  if (AppendCorrectionLog(state, line, error)) {
+  if (AppendCorrectionLog(installation, line, error)) {
     return {};
   }
   return done + "が、修正記録に書き込めませんでした。\n" + error +
@@ -240,23 +247,24 @@ int RecordNumberWidth(uint32_t recordCount) {
   return std::max<int>(4, static_cast<int>(std::to_string(recordCount).size()));
 }
 
-std::string BrowserLineText(const SharedState& state, uint32_t n, uint32_t recordCount,
-                            const ResultRecord& record) {
-  LineBuilder builder(state, recordCount);
+std::string BrowserLineText(const InstallationSettings& installation, const RosterTables& roster,
+                            uint32_t n, uint32_t recordCount, const ResultRecord& record) {
+  LineBuilder builder(installation, roster, recordCount);
   std::string line;
   builder.AppendLine(line, n, record);
   return line;
 }
 
-void BuildBrowserLines(const SharedState& state, const unsigned char* bytes, uint32_t records,
-                       BrowserList& list) {
+void BuildBrowserLines(const InstallationSettings& installation, const RosterTables& roster,
+                       const unsigned char* bytes, uint32_t records, BrowserList& list) {
   list.recordNumbers.clear();
   list.records.clear();
   list.lines.clear();
   list.recordNumbers.reserve(records);
   list.records.reserve(records);
-  list.lines.reserve(records, static_cast<size_t>(records) * (100 + state.schoolName.size()));
-  LineBuilder builder(state, records);
+  list.lines.reserve(records,
+                     static_cast<size_t>(records) * (100 + installation.schoolName.size()));
+  LineBuilder builder(installation, roster, records);
   for (uint32_t i = 0; i < records; ++i) {
     const ResultRecord r = DecodeResultRecord(bytes + static_cast<size_t>(i) * kResultRecordSize);
     if (r.level == 0) {
@@ -297,26 +305,27 @@ size_t BrowserList::LineAfterDeletion(uint32_t n) const {
   return static_cast<size_t>(at - recordNumbers.begin());
 }
 
-std::string PupilChooserText(const SharedState& state, int pupil) {
-  return std::to_string(pupil) + " /  " + RosterNameOf(state, pupil);
+std::string PupilChooserText(const RosterTables& roster, int pupil) {
+  return std::to_string(pupil) + " /  " + RosterNameOf(roster, pupil);
 }
 
-BrowserList BuildBrowserList(SharedState& state, Services& services) {
+BrowserList BuildBrowserList(const InstallationSettings& installation, RosterTables& roster,
+                             Services& services) {
   BrowserList list;
-  const RosterReading roster = ReadRoster(state, services.clock.Today());
+  const RosterReading reading = ReadRoster(installation, roster, services.clock.Today());
   std::vector<char> seen(kPupilSlots, 0);
-  for (const int64_t p : roster.entryPupils) {
+  for (const int64_t p : reading.entryPupils) {
     if (p >= 1 && p < kPupilSlots && seen[static_cast<size_t>(p)] == 0) {
       seen[static_cast<size_t>(p)] = 1;
-      list.chooserItems.push_back(PupilChooserText(state, static_cast<int>(p)));
+      list.chooserItems.push_back(PupilChooserText(roster, static_cast<int>(p)));
     }
   }
   std::vector<std::string> notices;
-  if (!roster.fileRead) {
-    notices.push_back(RosterNotice(roster));
+  if (!reading.fileRead) {
+    notices.push_back(RosterNotice(reading));
   }
 
-  const std::string path = ResultsFilePath(state);
+  const std::string path = ResultsFilePath(installation);
   if (!FileExists(path)) {
     notices.push_back("成績のファイルがまだありません。一覧は空です。\n（" + path + "）");
   } else {
@@ -324,7 +333,7 @@ BrowserList BuildBrowserList(SharedState& state, Services& services) {
     const NewestRecords read = ReadNewestRecords(path, services, kReaderRetry,
                                                  std::numeric_limits<uint32_t>::max(), bytes);
     if (read.status == FileStatus::Ok) {
-      BuildBrowserLines(state, bytes.data(), read.records, list);
+      BuildBrowserLines(installation, roster, bytes.data(), read.records, list);
     } else {
       notices.push_back(
           "成績のファイルを読めません（" + read.errorText +
@@ -332,7 +341,7 @@ BrowserList BuildBrowserList(SharedState& state, Services& services) {
           "）");
     }
   }
-  const std::string interrupted = DetectInterruptedDelete(state);
+  const std::string interrupted = DetectInterruptedDelete(installation);
   if (!interrupted.empty()) {
     notices.push_back(interrupted);
   }
@@ -345,19 +354,20 @@ BrowserList BuildBrowserList(SharedState& state, Services& services) {
   return list;
 }
 
-EditPanelFigures DescribeForEdit(const SharedState& state, uint32_t n, const ResultRecord& record) {
+EditPanelFigures DescribeForEdit(const RosterTables& roster, uint32_t n,
+                                 const ResultRecord& record) {
   EditPanelFigures f;
   f.recordNumber = std::to_string(n);
   f.levelText = "ﾚﾍﾞﾙ" + std::to_string(record.level);
   f.dateText = DateText(record.runDate);
-  f.gradeText = TrimWideBlanks(RosterGradeOf(state, record.pupilNumber));
-  f.chooserText = PupilChooserText(state, record.pupilNumber);
+  f.gradeText = TrimWideBlanks(RosterGradeOf(roster, record.pupilNumber));
+  f.chooserText = PupilChooserText(roster, record.pupilNumber);
   f.timeText = std::to_string(record.seconds);
   f.scrollValue = std::clamp<int32_t>(record.seconds, kBrowserScrollMin, kBrowserScrollMax);
   return f;
 }
 
-std::string GradeOfChooserText(const SharedState& state, std::string_view chooserText) {
+std::string GradeOfChooserText(const RosterTables& roster, std::string_view chooserText) {
   const size_t slash = chooserText.find('/');
   if (slash == std::string_view::npos) {
     return {};
@@ -366,21 +376,22 @@ std::string GradeOfChooserText(const SharedState& state, std::string_view choose
   if (!number || *number != std::floor(*number) || *number < 1 || *number >= kPupilSlots) {
     return {};
   }
-  return TrimWideBlanks(RosterGradeOf(state, static_cast<int>(*number)));
+  return TrimWideBlanks(RosterGradeOf(roster, static_cast<int>(*number)));
 }
 
-BrowserResult OpenBrowserRecord(SharedState& state, Services& services, const BrowserList& list,
-                                size_t line, uint32_t& recordNumber, ResultRecord& buffer) {
+BrowserResult OpenBrowserRecord(const InstallationSettings& installation, Services& services,
+                                const BrowserList& list, size_t line, uint32_t& recordNumber,
+                                ResultRecord& buffer) {
   if (line >= list.size()) {
     return {BrowserOutcome::kInvalid, {}};
   }
   recordNumber = list.recordNumbers[line];
   std::string error;
-  if (!ReadResultRecord(state, services, recordNumber, buffer, error)) {
+  if (!ReadResultRecord(installation, services, recordNumber, buffer, error)) {
     // A record that is gone was deleted meanwhile by another computer.
     ResultsFile probe;
     uint32_t count = 0;
-    if (probe.OpenForReading(ResultsFilePath(state)) == FileStatus::Ok &&
+    if (probe.OpenForReading(ResultsFilePath(installation)) == FileStatus::Ok &&
         probe.RecordCount(count) == FileStatus::Ok && recordNumber > count) {
       return {BrowserOutcome::kStale, StaleText(recordNumber)};
     }
@@ -420,51 +431,54 @@ bool ParseCorrection(std::string_view chooserText, std::string_view timeText, in
   return true;
 }
 
-BrowserResult ChangeBrowserRecord(SharedState& state, Services& services, uint32_t n,
-                                  const ResultRecord& shown, int16_t pupil, int32_t seconds) {
+BrowserResult ChangeBrowserRecord(const InstallationSettings& installation, Services& services,
+                                  uint32_t n, const ResultRecord& shown, int16_t pupil,
+                                  int32_t seconds) {
   ResultRecord changed = shown;
   changed.pupilNumber = pupil;
   changed.seconds = seconds;
   std::string error;
   bool stale = false;
-  if (!RewriteResultRecord(state, services, n, changed, error, &shown, &stale)) {
+  if (!RewriteResultRecord(installation, services, n, changed, error, &shown, &stale)) {
     if (stale) {
       return {BrowserOutcome::kStale, StaleText(n)};
     }
     return {BrowserOutcome::kFailed,
-            error + "\n記録は変更していません。\n（" + ResultsFilePath(state) + "）"};
+            error + "\n記録は変更していません。\n（" + ResultsFilePath(installation) + "）"};
   }
   const std::string line = ChangeLogLine(services.clock.Now(), n, shown, changed);
   return {BrowserOutcome::kDone,
-          LogOrWarn(state, line, "記録 " + std::to_string(n) + " を変更しました")};
+          LogOrWarn(installation, line, "記録 " + std::to_string(n) + " を変更しました")};
 }
 
-BrowserResult DeleteBrowserRecord(SharedState& state, Services& services, uint32_t n,
-                                  const ResultRecord& shown) {
+BrowserResult DeleteBrowserRecord(const InstallationSettings& installation, Services& services,
+                                  uint32_t n, const ResultRecord& shown) {
   std::string error;
   bool stale = false;
-  if (!DeleteResultRecord(state, services, n, error, {}, &shown, &stale)) {
+  if (!DeleteResultRecord(installation, services, n, error, {}, &shown, &stale)) {
     if (stale) {
       return {BrowserOutcome::kStale, StaleText(n)};
     }
-    return {BrowserOutcome::kFailed, error + "\n（" + ResultsFilePath(state) + "）"};
+    return {BrowserOutcome::kFailed, error + "\n（" + ResultsFilePath(installation) + "）"};
   }
   const std::string line = DeletionLogLine(services.clock.Now(), n, shown);
   return {BrowserOutcome::kDone,
-          LogOrWarn(state, line, "記録 " + std::to_string(n) + " を消去しました")};
+          LogOrWarn(installation, line, "記録 " + std::to_string(n) + " を消去しました")};
 }
 
-std::string BrowserCsv(const SharedState& state, const BrowserList& list) {
-  const std::string code = Utf8ToCp932(state.schoolCode.Text());
+std::string BrowserCsv(const InstallationSettings& installation, const RosterTables& roster,
+                       const BrowserList& list) {
+  const std::string code = Utf8ToCp932(installation.schoolCode);
   std::string csv = "\xEF\xBB\xBF記録番号,日付,時刻,レベル,秒,番号,名前,学年,学校\r\n";
   for (size_t i = 0; i < list.size(); ++i) {
     const ResultRecord& r = list.records[i];
     csv += std::to_string(list.recordNumbers[i]) + "," + DateText(r.runDate) + "," +
            TimeOfDayText(r.runTime) + "," + std::to_string(r.level) + "," +
            std::to_string(r.seconds) + "," + std::to_string(r.pupilNumber) + "," +
-           CsvField(TrimWideBlanks(RosterNameOf(state, r.pupilNumber))) + "," +
-           CsvField(TrimWideBlanks(RosterGradeOf(state, r.pupilNumber))) + "," +
-           CsvField(SameSchool(code, r) ? state.schoolName : std::string(kOtherSchool)) + "\r\n";
+           CsvField(TrimWideBlanks(RosterNameOf(roster, r.pupilNumber))) + "," +
+           CsvField(TrimWideBlanks(RosterGradeOf(roster, r.pupilNumber))) + "," +
+           CsvField(SameSchool(code, r) ? installation.schoolName : std::string(kOtherSchool)) +
+           "\r\n";
   }
   return csv;
 }

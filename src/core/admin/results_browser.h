@@ -11,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
 #include "core/platform/services.h"
 #include "core/records/results_file.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -72,20 +73,21 @@ struct BrowserList {
 int RecordNumberWidth(uint32_t recordCount);
 
 // One line of the list for record n of a file of recordCount records, with the names and grade
-// labels of state.rosterNames / state.rosterGrades and the installation's school.
-std::string BrowserLineText(const SharedState& state, uint32_t n, uint32_t recordCount,
-                            const ResultRecord& record);
+// labels of state.roster.names / state.roster.grades and the installation's school.
+std::string BrowserLineText(const InstallationSettings& installation, const RosterTables& roster,
+                            uint32_t n, uint32_t recordCount, const ResultRecord& record);
 
 // Builds the lines of the given raw records (records × 44 bytes; record n at (n − 1) × 44).
-void BuildBrowserLines(const SharedState& state, const unsigned char* bytes, uint32_t records,
-                       BrowserList& list);
+void BuildBrowserLines(const InstallationSettings& installation, const RosterTables& roster,
+                       const unsigned char* bytes, uint32_t records, BrowserList& list);
 
 // "番号 /  名前" of the chooser, for pupil p (the name as the roster stores it).
-std::string PupilChooserText(const SharedState& state, int pupil);
+std::string PupilChooserText(const RosterTables& roster, int pupil);
 
 // Reads the roster into the state (names and grade labels) and the whole results file, and builds
 // the list. A missing results file gives an empty list and a notice; so does an unreadable one.
-BrowserList BuildBrowserList(SharedState& state, Services& services);
+BrowserList BuildBrowserList(const InstallationSettings& installation, RosterTables& roster,
+                             Services& services);
 
 // What the edit panel shows for record n.
 struct EditPanelFigures {
@@ -97,10 +99,11 @@ struct EditPanelFigures {
   std::string timeText;      // the stored seconds
   int scrollValue = 0;       // the seconds within the scroll bar's range
 };
-EditPanelFigures DescribeForEdit(const SharedState& state, uint32_t n, const ResultRecord& record);
+EditPanelFigures DescribeForEdit(const RosterTables& roster, uint32_t n,
+                                 const ResultRecord& record);
 
 // The trimmed grade label of the pupil a chooser text names ("" when it names nobody).
-std::string GradeOfChooserText(const SharedState& state, std::string_view chooserText);
+std::string GradeOfChooserText(const RosterTables& roster, std::string_view chooserText);
 
 // The outcome of opening or correcting a record.
 enum class BrowserOutcome {
@@ -116,8 +119,9 @@ struct BrowserResult {
 
 // Opening line i of the list: reads its record anew into buffer. When the file no longer holds
 // that record at that number, kStale.
-BrowserResult OpenBrowserRecord(SharedState& state, Services& services, const BrowserList& list,
-                                size_t line, uint32_t& recordNumber, ResultRecord& buffer);
+BrowserResult OpenBrowserRecord(const InstallationSettings& installation, Services& services,
+                                const BrowserList& list, size_t line, uint32_t& recordNumber,
+                                ResultRecord& buffer);
 
 // The new pupil and time of "変更して記録" from the chooser's and the time box's texts: the pupil
 // number before the first "/" (1–5000), the time rounded to whole seconds (0–99999; 45.6 → 46).
@@ -127,17 +131,19 @@ bool ParseCorrection(std::string_view chooserText, std::string_view timeText, in
 
 // Writes record n with the pupil and time replaced and every other byte as in shown, under the
 // results file's lock, provided record n still is shown. Logs the change.
-BrowserResult ChangeBrowserRecord(SharedState& state, Services& services, uint32_t n,
-                                  const ResultRecord& shown, int16_t pupil, int32_t seconds);
+BrowserResult ChangeBrowserRecord(const InstallationSettings& installation, Services& services,
+                                  uint32_t n, const ResultRecord& shown, int16_t pupil,
+                                  int32_t seconds);
 
 // Deletes record n through the crash-safe deletion, provided record n still is shown. Logs the
 // deleted record.
-BrowserResult DeleteBrowserRecord(SharedState& state, Services& services, uint32_t n,
-                                  const ResultRecord& shown);
+BrowserResult DeleteBrowserRecord(const InstallationSettings& installation, Services& services,
+                                  uint32_t n, const ResultRecord& shown);
 
 // The list as CSV for a spreadsheet: UTF-8 with a byte order mark, CR LF, one row per line with
 // the fields apart.
-std::string BrowserCsv(const SharedState& state, const BrowserList& list);
+std::string BrowserCsv(const InstallationSettings& installation, const RosterTables& roster,
+                       const BrowserList& list);
 
 // Writes the CSV text to the file; false with a Japanese error text naming the file.
 bool SaveBrowserCsv(const std::string& utf8Path, const std::string& csv, std::string& error);

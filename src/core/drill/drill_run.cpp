@@ -2,8 +2,9 @@
 
 namespace numora {
 
-DrillRun::DrillRun(SharedState& state, Random& random)
-    : state_(state), run_(state.run), random_(random) {}
+DrillRun::DrillRun(const LevelCatalogue& catalogue, const StatisticsTables& stats,
+                   const Session& session, DrillRunState& run, Random& random)
+    : catalogue_(catalogue), stats_(stats), session_(session), run_(run), random_(random) {}
 
 void DrillRun::ResetForStart(DrillRunState& run) {
   run.allAnswered = false;
@@ -13,8 +14,9 @@ void DrillRun::ResetForStart(DrillRunState& run) {
 }
 
 bool DrillRun::TimedLevel() const {
-  const int level = state_.currentLevel;
-  return level >= 0 && level < kLevelSlots && state_.levelIsTimed[static_cast<std::size_t>(level)];
+  const int level = session_.currentLevel;
+  return level >= 0 && level < kLevelSlots &&
+         catalogue_.levelIsTimed[static_cast<std::size_t>(level)];
 }
 
 void DrillRun::Prepare(double barWidth) {
@@ -23,7 +25,7 @@ void DrillRun::Prepare(double barWidth) {
   run_.judgeResult = JudgeResult::kNone;
   if (TimedLevel()) {
     const LevelStandard& standard =
-        state_.levelStandards[static_cast<std::size_t>(state_.currentLevel)];
+        catalogue_.standards[static_cast<std::size_t>(session_.currentLevel)];
     // A level without a positive minimum time runs without a time limit; its bar stays empty.
     run_.timeLimit = RunTimeLimit(standard);
     run_.timeBarScale = TimeBarScale(barWidth, run_.timeLimit);
@@ -43,7 +45,7 @@ NextProblem DrillRun::ShowNextProblem() {
   hintPairsShown_ = 0;
   divisorCount_ = 0;
   pressed_.clear();
-  const std::vector<int> targets = TargetList(state_.currentLevel);
+  const std::vector<int> targets = TargetList(session_.currentLevel);
   if (targets.empty()) {
     return NextProblem::kNoTarget;  // the drill start turns such a level away
   }
@@ -98,8 +100,8 @@ ClockTick DrillRun::Tick(double timer) {
   ClockTick tick;
   run_.elapsedSeconds = ElapsedSeconds(timer, run_.runStart);
   tick.elapsed = run_.elapsedSeconds;
-  squares_.Tick(tick.elapsed,
-                CountdownThresholdsFor(state_, state_.currentLevel, state_.currentPupil));
+  squares_.Tick(tick.elapsed, CountdownThresholdsFor(catalogue_, stats_, session_.currentLevel,
+                                                     session_.currentPupil));
   tick.limited = run_.timeLimit > 0;
   tick.limitReached = tick.limited && tick.elapsed >= run_.timeLimit;
   return tick;

@@ -10,10 +10,13 @@
 #include <set>
 #include <vector>
 
+#include "core/drill/drill_run_state.h"
 #include "core/drill/problems.h"
 #include "core/drill/run_clock.h"
-#include "core/installation/shared_state.h"
+#include "core/installation/level_catalogue.h"
+#include "core/installation/session.h"
 #include "core/platform/services.h"
+#include "core/records/statistics_tables.h"
 
 namespace numora {
 
@@ -41,7 +44,8 @@ struct ClockTick {
 
 class DrillRun {
  public:
-  DrillRun(SharedState& state, Random& random);
+  DrillRun(const LevelCatalogue& catalogue, const StatisticsTables& stats, const Session& session,
+           DrillRunState& run, Random& random);
 
   // The drill start, before the window opens: no answers counted, no flags set.
   static void ResetForStart(DrillRunState& run);
@@ -92,7 +96,9 @@ class DrillRun {
   const DrillRunState& state() const { return run_; }
 
  private:
-  SharedState& state_;
+  const LevelCatalogue& catalogue_;
+  const StatisticsTables& stats_;
+  const Session& session_;
   DrillRunState& run_;
   Random& random_;
   int targetNumber_ = 0;

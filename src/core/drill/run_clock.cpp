@@ -2,8 +2,11 @@
 
 #include <cmath>
 
+#include "core/installation/level_catalogue.h"
+#include "core/installation/table_sizes.h"
 #include "core/platform/saturate.h"
 #include "core/platform/utf8_text.h"
+#include "core/records/statistics_tables.h"
 
 namespace numora {
 
@@ -44,16 +47,17 @@ double TimeBarScale(double barWidth, int32_t timeLimit) {
   return barWidth / timeLimit;
 }
 
-CountdownThresholds CountdownThresholdsFor(const SharedState& state, int level, int pupil) {
+CountdownThresholds CountdownThresholdsFor(const LevelCatalogue& catalogue,
+                                           const StatisticsTables& stats, int level, int pupil) {
   auto usable = [](int32_t best) { return best > 0 && best < kNoBestTime ? best : 0; };
   CountdownThresholds t;
   if (level < 0 || level >= kLevelSlots || pupil < 0 || pupil >= kPupilSlots) {
     return t;
   }
-  t.best = usable(state.bestTimeAll[static_cast<std::size_t>(level)]);
-  t.personalBest = usable(state.bestTime(level, pupil));
-  t.targetTime = state.levelStandards[static_cast<std::size_t>(level)].targetTime;
-  t.minimumTime = state.levelStandards[static_cast<std::size_t>(level)].minimumTime;
+  t.best = usable(stats.bestTimeAll[static_cast<std::size_t>(level)]);
+  t.personalBest = usable(stats.bestTime(level, pupil));
+  t.targetTime = catalogue.standards[static_cast<std::size_t>(level)].targetTime;
+  t.minimumTime = catalogue.standards[static_cast<std::size_t>(level)].minimumTime;
   return t;
 }
 
@@ -94,13 +98,13 @@ double TitlePointSize(const std::string& title) {
   return CharCount(title) > 9 ? 14.0 : 16.8;
 }
 
-int16_t TodayTotalRuns(const SharedState& state, int pupil, int lastLevel) {
+int16_t TodayTotalRuns(const StatisticsTables& stats, int pupil, int lastLevel) {
   if (pupil < 0 || pupil >= kPupilSlots) {
     return 0;
   }
   double sum = 0;
   for (int l = 1; l <= lastLevel && l < kLevelSlots; ++l) {
-    sum += state.todayRuns(l, pupil);
+    sum += stats.todayRuns(l, pupil);
   }
   return SaturatingCast<int16_t>(std::nearbyint(sum));
 }

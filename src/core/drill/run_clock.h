@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/level_catalogue.h"
 #include "core/platform/services.h"
 #include "core/records/sentinels.h"
+#include "core/records/statistics_tables.h"
 
 namespace numora {
 
@@ -42,7 +43,8 @@ struct CountdownThresholds {
   int32_t minimumTime = 0;
 };
 // Thresholds of level L and pupil P: a best time counts when it lies between 1 and 99998.
-CountdownThresholds CountdownThresholdsFor(const SharedState& state, int level, int pupil);
+CountdownThresholds CountdownThresholdsFor(const LevelCatalogue& catalogue,
+                                           const StatisticsTables& stats, int level, int pupil);
 
 struct CountdownSquares {
   static constexpr int kFirst = 10;
@@ -58,7 +60,7 @@ struct CountdownSquares {
 double TitlePointSize(const std::string& title);
 
 // The pupil's counted runs today, summed over levels 1 to lastLevel (rounded to a whole number).
-int16_t TodayTotalRuns(const SharedState& state, int pupil, int lastLevel);
+int16_t TodayTotalRuns(const StatisticsTables& stats, int pupil, int lastLevel);
 
 // Waits the given seconds by counting 10-millisecond steps against the clock's tick count,
 // catching up at most one step per pass, so it never ends early; window messages keep being

@@ -6,10 +6,15 @@
 #include <string_view>
 
 #include "core/hub/score_lists.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
+#include "core/installation/table_sizes.h"
 #include "core/platform/dates.h"
 #include "core/platform/utf8_text.h"
 #include "core/records/results_file.h"
+#include "core/records/statistics_tables.h"
 #include "core/roster/roster.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -95,13 +100,14 @@ bool InChartPeriod(const ResultEntry& e, double from, int levelCount) {
 }
 
 // The time and points statistics of one level from the hub's rankings.
-void RankFigures(const SharedState& state, const ChartRequest& request, ChartBand& band) {
+void RankFigures(const RosterTables& roster, const StatisticsTables& stats,
+                 const ChartRequest& request, ChartBand& band) {
   ListOptions options;
   options.currentPupil = request.currentPupil;
   options.filterText = request.filterText;
   options.viewMode = kHubTimeView;
   options.rankingKind = kCumulativeRanking;
-  const ScoreList times = BuildRankingList(state, band.level, options);
+  const ScoreList times = BuildRankingList(roster, stats, band.level, options);
   for (size_t i = 0; i < times.lines.size() && i < times.linePupils.size(); ++i) {
     if (times.linePupils[i] == request.pupil) {
       band.timeRankText = LeftChars(times.lines[i], 3);
@@ -111,12 +117,12 @@ void RankFigures(const SharedState& state, const ChartRequest& request, ChartBan
 
   options.viewMode = kHubPointsView;
   options.rankingKind = request.rankingKind == kTodayRanking ? kTodayRanking : kCumulativeRanking;
-  const ScoreList points = BuildRankingList(state, band.level, options);
+  const ScoreList points = BuildRankingList(roster, stats, band.level, options);
   bool found = false;
   for (size_t i = 0; i < points.lines.size(); ++i) {
     // The line's last five characters hold the total; the table gives it uncut when it is longer.
     const int32_t total = i < points.linePupils.size()
-                              ? state.totalPoints(band.level, points.linePupils[i])
+                              ? stats.totalPoints(band.level, points.linePupils[i])
                               : TotalPointsOfLine(points.lines[i]);
     if (total > 0) {
       ++band.schoolPointsPupils;
@@ -167,10 +173,11 @@ std::string BestDate(const std::vector<const ChartPoint*>& bests, size_t j) {
   return date;
 }
 
-void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records,
-               const ChartRequest& request, bool pupilPasses, ChartBand& band) {
+void BuildBand(const LevelCatalogue& catalogue, const RosterTables& roster,
+               const std::vector<ResultEntry>& records, const ChartRequest& request,
+               bool pupilPasses, ChartBand& band) {
   const double from = request.now - kChartDays;
-  const int levelCount = state.levelCount;
+  const int levelCount = catalogue.levelCount;
   const double base = kChartFontSize;
   const bool paper = request.target == ChartTarget::kPaper;
 
@@ -207,8 +214,8 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
   // Name (first band of a page), axes, the rule above the band and the title.
   const bool firstOnPage = band.top < 0.08;
   if (firstOnPage) {
-    ChartText name = Text(
-        0.01, 0.02, TrimSpaces(state.rosterNames[static_cast<size_t>(request.pupil)]), 3 * base);
+    ChartText name =
+        Text(0.01, 0.02, TrimSpaces(roster.names[static_cast<size_t>(request.pupil)]), 3 * base);
     name.fromPageTop = true;
     band.texts.push_back(std::move(name));
   }
@@ -219,7 +226,7 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
   band.lines.push_back(Line(kAxisLeft, kAxisBottom, kAxisRight, kAxisBottom, ChartLineRole::kAxis));
   band.lines.push_back(Line(kAxisLeft, kAxisBottom, kAxisLeft, kAxisTop, ChartLineRole::kAxis));
   band.texts.push_back(
-      Text(0.7, 0.01, state.programTitle + " " + state.levelNames[static_cast<size_t>(band.level)],
+      Text(0.7, 0.01, catalogue.title + " " + catalogue.levelNames[static_cast<size_t>(band.level)],
            (paper ? 3 : 2) * base));
 
   // The runs that pass the grade filter, in file order; a run faster than every earlier one is a
@@ -324,58 +331,61 @@ void BuildBand(const SharedState& state, const std::vector<ResultEntry>& records
 
 }  // namespace
 
-Chart BuildChart(const SharedState& state, const std::vector<ResultEntry>& records,
+Chart BuildChart(const LevelCatalogue& catalogue, const RosterTables& roster,
+                 const StatisticsTables& stats, const std::vector<ResultEntry>& records,
                  const ChartRequest& request) {
   Chart chart;
   chart.pupil = request.pupil;
   if (!ValidPupil(request.pupil)) {
     return chart;
   }
-  chart.pupilName = TrimSpaces(state.rosterNames[static_cast<size_t>(request.pupil)]);
+  chart.pupilName = TrimSpaces(roster.names[static_cast<size_t>(request.pupil)]);
   std::vector<int> levels;
   for (int level : request.levels) {
-    if (level >= 1 && level <= state.levelCount && level < kLevelSlots) {
+    if (level >= 1 && level <= catalogue.levelCount && level < kLevelSlots) {
       levels.push_back(level);
     }
   }
   std::sort(levels.begin(), levels.end());
   levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
   const bool pupilPasses =
-      GradeFilterPasses(request.filterText, PupilGradeNumber(state, request.pupil));
+      GradeFilterPasses(request.filterText, PupilGradeNumber(roster, request.pupil));
   for (size_t i = 0; i < levels.size(); ++i) {
     ChartBand band;
     band.level = levels[i];
     band.page = static_cast<int>(i) / kBandsPerPage;
     band.top = 0.05 + 0.3 * static_cast<double>(static_cast<int>(i) % kBandsPerPage);
-    RankFigures(state, request, band);
-    BuildBand(state, records, request, pupilPasses, band);
+    RankFigures(roster, stats, request, band);
+    BuildBand(catalogue, roster, records, request, pupilPasses, band);
     chart.bands.push_back(std::move(band));
   }
   chart.pages = chart.bands.empty() ? 0 : chart.bands.back().page + 1;
   return chart;
 }
 
-std::vector<ResultEntry> ReadChartRecords(SharedState& state, Services& services) {
+std::vector<ResultEntry> ReadChartRecords(const InstallationSettings& installation,
+                                          const StatisticsTables& stats, Services& services) {
   std::vector<ResultEntry> records;
-  ReadChartRecords(state, services, records);
+  ReadChartRecords(installation, stats, services, records);
   return records;
 }
 
-void ReadChartRecords(SharedState& state, Services& services, std::vector<ResultEntry>& records) {
+void ReadChartRecords(const InstallationSettings& installation, const StatisticsTables& stats,
+                      Services& services, std::vector<ResultEntry>& records) {
   const double from = services.clock.Now() - kChartDays;
   // Kept between readings: a file of a million records is 44 MB.
   static thread_local std::vector<unsigned char> bytes;
   const NewestRecords read =
-      ReadNewestRecords(ResultsFilePath(state), services, kReaderRetry, UINT32_MAX, bytes);
+      ReadNewestRecords(ResultsFilePath(installation), services, kReaderRetry, UINT32_MAX, bytes);
   records.clear();
   if (read.status != FileStatus::Ok) {
     // The chart then shows the records of the last statistics rebuild; nothing is lost.
     services.host.ShowMessage("注意",
                               "成績累積データを読めませんでした。前回読んだ成績で表示します。\n" +
-                                  ResultsFilePath(state) + "（" + read.errorText + "）");
-    const int32_t kept = std::min<int32_t>(state.resultEntryCount, kMaxResultEntries);
+                                  ResultsFilePath(installation) + "（" + read.errorText + "）");
+    const int32_t kept = std::min<int32_t>(stats.resultEntryCount, kMaxResultEntries);
     for (int32_t i = 1; i <= kept; ++i) {
-      records.push_back(state.resultEntries[static_cast<size_t>(i)]);
+      records.push_back(stats.resultEntries[static_cast<size_t>(i)]);
     }
     return;
   }
@@ -388,13 +398,14 @@ void ReadChartRecords(SharedState& state, Services& services, std::vector<Result
   }
 }
 
-std::vector<std::vector<std::string>> BuildPersonalRunLists(const SharedState& state,
+std::vector<std::vector<std::string>> BuildPersonalRunLists(const LevelCatalogue& catalogue,
+                                                            const RosterTables& roster,
                                                             const std::vector<ResultEntry>& records,
                                                             double now, int pupil,
                                                             const std::string& filterText) {
-  const int levelCount = std::clamp<int>(state.levelCount, 0, kLevelSlots - 1);
+  const int levelCount = std::clamp<int>(catalogue.levelCount, 0, kLevelSlots - 1);
   std::vector<std::vector<std::string>> lists(static_cast<size_t>(levelCount) + 1);
-  if (!ValidPupil(pupil) || !GradeFilterPasses(filterText, PupilGradeNumber(state, pupil))) {
+  if (!ValidPupil(pupil) || !GradeFilterPasses(filterText, PupilGradeNumber(roster, pupil))) {
     return lists;
   }
   const double from = now - kChartDays;
@@ -415,21 +426,21 @@ std::vector<std::vector<std::string>> BuildPersonalRunLists(const SharedState& s
   return lists;
 }
 
-std::vector<std::string> ChartRosterLines(SharedState& state, double today, std::string& notice) {
+std::vector<std::string> ChartRosterLines(const InstallationSettings& installation,
+                                          RosterTables& roster, double today, std::string& notice) {
   // The ranking members stay those of the selection screen; only the names, birth years and
   // grades are read anew. Pupils of status 2 stay off this list.
-  const std::vector<int16_t> order = state.rosterOrder;
-  const int16_t count = state.rosterCount;
-  const Value statusTwo = state.rosterStatusTwoActive;
-  state.rosterStatusTwoActive = 0;
-  const RosterReading reading = ReadRoster(state, today);
-  state.rosterStatusTwoActive = statusTwo;
-  state.rosterOrder = order;
-  state.rosterCount = count;
+  const std::vector<int> order = roster.order;
+  const int count = roster.count;
+  InstallationSettings withoutStatusTwo = installation;
+  withoutStatusTwo.rosterStatusTwoActive = false;
+  const RosterReading reading = ReadRoster(withoutStatusTwo, roster, today);
+  roster.order = order;
+  roster.count = count;
   notice = RosterNotice(reading);
   std::vector<std::string> lines;
   for (const RosterEntry& e : reading.listed) {
-    lines.push_back(state.rosterGrades[static_cast<size_t>(e.pupilNumber)] + " /  " +
+    lines.push_back(roster.grades[static_cast<size_t>(e.pupilNumber)] + " /  " +
                     TrimSpaces(e.name) + "/" + std::to_string(e.pupilNumber));
   }
   SortListLines(lines);

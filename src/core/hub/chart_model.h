@@ -15,8 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
 #include "core/platform/services.h"
+#include "core/records/statistics_tables.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -101,7 +104,7 @@ struct Chart {
   std::vector<ChartBand> bands;
 };
 
-// What a chart is built from besides the shared state (roster, level names, title, statistics).
+// What a chart is built from besides the state groups (roster, level names, title, statistics).
 struct ChartRequest {
   int pupil = 0;            // the pupil charted
   int currentPupil = 0;     // the pupil at the hub, marked "●" in the rankings
@@ -115,21 +118,25 @@ struct ChartRequest {
 // Builds the chart from the records (oldest first). Ranks and school points come from the hub's
 // rankings of each level, built over every listed pupil with the grade filter, so the statistics
 // tables of the state must be rebuilt first.
-Chart BuildChart(const SharedState& state, const std::vector<ResultEntry>& records,
+Chart BuildChart(const LevelCatalogue& catalogue, const RosterTables& roster,
+                 const StatisticsTables& stats, const std::vector<ResultEntry>& records,
                  const ChartRequest& request);
 
 // Every record of the results file within the chart's 3650 days, oldest first. A file that cannot
 // be read is reported to the user with its path, and the records of the last statistics rebuild
 // are given instead.
-std::vector<ResultEntry> ReadChartRecords(SharedState& state, Services& services);
+std::vector<ResultEntry> ReadChartRecords(const InstallationSettings& installation,
+                                          const StatisticsTables& stats, Services& services);
 // The same into a vector kept by the caller: a window that rebuilds its chart at every click
 // reuses the memory of the last reading.
-void ReadChartRecords(SharedState& state, Services& services, std::vector<ResultEntry>& records);
+void ReadChartRecords(const InstallationSettings& installation, const StatisticsTables& stats,
+                      Services& services, std::vector<ResultEntry>& records);
 
 // The personal time view: the pupil's own runs on every level (index 1..levelCount; index 0
 // unused) within 3650 days, as "YYYY/MM/DD HH:MM:SS  47秒" (time-outs without the time), in
 // date order. Nothing is listed for a pupil that the grade filter does not pass.
-std::vector<std::vector<std::string>> BuildPersonalRunLists(const SharedState& state,
+std::vector<std::vector<std::string>> BuildPersonalRunLists(const LevelCatalogue& catalogue,
+                                                            const RosterTables& roster,
                                                             const std::vector<ResultEntry>& records,
                                                             double now, int pupil,
                                                             const std::string& filterText);
@@ -138,7 +145,8 @@ std::vector<std::vector<std::string>> BuildPersonalRunLists(const SharedState& s
 // 0 as grade label + " /  " + name + "/" + pupil number, in list order. The names, birth years
 // and grades of the state are updated; the ranking members (the listed pupils of the selection
 // screen) stay as they are. notice receives the roster's problems ("" when none).
-std::vector<std::string> ChartRosterLines(SharedState& state, double today, std::string& notice);
+std::vector<std::string> ChartRosterLines(const InstallationSettings& installation,
+                                          RosterTables& roster, double today, std::string& notice);
 // The pupil number after the last "/" of a roster list line, 0 when there is none.
 int ChartRosterLinePupil(const std::string& line);
 

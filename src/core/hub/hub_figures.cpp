@@ -3,39 +3,46 @@
 #include <cmath>
 
 #include "core/drill/run_clock.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
+#include "core/installation/session.h"
+#include "core/installation/table_sizes.h"
 #include "core/platform/saturate.h"
 #include "core/platform/utf8_text.h"
 #include "core/platform/value.h"
+#include "core/records/statistics_tables.h"
 
 namespace numora {
 
 namespace {
 
-const LevelStandard& Standard(const SharedState& state, int level) {
-  return state.levelStandards[static_cast<size_t>(level)];
+const LevelStandard& Standard(const LevelCatalogue& catalogue, int level) {
+  return catalogue.standards[static_cast<size_t>(level)];
 }
 
 // The over-practice rule for level i of the current pupil.
-bool OverPractised(const SharedState& state, int level) {
-  const LevelStandard& s = Standard(state, level);
-  const int p = state.currentPupil;
+bool OverPractised(const LevelCatalogue& catalogue, const Session& session,
+                   const StatisticsTables& stats, int level) {
+  const LevelStandard& s = Standard(catalogue, level);
+  const int p = session.currentPupil;
   const double count = s.overPracticeCount.Number();
   const double points = s.overPracticePoints.Number();
-  return (count != 0 && state.overPracticeWindowRuns(level, p) >= count) ||
-         (points != 0 && state.overPracticeWindowPoints(level, p) >= points);
+  return (count != 0 && stats.overPracticeWindowRuns(level, p) >= count) ||
+         (points != 0 && stats.overPracticeWindowPoints(level, p) >= points);
 }
 
 }  // namespace
 
-std::string RecentPeriodLine(const SharedState& state, int level) {
-  const int p = state.currentPupil;
-  return "最近" + Standard(state, level).passPeriodDays.Text() +
-         "日=" + std::to_string(state.recentRuns(level, p)) + "回 / " +
-         std::to_string(state.recentPoints(level, p)) + "点";
+std::string RecentPeriodLine(const LevelCatalogue& catalogue, const Session& session,
+                             const StatisticsTables& stats, int level) {
+  const int p = session.currentPupil;
+  return "最近" + Standard(catalogue, level).passPeriodDays.Text() +
+         "日=" + std::to_string(stats.recentRuns(level, p)) + "回 / " +
+         std::to_string(stats.recentPoints(level, p)) + "点";
 }
 
-std::string TargetLine(const SharedState& state, int level) {
-  const LevelStandard& s = Standard(state, level);
+std::string TargetLine(const LevelCatalogue& catalogue, int level) {
+  const LevelStandard& s = Standard(catalogue, level);
   const std::string head = "目標=" + std::to_string(s.targetTime) + "秒";
   if (s.clearPoints == 9999) {
     return head + " --------";
@@ -44,28 +51,28 @@ std::string TargetLine(const SharedState& state, int level) {
          "点(×" + FormatSingle(s.pointMultiplier) + ")";
 }
 
-std::string TodayFigures(const SharedState& state, int level) {
-  const int p = state.currentPupil;
-  const float runs = state.todayRuns(level, p);
+std::string TodayFigures(const Session& session, const StatisticsTables& stats, int level) {
+  const int p = session.currentPupil;
+  const float runs = stats.todayRuns(level, p);
   if (runs == 0) {
     return "-----";
   }
-  return FormatSingle(runs) + "回/" + std::to_string(state.todayPoints(level, p)) + "点";
+  return FormatSingle(runs) + "回/" + std::to_string(stats.todayPoints(level, p)) + "点";
 }
 
-std::string AllTimeFigures(const SharedState& state, int level) {
-  const int p = state.currentPupil;
-  const int runs = state.totalRuns(level, p);
+std::string AllTimeFigures(const Session& session, const StatisticsTables& stats, int level) {
+  const int p = session.currentPupil;
+  const int runs = stats.totalRuns(level, p);
   if (runs == 0) {
     return "------";
   }
-  return std::to_string(runs) + "回/" + std::to_string(state.totalPoints(level, p)) + "点";
+  return std::to_string(runs) + "回/" + std::to_string(stats.totalPoints(level, p)) + "点";
 }
 
-int TodayTotalRuns(const SharedState& state) {
+int TodayTotalRuns(const Session& session, const StatisticsTables& stats) {
   double sum = 0;
   for (int level = 1; level < kLevelSlots; ++level) {
-    sum += state.todayRuns(level, state.currentPupil);
+    sum += stats.todayRuns(level, session.currentPupil);
   }
   return SaturatingCast<int>(std::round(sum));
 }
@@ -78,34 +85,35 @@ std::string MinutesSinceStartLine(int32_t pupilStartTime, double timer) {
   return "起動後" + std::to_string(MinutesSince(timer, pupilStartTime)) + "分";
 }
 
-std::string PupilLine(const SharedState& state) {
-  return state.pupilGrade.Text() + " " + TrimSpaces(state.pupilName);
+std::string PupilLine(const Session& session) {
+  return session.pupilGrade + " " + TrimSpaces(session.pupilName);
 }
 
-std::string SchoolLine(const SharedState& state) {
-  return state.schoolName + ":" + std::to_string(state.currentPupil);
+std::string SchoolLine(const InstallationSettings& installation, const Session& session) {
+  return installation.schoolName + ":" + std::to_string(session.currentPupil);
 }
 
 int TitleFontSize(std::string_view title) {
   return CharCount(title) > 9 ? 20 : 24;
 }
 
-bool FinalLevelCleared(const SharedState& state) {
-  const double finalLevel = state.finalLevel.Number();
-  if (!(finalLevel >= 1 && finalLevel < kLevelSlots)) {
+bool FinalLevelCleared(const LevelCatalogue& catalogue, const Session& session,
+                       const StatisticsTables& stats) {
+  const int level = catalogue.finalLevel;
+  if (level < 1 || level >= kLevelSlots) {
     return false;
   }
-  const int level = static_cast<int>(finalLevel);
-  const LevelStandard& s = Standard(state, level);
-  const int p = state.currentPupil;
-  return state.recentPoints(level, p) >= s.clearPoints &&
-         state.recentRuns(level, p) >= s.clearCount;
+  const LevelStandard& s = Standard(catalogue, level);
+  const int p = session.currentPupil;
+  return stats.recentPoints(level, p) >= s.clearPoints &&
+         stats.recentRuns(level, p) >= s.clearCount;
 }
 
-LevelAvailability ComputeLevelAvailability(SharedState& state) {
-  const bool cleared = FinalLevelCleared(state);
-  state.finalLevelCleared = cleared ? 1 : 0;
-  const int n = std::max<int>(0, std::min<int>(state.levelCount, kLevelSlots - 1));
+LevelAvailability ComputeLevelAvailability(const LevelCatalogue& catalogue, const Session& session,
+                                           StatisticsTables& stats) {
+  const bool cleared = FinalLevelCleared(catalogue, session, stats);
+  stats.finalLevelCleared = cleared;
+  const int n = std::max<int>(0, std::min<int>(catalogue.levelCount, kLevelSlots - 1));
   LevelAvailability a;
   a.enabled.assign(static_cast<size_t>(n) + 1, false);
   a.overPractised.assign(static_cast<size_t>(n) + 1, false);
@@ -116,7 +124,7 @@ LevelAvailability ComputeLevelAvailability(SharedState& state) {
   for (int i = 1; i < n; ++i) {
     a.enabled[static_cast<size_t>(i) + 1] = true;
     // The last level is never blocked: the rule runs for levels 1..n−1 only.
-    if (!cleared && OverPractised(state, i)) {
+    if (!cleared && OverPractised(catalogue, session, stats, i)) {
       a.enabled[static_cast<size_t>(i)] = false;
       a.overPractised[static_cast<size_t>(i)] = true;
     }

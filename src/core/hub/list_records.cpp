@@ -5,27 +5,33 @@
 #include <string>
 #include <utility>
 
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
+#include "core/installation/table_sizes.h"
 #include "core/records/record_checks.h"
 #include "core/records/results_file.h"
+#include "core/records/statistics_tables.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
-std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services) {
+std::vector<ResultEntry> ReadListRecords(const InstallationSettings& installation,
+                                         const StatisticsTables& stats, Services& services) {
   // The newest records as the file holds them now, so that runs another program copy stored
   // since the hub's refresh are listed too.
   static thread_local std::vector<unsigned char> bytes;
-  const NewestRecords read =
-      ReadNewestRecords(ResultsFilePath(state), services, kReaderRetry, kMaxResultEntries, bytes);
+  const NewestRecords read = ReadNewestRecords(ResultsFilePath(installation), services,
+                                               kReaderRetry, kMaxResultEntries, bytes);
   if (read.status != FileStatus::Ok) {
     // The lists then show the records of the last statistics rebuild; nothing is lost.
     services.host.ShowMessage("注意",
                               "成績累積データを読めませんでした。前回読んだ成績で表示します。\n" +
-                                  ResultsFilePath(state) + "（" + read.errorText + "）");
-    const int32_t kept = std::min<int32_t>(state.resultEntryCount, kMaxResultEntries);
+                                  ResultsFilePath(installation) + "（" + read.errorText + "）");
+    const int32_t kept = std::min<int32_t>(stats.resultEntryCount, kMaxResultEntries);
     if (kept <= 0) {
       return {};
     }
-    return {state.resultEntries.begin() + 1, state.resultEntries.begin() + 1 + kept};
+    return {stats.resultEntries.begin() + 1, stats.resultEntries.begin() + 1 + kept};
   }
   std::vector<ResultEntry> records;
   records.reserve(read.records);
@@ -88,8 +94,10 @@ std::optional<HubListChoice> ChooseHubList(const HubListSelection& selection) {
   return choice;
 }
 
-std::vector<ScoreList> BuildHubLists(SharedState& state, Services& services, HubList list,
-                                     int period, ListOptions options,
+std::vector<ScoreList> BuildHubLists(const InstallationSettings& installation,
+                                     const LevelCatalogue& catalogue, const RosterTables& roster,
+                                     const StatisticsTables& stats, Services& services,
+                                     HubList list, int period, ListOptions options,
                                      const LevelProgress& progress) {
   const bool timeView = list == HubList::kBest || list == HubList::kToday || list == HubList::kAll;
   options.viewMode = timeView ? kHubTimeView : kHubPointsView;
@@ -97,21 +105,23 @@ std::vector<ScoreList> BuildHubLists(SharedState& state, Services& services, Hub
   const double now = services.clock.Now();
   switch (list) {
     case HubList::kToday:
-      return BuildTodayRunLists(state, ReadListRecords(state, services), now, options);
+      return BuildTodayRunLists(catalogue, roster, ReadListRecords(installation, stats, services),
+                                now, options);
     case HubList::kAll:
     case HubList::kPointsAll:
-      return BuildAllRunLists(state, ReadListRecords(state, services), now, period, options);
+      return BuildAllRunLists(catalogue, roster, ReadListRecords(installation, stats, services),
+                              now, period, options);
     case HubList::kBest:
     case HubList::kPointsTotal:
     case HubList::kPointsToday:
       break;
   }
-  std::vector<ScoreList> lists(static_cast<size_t>(std::max<int>(0, state.levelCount)) + 1);
+  std::vector<ScoreList> lists(static_cast<size_t>(std::max<int>(0, catalogue.levelCount)) + 1);
   for (size_t level = 1; level < lists.size(); ++level) {
     if (progress) {
       progress(static_cast<int>(level));
     }
-    lists[level] = BuildRankingList(state, static_cast<int>(level), options);
+    lists[level] = BuildRankingList(roster, stats, static_cast<int>(level), options);
   }
   return lists;
 }

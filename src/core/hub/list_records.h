@@ -10,15 +10,19 @@
 #include <vector>
 
 #include "core/hub/score_lists.h"
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
 #include "core/platform/services.h"
+#include "core/records/statistics_tables.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
 // The newest 20000 records of the results file, oldest first, for the hub's run lists (which take
 // the newest of them). Sharing conflicts are waited out; when the file cannot be read the user is
 // told and the records of the last statistics rebuild are given instead.
-std::vector<ResultEntry> ReadListRecords(SharedState& state, Services& services);
+std::vector<ResultEntry> ReadListRecords(const InstallationSettings& installation,
+                                         const StatisticsTables& stats, Services& services);
 
 // The six lists of the hub: the time view's best-time rankings, today's runs and all runs, and the
 // points view's cumulative and today's rankings and all runs.
@@ -59,8 +63,10 @@ using LevelProgress = std::function<void(int level)>;
 // The chosen list of every level (index 1..levelCount; index 0 unused) from the statistics and
 // records in the state, for options.currentPupil and options.filterText; the view and ranking
 // kind come from the list itself. period (1..5) is that of the all-runs lists.
-std::vector<ScoreList> BuildHubLists(SharedState& state, Services& services, HubList list,
-                                     int period, ListOptions options,
+std::vector<ScoreList> BuildHubLists(const InstallationSettings& installation,
+                                     const LevelCatalogue& catalogue, const RosterTables& roster,
+                                     const StatisticsTables& stats, Services& services,
+                                     HubList list, int period, ListOptions options,
                                      const LevelProgress& progress = {});
 
 }  // namespace numora

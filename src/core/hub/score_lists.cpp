@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/installation/level_catalogue.h"
+#include "core/installation/table_sizes.h"
 #include "core/platform/collation.h"
 #include "core/platform/dates.h"
 #include "core/platform/saturate.h"
@@ -14,7 +16,9 @@
 #include "core/records/scoring.h"
 #include "core/records/sentinels.h"
 #include "core/records/statistics.h"
+#include "core/records/statistics_tables.h"
 #include "core/roster/roster.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -64,20 +68,20 @@ bool ValidPupil(int pupil) {
   return pupil >= 0 && pupil < kPupilSlots;
 }
 
-bool PupilPasses(const SharedState& state, int pupil, const ListOptions& options) {
-  return GradeFilterPasses(options.filterText, PupilGradeNumber(state, pupil));
+bool PupilPasses(const RosterTables& roster, int pupil, const ListOptions& options) {
+  return GradeFilterPasses(options.filterText, PupilGradeNumber(roster, pupil));
 }
 
-std::string Mark(const SharedState& state, int pupil, const ListOptions& options) {
-  return PupilMark(state, pupil, options.currentPupil);
+std::string Mark(const RosterTables& roster, int pupil, const ListOptions& options) {
+  return PupilMark(roster, pupil, options.currentPupil);
 }
 
 // The mark and the name piece of each pupil, worked out once per list build: a run list holds
 // many lines of the same pupils.
 class PupilPieces {
  public:
-  PupilPieces(const SharedState& state, const ListOptions& options)
-      : state_(state), options_(options), pieces_(kPupilSlots) {}
+  PupilPieces(const RosterTables& roster, const ListOptions& options)
+      : roster_(roster), options_(options), pieces_(kPupilSlots) {}
   const std::string& MarkOf(int pupil) { return Of(pupil).first; }
   const std::string& NameOf(int pupil) { return Of(pupil).second; }
 
@@ -85,12 +89,12 @@ class PupilPieces {
   const std::pair<std::string, std::string>& Of(int pupil) {
     auto& slot = pieces_[static_cast<size_t>(pupil)];
     if (!slot.has_value()) {
-      slot.emplace(Mark(state_, pupil, options_),
-                   Name5(state_.rosterNames[static_cast<size_t>(pupil)]));
+      slot.emplace(Mark(roster_, pupil, options_),
+                   Name5(roster_.names[static_cast<size_t>(pupil)]));
     }
     return *slot;
   }
-  const SharedState& state_;
+  const RosterTables& roster_;
   const ListOptions& options_;
   std::vector<std::optional<std::pair<std::string, std::string>>> pieces_;
 };
@@ -120,27 +124,27 @@ std::pair<size_t, size_t> Newest(const std::vector<ResultEntry>& records, size_t
   return {first, records.size()};
 }
 
-std::vector<ScoreList> EmptyLists(const SharedState& state) {
-  return std::vector<ScoreList>(static_cast<size_t>(std::max<int>(0, state.levelCount)) + 1);
+std::vector<ScoreList> EmptyLists(const LevelCatalogue& catalogue) {
+  return std::vector<ScoreList>(static_cast<size_t>(std::max<int>(0, catalogue.levelCount)) + 1);
 }
 
 // The run lists' lines of every level from the newest `newest` records: each run on a level of
 // the catalogue by a pupil of the tables who passes the grade filter, within the list's days
 // (inDays), written by lineOf(record, mark, name piece), in record order.
 template <typename InDays, typename LineOf>
-std::vector<ScoreList> CollectRunLines(const SharedState& state,
+std::vector<ScoreList> CollectRunLines(const LevelCatalogue& catalogue, const RosterTables& roster,
                                        const std::vector<ResultEntry>& records, size_t newest,
                                        const ListOptions& options, InDays inDays, LineOf lineOf) {
-  std::vector<ScoreList> lists = EmptyLists(state);
-  PupilPieces pieces(state, options);
+  std::vector<ScoreList> lists = EmptyLists(catalogue);
+  PupilPieces pieces(roster, options);
   auto [first, end] = Newest(records, newest);
   for (size_t r = first; r < end; ++r) {
     const ResultEntry& e = records[r];
     const int p = e.pupilNumber;
-    if (e.level < 1 || e.level > state.levelCount || !ValidPupil(p)) {
+    if (e.level < 1 || e.level > catalogue.levelCount || !ValidPupil(p)) {
       continue;
     }
-    if (!inDays(e) || !PupilPasses(state, p, options)) {
+    if (!inDays(e) || !PupilPasses(roster, p, options)) {
       continue;
     }
     lists[static_cast<size_t>(e.level)].lines.push_back(
@@ -150,15 +154,15 @@ std::vector<ScoreList> CollectRunLines(const SharedState& state,
 }
 
 // The base points of a run against its level's target time.
-int32_t BasePointsOf(const SharedState& state, const ResultEntry& e) {
-  return RunBasePoints(state.levelStandards[static_cast<size_t>(e.level)].targetTime, e.seconds);
+int32_t BasePointsOf(const LevelCatalogue& catalogue, const ResultEntry& e) {
+  return RunBasePoints(catalogue.standards[static_cast<size_t>(e.level)].targetTime, e.seconds);
 }
 
-void FinishRunLists(const SharedState& state, std::vector<ScoreList>& lists, bool colour) {
+void FinishRunLists(const LevelCatalogue& catalogue, std::vector<ScoreList>& lists, bool colour) {
   for (size_t level = 1; level < lists.size(); ++level) {
     SortListLines(lists[level].lines);
     if (colour) {
-      lists[level].colour = TimeListColour(state, static_cast<int>(level), lists[level].lines);
+      lists[level].colour = TimeListColour(catalogue, static_cast<int>(level), lists[level].lines);
     }
   }
 }
@@ -185,18 +189,18 @@ std::string Date5(double runDate) {
   return RightChars(FormatShortDate(runDate), 5);
 }
 
-int PupilGradeNumber(const SharedState& state, int pupil) {
+int PupilGradeNumber(const RosterTables& roster, int pupil) {
   if (!ValidPupil(pupil)) {
     return -1000;
   }
-  return GradeNumber(state.schoolYear, state.rosterBirthYears[static_cast<size_t>(pupil)]);
+  return GradeNumber(roster.schoolYear, roster.birthYears[static_cast<size_t>(pupil)]);
 }
 
-std::string PupilMark(const SharedState& state, int pupil, int currentPupil) {
+std::string PupilMark(const RosterTables& roster, int pupil, int currentPupil) {
   if (pupil == currentPupil) {
     return std::string(kOwnMark);
   }
-  return GradeMark(PupilGradeNumber(state, pupil));
+  return GradeMark(PupilGradeNumber(roster, pupil));
 }
 
 int AllResultsPeriodDays(int period, double now) {
@@ -220,7 +224,8 @@ void SortListLines(std::vector<std::string>& lines) {
                    [](const std::string& a, const std::string& b) { return ListLineLess(a, b); });
 }
 
-ScoreList BuildRankingList(const SharedState& state, int level, const ListOptions& options) {
+ScoreList BuildRankingList(const RosterTables& roster, const StatisticsTables& stats, int level,
+                           const ListOptions& options) {
   ScoreList list;
   if (level < 1 || level >= kLevelSlots) {
     return list;
@@ -234,18 +239,18 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
     long long second;  // the points ranking's second key
   };
   std::vector<Member> members;
-  const int count = std::min<int>(state.rosterCount, kPupilSlots - 1);
+  const int count = std::min<int>(roster.count, kPupilSlots - 1);
   members.reserve(static_cast<size_t>(std::max(0, count)));
   for (int k = 1; k <= count; ++k) {
-    const int p = state.rosterOrder[static_cast<size_t>(k)];
+    const int p = roster.order[static_cast<size_t>(k)];
     if (!ValidPupil(p)) {
       continue;
     }
     if (timeView) {
-      members.push_back({p, state.bestTime(level, p), 0});
+      members.push_back({p, stats.bestTime(level, p), 0});
     } else {
-      const long long total = state.totalPoints(level, p);
-      const long long todayPoints = state.todayPoints(level, p);
+      const long long total = stats.totalPoints(level, p);
+      const long long todayPoints = stats.todayPoints(level, p);
       members.push_back(today ? Member{p, todayPoints, total} : Member{p, total, todayPoints});
     }
   }
@@ -267,11 +272,11 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
     if (k == 0 || m.first != members[k - 1].first) {
       rank = static_cast<long long>(k) + 1;
     }
-    if (!PupilPasses(state, m.pupil, options)) {
+    if (!PupilPasses(roster, m.pupil, options)) {
       continue;
     }
-    const std::string mark = Mark(state, m.pupil, options);
-    const std::string name = Name5(state.rosterNames[static_cast<size_t>(m.pupil)]);
+    const std::string mark = Mark(roster, m.pupil, options);
+    const std::string name = Name5(roster.names[static_cast<size_t>(m.pupil)]);
     if (timeView) {
       const std::string ownEnd =
           m.pupil == options.currentPupil ? std::string(kOwnMark) : std::string(kWideSpace);
@@ -282,12 +287,12 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
       }
       list.linePupils.push_back(m.pupil);
     } else {
-      if (today && state.todayPoints(level, m.pupil) == 0) {
+      if (today && stats.todayPoints(level, m.pupil) == 0) {
         continue;
       }
       list.lines.push_back(
-          Cat({R2(rank), mark, name, RightAligned(state.todayPoints(level, m.pupil), 3), "/",
-               RightAligned(state.totalPoints(level, m.pupil), 5)}));
+          Cat({R2(rank), mark, name, RightAligned(stats.todayPoints(level, m.pupil), 3), "/",
+               RightAligned(stats.totalPoints(level, m.pupil), 5)}));
       list.linePupils.push_back(m.pupil);
     }
   }
@@ -318,38 +323,39 @@ ScoreList BuildRankingList(const SharedState& state, int level, const ListOption
   return list;
 }
 
-std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
+std::vector<ScoreList> BuildTodayRunLists(const LevelCatalogue& catalogue,
+                                          const RosterTables& roster,
                                           const std::vector<ResultEntry>& records, double now,
                                           const ListOptions& options) {
   const double today = std::floor(now);
   std::vector<ScoreList> lists = CollectRunLines(
-      state, records, kTodayRecords, options,
+      catalogue, roster, records, kTodayRecords, options,
       [today](const ResultEntry& e) { return std::floor(e.runDate) == today; },
       [&](const ResultEntry& e, const std::string& mark, const std::string& name) {
         if (e.seconds >= kShownAsTimeOutFrom) {
           return Cat({kTimeOutHead, Clock5(e.runTime), mark, name, mark});
         }
         return Cat({Time5(e.seconds), " ", Clock5(e.runTime), mark, name, mark,
-                    std::to_string(BasePointsOf(state, e))});
+                    std::to_string(BasePointsOf(catalogue, e))});
       });
-  FinishRunLists(state, lists, true);
+  FinishRunLists(catalogue, lists, true);
   return lists;
 }
 
-std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
+std::vector<ScoreList> BuildAllRunLists(const LevelCatalogue& catalogue, const RosterTables& roster,
                                         const std::vector<ResultEntry>& records, double now,
                                         int period, const ListOptions& options) {
   const double from = now - AllResultsPeriodDays(period, now);
   const bool timeView = options.viewMode != kHubPointsView;
   DatePieces dates;
   std::vector<ScoreList> lists = CollectRunLines(
-      state, records, kAllRecords, options,
+      catalogue, roster, records, kAllRecords, options,
       [from](const ResultEntry& e) { return e.runDate > from; },
       [&](const ResultEntry& e, const std::string& mark, const std::string& name) {
         if (e.seconds >= kShownAsTimeOutFrom) {
           return Cat({kTimeOutHead, dates.Of(e.runDate), mark, name, mark});
         }
-        const int32_t points = BasePointsOf(state, e);
+        const int32_t points = BasePointsOf(catalogue, e);
         if (timeView) {
           return Cat({Time5(e.seconds), " ", dates.Of(e.runDate), mark, name, mark,
                       std::to_string(points)});
@@ -357,16 +363,16 @@ std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
         return Cat({RightAligned(points, 5), " ", dates.Of(e.runDate), mark, name, mark,
                     std::to_string(e.seconds), "秒"});
       });
-  FinishRunLists(state, lists, timeView);
+  FinishRunLists(catalogue, lists, timeView);
   return lists;
 }
 
-std::optional<uint32_t> TimeListColour(const SharedState& state, int level,
+std::optional<uint32_t> TimeListColour(const LevelCatalogue& catalogue, int level,
                                        const std::vector<std::string>& lines) {
   if (level < 1 || level >= kLevelSlots) {
     return std::nullopt;
   }
-  const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
+  const LevelStandard& standard = catalogue.standards[static_cast<size_t>(level)];
   std::optional<uint32_t> colour;
   for (const std::string& line : lines) {
     if (MidChars(line, 2, 1) == "×") {

@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/level_catalogue.h"
+#include "core/records/statistics_tables.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -36,9 +38,9 @@ std::string Clock5(double runTime);              // "HH:MM"
 std::string Date5(double runDate);               // "MM/DD"
 
 // A pupil's grade number from the roster tables (school year − birth year − 6).
-int PupilGradeNumber(const SharedState& state, int pupil);
+int PupilGradeNumber(const RosterTables& roster, int pupil);
 // "●" for the pupil at the hub, otherwise the pupil's grade mark.
-std::string PupilMark(const SharedState& state, int pupil, int currentPupil);
+std::string PupilMark(const RosterTables& roster, int pupil, int currentPupil);
 
 // Days the all-runs list covers for period 1..5 on the given day: this week (from Monday),
 // since last week, 30 days, 365 days, 3650 days.
@@ -54,7 +56,7 @@ struct ScoreList {
   std::vector<int> linePupils;
 };
 
-// What every list builder needs besides the shared state.
+// What every list builder needs besides the state groups.
 struct ListOptions {
   int currentPupil = 0;
   std::string filterText;  // grade filter, as in the hub's grade box
@@ -62,27 +64,29 @@ struct ListOptions {
   int rankingKind = kCumulativeRanking;
 };
 
-// The ranking of one level over every listed pupil (rosterOrder 1..rosterCount): by best time
+// The ranking of one level over every listed pupil (roster order 1..count): by best time
 // in the time view, by points (cumulative or today's) in the points view. Ranks count every
 // member, the grade filter only hides lines. Scrolls to the line above the pupil's own line.
-ScoreList BuildRankingList(const SharedState& state, int level, const ListOptions& options);
+ScoreList BuildRankingList(const RosterTables& roster, const StatisticsTables& stats, int level,
+                           const ListOptions& options);
 
 // Today's runs of every level (index 1..levelCount; index 0 unused), read from the last 1000 of
 // the records, in the time view's format, with the colour rule applied.
-std::vector<ScoreList> BuildTodayRunLists(const SharedState& state,
+std::vector<ScoreList> BuildTodayRunLists(const LevelCatalogue& catalogue,
+                                          const RosterTables& roster,
                                           const std::vector<ResultEntry>& records, double now,
                                           const ListOptions& options);
 
 // All runs of the period (1..5) of every level, read from the last 20000 of the records, in the
 // format of options.viewMode; the colour rule in the time view.
-std::vector<ScoreList> BuildAllRunLists(const SharedState& state,
+std::vector<ScoreList> BuildAllRunLists(const LevelCatalogue& catalogue, const RosterTables& roster,
                                         const std::vector<ResultEntry>& records, double now,
                                         int period, const ListOptions& options);
 
 // The colour rule of the time view for one level's lines (in list order): green when the slowest
 // listed run met the target time, light green when it met the minimum time, grey otherwise;
 // none when the list holds no timed line.
-std::optional<uint32_t> TimeListColour(const SharedState& state, int level,
+std::optional<uint32_t> TimeListColour(const LevelCatalogue& catalogue, int level,
                                        const std::vector<std::string>& lines);
 
 // Sorts lines into list order.

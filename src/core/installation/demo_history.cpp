@@ -39,10 +39,12 @@ class DemoRandom {
 constexpr int kDemoDays = 21;
 constexpr int kDemoLevels = 4;
 
-// The pupils the selection screen lists, teachers left out, as the roster reader reads them.
-std::vector<int> ListedPupils(SharedState& state, double today) {
+// The pupils the selection screen lists, teachers left out, as the roster reader reads them (into
+// tables of its own: the demo's set-up keeps no roster).
+std::vector<int> ListedPupils(const InstallationSettings& installation, double today) {
   std::vector<int> pupils;
-  for (const RosterEntry& e : ReadRoster(state, today).listed) {
+  RosterTables roster;
+  for (const RosterEntry& e : ReadRoster(installation, roster, today).listed) {
     if (!IsTeacher(e.name)) {
       pupils.push_back(e.pupilNumber);
     }
@@ -52,11 +54,12 @@ std::vector<int> ListedPupils(SharedState& state, double today) {
 
 }  // namespace
 
-void SeedDemoHistory(SharedState& state, double now) {
+void SeedDemoHistory(const InstallationSettings& installation, const LevelCatalogue& catalogue,
+                     double now) {
   const double today = std::floor(now);
   const int nowSecond = static_cast<int>(std::lround(WholeSecondTimeOfDay(now) * 86400.0));
   DemoRandom random(20261210);
-  const std::vector<int> pupils = ListedPupils(state, today);
+  const std::vector<int> pupils = ListedPupils(installation, today);
   std::vector<ResultRecord> records;
 
   for (const int pupil : pupils) {
@@ -83,7 +86,7 @@ void SeedDemoHistory(SharedState& state, double now) {
       const int start = random.Between(0, 6 * 3600);
       int second = daysAgo != 0 ? 9 * 3600 + start : std::max(0, nowSecond - 6 * 3600 + start);
       for (int k = 0; k < runs; ++k) {
-        const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
+        const LevelStandard& standard = catalogue.standards[static_cast<size_t>(level)];
         const double target = standard.targetTime > 0 ? standard.targetTime : 60;
         const double limit = standard.minimumTime > 0 ? 5.0 * standard.minimumTime : 5 * target;
         // Practice makes a pupil a little quicker on a level.
@@ -97,7 +100,7 @@ void SeedDemoHistory(SharedState& state, double now) {
         r.seconds = random.Chance(0.06) || seconds >= limit
                         ? kTimeOutSeconds
                         : std::max<int32_t>(5, static_cast<int32_t>(std::lround(seconds)));
-        r.schoolCode = MakeTextField(state.schoolCode.Text());
+        r.schoolCode = MakeTextField(installation.schoolCode);
         if (daysAgo != 0 || second <= nowSecond) {
           records.push_back(r);
         }
@@ -118,7 +121,7 @@ void SeedDemoHistory(SharedState& state, double now) {
 
   // Written straight after the last complete record, under the lock like any append.
   ResultsFile file;
-  if (OpenResultsFile(state, file) != FileStatus::Ok || file.TryLock() != FileStatus::Ok) {
+  if (OpenResultsFile(installation, file) != FileStatus::Ok || file.TryLock() != FileStatus::Ok) {
     return;
   }
   uint32_t count = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
 
 namespace numora {
 
@@ -9,6 +10,7 @@ namespace numora {
 // most of them on levels 1 to 4, some time-outs, ending at the given moment (date and time of
 // day): today's runs all lie before it. The history of the days before today depends on the date
 // only.
-void SeedDemoHistory(SharedState& state, double now);
+void SeedDemoHistory(const InstallationSettings& installation, const LevelCatalogue& catalogue,
+                     double now);
 
 }  // namespace numora

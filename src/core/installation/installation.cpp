@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/installation/app_state.h"
 #include "core/installation/installation_check.h"
 #include "core/installation/sound_cues.h"
 #include "core/platform/field_reader.h"
@@ -70,12 +71,13 @@ bool SamePlace(const std::string& a, const std::filesystem::path& resolvedA, con
 
 }  // namespace
 
-bool IsInstallationPath(const SharedState& state, const std::string& utf8Path) {
+bool IsInstallationPath(const InstallationSettings& installation, const SoundTable& sound,
+                        const std::string& utf8Path) {
   const std::filesystem::path target = Resolved(utf8Path);
-  const std::string programFolder = state.programFolder;
-  const std::string dataRoot = state.dataRootFolder.Text();
-  const std::string dataFolder = state.dataFolder.Text();
-  const std::string soundFolder = state.soundFolder.Text();
+  const std::string programFolder = installation.programFolder;
+  const std::string dataRoot = installation.dataRootFolder;
+  const std::string dataFolder = installation.dataFolder;
+  const std::string soundFolder = installation.soundFolder;
   std::vector<std::string> own = {
       programFolder,
       dataRoot,
@@ -94,7 +96,7 @@ bool IsInstallationPath(const SharedState& state, const std::string& utf8Path) {
   };
   for (int cue = 1; cue <= 10; ++cue) {
     for (int j = 1; j <= 20; ++j) {
-      const std::string& name = state.soundTable[cue][j];
+      const std::string& name = sound.table[cue][j];
       if (!name.empty()) {
         own.push_back(soundFolder + name + ".wav");
       }
@@ -117,11 +119,9 @@ bool IsInstallationPath(const SharedState& state, const std::string& utf8Path) {
   return false;
 }
 
-int16_t DevelopmentLayoutFor(const std::string& folderPath) {
+bool DevelopmentLayoutFor(const std::string& folderPath) {
   const std::string upper = Upper(folderPath);
-  return upper.find("KT0042") != std::string::npos && upper.find("ZELANTO") == std::string::npos
-             ? 1
-             : 0;
+  return upper.find("KT0042") != std::string::npos && upper.find("ZELANTO") == std::string::npos;
 }
 
 void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::string& schoolName) {
@@ -135,15 +135,16 @@ void SplitSchoolLine(const std::string& line, std::string& schoolCode, std::stri
   }
 }
 
-bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
+bool SetUpPathsAndSettings(AppState& state, const std::string& programFolder, std::string& error,
                            std::string* notice) {
   // The executable's folder.
-  state.programFolder = WithClosingSeparator(programFolder);
-  const std::string exeFolderPath = WithoutClosingSeparator(state.programFolder);
-  state.developmentLayout = DevelopmentLayoutFor(exeFolderPath);
+  state.installation.programFolder = WithClosingSeparator(programFolder);
+  const std::string exeFolderPath = WithoutClosingSeparator(state.installation.programFolder);
+  state.installation.developmentLayout = DevelopmentLayoutFor(exeFolderPath);
 
   // The path file one folder above the program folder: field 1 is the data root.
-  const std::string pathFile = state.programFolder + ".." + kFolderSeparator + kPathFileName;
+  const std::string pathFile =
+      state.installation.programFolder + ".." + kFolderSeparator + kPathFileName;
   {
     FieldReader in(pathFile);
     if (!in.ok()) {
@@ -164,18 +165,18 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
       return false;
     }
     // A folder written without its closing separator still names the folder.
-    state.dataRootFolder = WithClosingSeparator(root);
+    state.installation.dataRootFolder = WithClosingSeparator(root);
   }
 
   // The development layout keeps its data in a fixed folder at the root of the drive (of the
   // network share, for a program on one).
-  if (state.developmentLayout == 1) {
-    state.dataRootFolder =
+  if (state.installation.developmentLayout) {
+    state.installation.dataRootFolder =
         RootOf(exeFolderPath) + "KT0042" + kFolderSeparator + "ネブロなし" + kFolderSeparator;
   }
 
   // The common settings file in the data root.
-  const std::string dataRoot = state.dataRootFolder.Text();
+  const std::string dataRoot = state.installation.dataRootFolder;
   const std::string commonFile = dataRoot + kCommonFileName;
   {
     FieldReader in(commonFile);
@@ -196,28 +197,30 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
       error = TooShortText("共通設定ファイル", kCommonFileName, commonFile);
       return false;
     }
-    state.schoolYearStartMonth = fields[1];
-    state.rosterStatusTwoActive = fields[3];
-    state.dataChangePassword = fields[6];
+    state.installation.schoolYearStartMonth = fields[1];
+    state.installation.rosterStatusTwoActive = fields[3].Number() == 1;
+    state.installation.dataChangePassword = fields[6];
     std::string code;
-    SplitSchoolLine(schoolLine, code, state.schoolName);
-    state.schoolCode = code.empty() ? Value() : Value(code);
+    SplitSchoolLine(schoolLine, code, state.installation.schoolName);
+    state.installation.schoolCode = code;
   }
 
   // The last component of the executable's folder path.
-  state.programFolderName = LastComponent(exeFolderPath);
+  state.installation.programFolderName = LastComponent(exeFolderPath);
 
-  // 6., 7. The program's own data folder and the shared sound folder.
-  state.dataFolder = state.developmentLayout == 1
-                         ? state.programFolder
-                         : dataRoot + state.programFolderName.Text() + kFolderSeparator;
-  state.soundFolder = dataRoot + "音フォルダ" + kFolderSeparator;
+  // The program's own data folder and the shared sound folder.
+  state.installation.dataFolder =
+      state.installation.developmentLayout
+          ? state.installation.programFolder
+          : dataRoot + state.installation.programFolderName + kFolderSeparator;
+  state.installation.soundFolder = dataRoot + "音フォルダ" + kFolderSeparator;
 
   // Identity.
-  InitialiseIdentity(state);
+  InitialiseIdentity(state.catalogue);
 
   // Level standards.
-  const StandardsLoadResult standards = LoadLevelStandards(state, LevelStandardsPath(state));
+  const StandardsLoadResult standards =
+      LoadLevelStandards(state.catalogue, LevelStandardsPath(state.installation));
   if (!standards.ok) {
     error = standards.error;
     return false;
@@ -227,15 +230,15 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
     error =
         "基準データファイル「タイム回数データ."
         "txt」の項目が足りません（レベルの行ごとに12項目必要です）。\n" +
-        ShownPath(LevelStandardsPath(state));
+        ShownPath(LevelStandardsPath(state.installation));
     return false;
   }
   if (notice != nullptr) {
     // One word at start-up for everything the program then goes on with: the levels of the
     // catalogue that would run without a time limit, and the lines that are not loaded.
-    const std::string path = LevelStandardsPath(state);
+    const std::string path = LevelStandardsPath(state.installation);
     std::string text =
-        StandardsGapsNotice(FindStandardsGaps(state, standards, kCatalogueLevels), path);
+        StandardsGapsNotice(FindStandardsGaps(state.catalogue, standards, kCatalogueLevels), path);
     if (standards.tooManyLevels) {
       text += (text.empty() ? "" : "\n\n") + TooManyLevelsNotice(path);
     }
@@ -245,7 +248,8 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
   std::ostringstream bounds;
   // The levels the program plays (its catalogue fixes four), as far as the file holds them.
   const int playedInFile = std::min(4, standards.entriesRead - 1);
-  if (CheckStandardsValues(state, playedInFile, bounds) > 0 && notice != nullptr) {
+  if (CheckStandardsValues(state.installation, state.catalogue, playedInFile, bounds) > 0 &&
+      notice != nullptr) {
     std::string lines = bounds.str();
     for (size_t at = 0; (at = lines.find("✗ ", at)) != std::string::npos;) {
       lines.erase(at, std::string("✗ ").size());
@@ -257,22 +261,22 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
   }
 
   // Sound table.
-  return LoadSoundTable(state, error);
+  return LoadSoundTable(state.installation, state.sound, error);
 }
 
-void InitialiseIdentity(SharedState& state) {
-  state.programTitle = "ヌモラ";
+void InitialiseIdentity(LevelCatalogue& catalogue) {
+  catalogue.title = "ヌモラ";
 }
 
-void SetUpCatalogue(SharedState& state) {
-  state.levelCount = kCatalogueLevels;
-  state.finalLevel = kCatalogueLevels;
+void SetUpCatalogue(LevelCatalogue& catalogue) {
+  catalogue.levelCount = kCatalogueLevels;
+  catalogue.finalLevel = kCatalogueLevels;
   for (int level = 1; level <= kCatalogueLevels; ++level) {
-    state.levelNames[static_cast<size_t>(level)].clear();
-    state.levelIsTimed[static_cast<size_t>(level)] = 1;
+    catalogue.levelNames[static_cast<size_t>(level)].clear();
+    catalogue.levelIsTimed[static_cast<size_t>(level)] = true;
   }
   for (int level = 1; level <= kCatalogueLevels; ++level) {
-    std::string& name = state.levelNames[static_cast<size_t>(level)];
+    std::string& name = catalogue.levelNames[static_cast<size_t>(level)];
     if (name.empty()) {
       name = "ﾚﾍﾞﾙ" + std::to_string(level);
     }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/paths.h"
 
 namespace numora {
@@ -15,7 +15,7 @@ namespace numora {
 // given (empty when all is well): levels of the catalogue without a standards line or without a
 // positive target or minimum time, and level lines past the 35th, which are not loaded. The
 // program and numora-data both use it.
-bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder, std::string& error,
+bool SetUpPathsAndSettings(AppState& state, const std::string& programFolder, std::string& error,
                            std::string* notice = nullptr);
 
 // True when a path names one of the installation's own files or folders, so that nothing written
@@ -23,18 +23,19 @@ bool SetUpPathsAndSettings(SharedState& state, const std::string& programFolder,
 // roster, sound table, standards and results files and the results file's temporary copies; the
 // sound files; and any file already lying in the program, data or sound folder. Links and other
 // spellings of the same place count (paths are compared resolved, existing files by identity).
-bool IsInstallationPath(const SharedState& state, const std::string& utf8Path);
+bool IsInstallationPath(const InstallationSettings& installation, const SoundTable& sound,
+                        const std::string& utf8Path);
 
-// Sets programTitle.
-void InitialiseIdentity(SharedState& state);
+// Sets the catalogue's title.
+void InitialiseIdentity(LevelCatalogue& catalogue);
 
 // The level catalogue, set at every name confirmation: four timed levels named ﾚﾍﾞﾙ1 … ﾚﾍﾞﾙ4.
 inline constexpr int kCatalogueLevels = 4;
-void SetUpCatalogue(SharedState& state);
+void SetUpCatalogue(LevelCatalogue& catalogue);
 
-// 1 when an executable folder path (with or without the closing separator) is the development
-// layout: it contains "KT0042" and not "ZELANTO", letter case ignored; else 0.
-int16_t DevelopmentLayoutFor(const std::string& folderPath);
+// True when an executable folder path (with or without the closing separator) is the development
+// layout: it contains "KT0042" and not "ZELANTO", letter case ignored.
+bool DevelopmentLayoutFor(const std::string& folderPath);
 
 // The school line of the common settings file split into school code and name: when the numeric
 // value of its first five characters is not 0 they are the code and the rest is the name;

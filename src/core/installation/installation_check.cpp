@@ -40,15 +40,15 @@ bool WholeWithin(double v, double lo, double hi) {
 
 }  // namespace
 
-int CheckInstallationTexts(const SharedState& state, std::ostream& report) {
+int CheckInstallationTexts(const InstallationSettings& installation, std::ostream& report) {
   int problems = 0;
-  const std::string root = state.dataRootFolder.Text();
+  const std::string root = installation.dataRootFolder;
   const TextFile files[] = {
-      {"パスデータ.txt", state.programFolder + ".." + kFolderSeparator + "パスデータ.txt"},
+      {"パスデータ.txt", installation.programFolder + ".." + kFolderSeparator + "パスデータ.txt"},
       {"共通データ.txt", root + "共通データ.txt"},
       {"新名簿.txt", root + kRosterFileName},
-      {"新音ファイル.txt", state.soundFolder.Text() + "新音ファイル.txt"},
-      {"タイム回数データ.txt", LevelStandardsPath(state)},
+      {"新音ファイル.txt", installation.soundFolder + "新音ファイル.txt"},
+      {"タイム回数データ.txt", LevelStandardsPath(installation)},
   };
   for (const TextFile& f : files) {
     std::string bytes;
@@ -75,7 +75,7 @@ int CheckInstallationTexts(const SharedState& state, std::ostream& report) {
              << where << "\n";
     }
   }
-  const Value& month = state.schoolYearStartMonth;
+  const Value& month = installation.schoolYearStartMonth;
   if (!month.IsNumber() || !WholeWithin(month.Number(), 1, 12)) {
     ++problems;
     report << "✗ 「共通データ.txt」の1番目の項目（学年の始まる月）「" << Quoted(month.Text())
@@ -85,9 +85,10 @@ int CheckInstallationTexts(const SharedState& state, std::ostream& report) {
   return problems;
 }
 
-int CheckStandardsValues(const SharedState& state, int lastLevel, std::ostream& report) {
+int CheckStandardsValues(const InstallationSettings& installation, const LevelCatalogue& catalogue,
+                         int lastLevel, std::ostream& report) {
   int problems = 0;
-  const std::string where = ShownPath(LevelStandardsPath(state));
+  const std::string where = ShownPath(LevelStandardsPath(installation));
   auto check = [&](int level, const char* column, double v, double lo, double hi,
                    const std::string& text) {
     if (std::isfinite(v) && v >= lo && v <= hi) {
@@ -107,7 +108,7 @@ int CheckStandardsValues(const SharedState& state, int lastLevel, std::ostream& 
     check(level, column, v.IsNumber() ? v.Number() : NAN, lo, hi, v.Text());
   };
   for (int level = 1; level <= lastLevel && level < kLevelSlots; ++level) {
-    const LevelStandard& s = state.levelStandards[static_cast<size_t>(level)];
+    const LevelStandard& s = catalogue.standards[static_cast<size_t>(level)];
     check(level, "目標Time", s.targetTime, 1, 99998, std::to_string(s.targetTime));
     check(level, "最低Time", s.minimumTime, 1, 99998, std::to_string(s.minimumTime));
     check(level, "ｸﾘｱﾎﾟｲﾝﾄ", s.clearPoints, 0, 9999999, std::to_string(s.clearPoints));

@@ -6,7 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
 
 namespace numora {
 
@@ -14,12 +15,13 @@ namespace numora {
 // a file saved as UTF-8 (read correctly, but older copies of the program cannot read it), lines
 // with bytes that are not valid CP932 (each became U+FFFD), and the school-year start month of
 // the common settings (a whole number 1–12). One "✗" line per problem; returns their number.
-int CheckInstallationTexts(const SharedState& state, std::ostream& report);
+int CheckInstallationTexts(const InstallationSettings& installation, std::ostream& report);
 
 // Standards of the played levels 1 … lastLevel (those the file holds) outside sane bounds: target
 // and minimum time 1–99998 seconds, clear points 0–9999999, clear count 0–9999, points multiplier
 // 0–100, over-practice limits 0–9999999, periods 0–36500 days. One "✗" line per value, naming
 // level, column, value and the bounds; returns their number. The program says the same at start-up.
-int CheckStandardsValues(const SharedState& state, int lastLevel, std::ostream& report);
+int CheckStandardsValues(const InstallationSettings& installation, const LevelCatalogue& catalogue,
+                         int lastLevel, std::ostream& report);
 
 }  // namespace numora

@@ -20,8 +20,8 @@ uint32_t SeasonColourForMonth(int month) {
   return 0xC0FFC0;  // light green
 }
 
-void SetSeasonColour(SharedState& state, double today) {
-  state.seasonColour = static_cast<double>(SeasonColourForMonth(ToCivil(today).month));
+void SetSeasonColour(InstallationSettings& installation, double today) {
+  installation.seasonColour = SeasonColourForMonth(ToCivil(today).month);
 }
 
 }  // namespace numora

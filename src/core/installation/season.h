@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
 
 namespace numora {
 
@@ -12,6 +12,6 @@ namespace numora {
 uint32_t SeasonColourForMonth(int month);
 
 // Sets seasonColour from the month of the given date.
-void SetSeasonColour(SharedState& state, double today);
+void SetSeasonColour(InstallationSettings& installation, double today);
 
 }  // namespace numora

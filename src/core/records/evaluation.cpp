@@ -14,8 +14,8 @@ bool InRange(int level, int pupil) {
   return level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
 }
 
-const LevelStandard& StandardOf(const SharedState& state, int level) {
-  return state.levelStandards[static_cast<std::size_t>(level)];
+const LevelStandard& StandardOf(const LevelCatalogue& catalogue, int level) {
+  return catalogue.standards[static_cast<std::size_t>(level)];
 }
 
 }  // namespace
@@ -63,86 +63,91 @@ std::string TotalRunsLine(int todayTotalRuns) {
   return "（" + std::to_string(todayTotalRuns) + "回目)";
 }
 
-bool IsCleared(const SharedState& state, int level, int pupil) {
+bool IsCleared(const LevelCatalogue& catalogue, const StatisticsTables& stats, int level,
+               int pupil) {
   if (!InRange(level, pupil)) {
     return false;
   }
-  const LevelStandard& s = StandardOf(state, level);
-  return state.recentPoints(level, pupil) >= s.clearPoints &&
-         state.recentRuns(level, pupil) >= s.clearCount;
+  const LevelStandard& s = StandardOf(catalogue, level);
+  return stats.recentPoints(level, pupil) >= s.clearPoints &&
+         stats.recentRuns(level, pupil) >= s.clearCount;
 }
 
-bool IsOverPractised(const SharedState& state, int level, int pupil) {
+bool IsOverPractised(const LevelCatalogue& catalogue, const StatisticsTables& stats, int level,
+                     int pupil) {
   if (!InRange(level, pupil)) {
     return false;
   }
-  const LevelStandard& s = StandardOf(state, level);
+  const LevelStandard& s = StandardOf(catalogue, level);
   const double runsLimit = s.overPracticeCount.Number();
   const double pointsLimit = s.overPracticePoints.Number();
-  return (runsLimit != 0 && state.overPracticeWindowRuns(level, pupil) >= runsLimit) ||
-         (pointsLimit != 0 && state.overPracticeWindowPoints(level, pupil) >= pointsLimit);
+  return (runsLimit != 0 && stats.overPracticeWindowRuns(level, pupil) >= runsLimit) ||
+         (pointsLimit != 0 && stats.overPracticeWindowPoints(level, pupil) >= pointsLimit);
 }
 
-bool GoalPanelAllowed(const SharedState& state) {
+bool GoalPanelAllowed(const LevelCatalogue& catalogue) {
   for (int l = 1; l < kLevelSlots; ++l) {
-    if (StandardOf(state, l).clearCount == 9999) {
+    if (StandardOf(catalogue, l).clearCount == 9999) {
       return false;
     }
   }
   return true;
 }
 
-bool IsFinalLevel(const SharedState& state, int level) {
-  return state.finalLevel == Value(level);
+bool IsFinalLevel(const LevelCatalogue& catalogue, int level) {
+  return catalogue.finalLevel == level;
 }
 
-EvaluationResult Evaluate(const SharedState& state, int level, int pupil) {
+EvaluationResult Evaluate(const LevelCatalogue& catalogue, const StatisticsTables& stats,
+                          const DrillRunState& run, int level, int pupil) {
   EvaluationResult r;
   if (!InRange(level, pupil)) {
     return r;
   }
-  const LevelStandard& s = StandardOf(state, level);
-  const int32_t t = state.run.recordedTime;
+  const LevelStandard& s = StandardOf(catalogue, level);
+  const int32_t t = run.recordedTime;
 
   r.basePoints = EvaluationBasePoints(s.targetTime, t);
   r.awardedPoints = AwardedPoints(s.pointMultiplier, r.basePoints);
   r.pointsLine = PointsLine(r.basePoints, s.pointMultiplier, r.awardedPoints);
   r.timeLine = RunTimeLine(t);
-  r.levelRunsLine = LevelRunsLine(state.todayRuns(level, pupil));
+  r.levelRunsLine = LevelRunsLine(stats.todayRuns(level, pupil));
   double total = 0;
   for (int l = 1; l < kLevelSlots; ++l) {
-    total += state.todayRuns(l, pupil);
+    total += stats.todayRuns(l, pupil);
   }
   r.todayTotalRuns = SaturatingCast<int16_t>(std::nearbyint(total));
   r.totalRunsLine = TotalRunsLine(r.todayTotalRuns);
 
-  if (state.run.timedOut) {
+  if (run.timedOut) {
     r.message = "時間切れ";
-  } else if (state.run.newLevelBest) {
+  } else if (run.newLevelBest) {
     r.message = "！！！最高新記録！！！";
     r.sound = EvaluationSound::kLevelBest;
-  } else if (state.run.newPersonalBest) {
+  } else if (run.newPersonalBest) {
     r.message = "新記録おめでとう";
     r.sound = EvaluationSound::kPersonalBest;
   } else if (t <= s.minimumTime) {
     r.sound = EvaluationSound::kNotPassed;
   }
 
-  r.cleared = IsCleared(state, level, pupil);
-  const bool goalLevel = r.cleared && IsFinalLevel(state, level);
-  r.showGoalPanel = goalLevel && GoalPanelAllowed(state);
-  r.playGoalSound = goalLevel && !state.run.clearedBefore;
+  r.cleared = IsCleared(catalogue, stats, level, pupil);
+  const bool goalLevel = r.cleared && IsFinalLevel(catalogue, level);
+  r.showGoalPanel = goalLevel && GoalPanelAllowed(catalogue);
+  r.playGoalSound = goalLevel && !run.clearedBefore;
   return r;
 }
 
-EvaluationButtons ButtonsAfterDelay(const SharedState& state, int level, int pupil) {
+EvaluationButtons ButtonsAfterDelay(const LevelCatalogue& catalogue, const StatisticsTables& stats,
+                                    int level, int pupil) {
   EvaluationButtons b;
-  if (!IsOverPractised(state, level, pupil) || !IsCleared(state, level, pupil)) {
+  if (!IsOverPractised(catalogue, stats, level, pupil) ||
+      !IsCleared(catalogue, stats, level, pupil)) {
     return b;
   }
-  if (IsFinalLevel(state, level)) {
+  if (IsFinalLevel(catalogue, level)) {
     b.hideLabel2 = true;
-  } else if (state.finalLevelCleared == Value(0)) {
+  } else if (!stats.finalLevelCleared) {
     b.label2Text = kMoveOnText;
     b.showRetry = false;
   }

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/drill/drill_run_state.h"
+#include "core/installation/level_catalogue.h"
+#include "core/records/statistics_tables.h"
 
 namespace numora {
 
@@ -27,12 +29,14 @@ std::string LevelRunsLine(float todayRunsOnLevel);
 std::string TotalRunsLine(int todayTotalRuns);
 
 // The pupil meets the level's clear requirements within its pass period.
-bool IsCleared(const SharedState& state, int level, int pupil);
+bool IsCleared(const LevelCatalogue& catalogue, const StatisticsTables& stats, int level,
+               int pupil);
 // The pupil has reached the level's over-practice limit (runs or points) within its period.
-bool IsOverPractised(const SharedState& state, int level, int pupil);
+bool IsOverPractised(const LevelCatalogue& catalogue, const StatisticsTables& stats, int level,
+                     int pupil);
 // The goal panel may be shown: no level 1 to 35 has a clear count of 9999.
-bool GoalPanelAllowed(const SharedState& state);
-bool IsFinalLevel(const SharedState& state, int level);
+bool GoalPanelAllowed(const LevelCatalogue& catalogue);
+bool IsFinalLevel(const LevelCatalogue& catalogue, int level);
 
 enum class EvaluationSound {
   kNone,
@@ -56,7 +60,8 @@ struct EvaluationResult {
   bool showGoalPanel = false;  // "目標レベルクリア。おめでとう！"
   bool playGoalSound = false;  // "合格.wav": the goal level cleared for the first time
 };
-EvaluationResult Evaluate(const SharedState& state, int level, int pupil);
+EvaluationResult Evaluate(const LevelCatalogue& catalogue, const StatisticsTables& stats,
+                          const DrillRunState& run, int level, int pupil);
 
 // What the screen offers half a second later.
 struct EvaluationButtons {
@@ -64,7 +69,8 @@ struct EvaluationButtons {
   bool hideLabel2 = false;  // the clear line is cleared and hidden
   std::string label2Text;   // non-empty: the clear line's new caption
 };
-EvaluationButtons ButtonsAfterDelay(const SharedState& state, int level, int pupil);
+EvaluationButtons ButtonsAfterDelay(const LevelCatalogue& catalogue, const StatisticsTables& stats,
+                                    int level, int pupil);
 
 inline constexpr const char* kClearedText = "このレベルクリア";
 inline constexpr const char* kGoalText = "目標レベルクリア。おめでとう！";

@@ -73,25 +73,18 @@ void StoreColumn(LevelStandard& e, int column, const std::string& field) {
     case 9:
       e.overPracticePeriodDays = Value::FromField(field);
       break;
-    case 10:
-      e.extra10 = Value::FromField(field);
-      break;
-    case 11:
-      e.extra11 = Value::FromField(field);
-      break;
     default:
-      e.extra12 = Value::FromField(field);
-      break;
+      break;  // columns 10 to 12 are read past: nothing uses them
   }
 }
 
 }  // namespace
 
-std::string LevelStandardsPath(const SharedState& state) {
-  return state.dataFolder.Text() + kFileName;
+std::string LevelStandardsPath(const InstallationSettings& installation) {
+  return installation.dataFolder + kFileName;
 }
 
-StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& path) {
+StandardsLoadResult LoadLevelStandards(LevelCatalogue& catalogue, const std::string& path) {
   StandardsLoadResult result;
   std::string bytes;
   int errorNumber = 0;
@@ -112,7 +105,7 @@ StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& pa
       result.tooManyLevels = true;
       break;
     }
-    LevelStandard& entry = state.levelStandards[static_cast<size_t>(n)];
+    LevelStandard& entry = catalogue.standards[static_cast<size_t>(n)];
     for (int column = 1; column <= 12; ++column) {
       if (in.AtEnd()) {
         // The file ends inside this group: the remaining columns read as empty fields would.
@@ -125,11 +118,11 @@ StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& pa
   return result;
 }
 
-std::vector<StandardsGap> FindStandardsGaps(const SharedState& state,
+std::vector<StandardsGap> FindStandardsGaps(const LevelCatalogue& catalogue,
                                             const StandardsLoadResult& loaded, int levels) {
   std::vector<StandardsGap> gaps;
   for (int level = 1; level <= levels && level < kLevelSlots; ++level) {
-    const LevelStandard& s = state.levelStandards[static_cast<size_t>(level)];
+    const LevelStandard& s = catalogue.standards[static_cast<size_t>(level)];
     if (level >= loaded.entriesRead) {
       gaps.push_back({level, true});
     } else if (s.targetTime <= 0 || s.minimumTime <= 0) {

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
 
 namespace numora {
 
@@ -12,7 +13,7 @@ namespace numora {
 // one line of twelve comma-separated fields per level, CP932 with CR LF.
 
 // dataFolder followed by "タイム回数データ.txt".
-std::string LevelStandardsPath(const SharedState& state);
+std::string LevelStandardsPath(const InstallationSettings& installation);
 
 // What a load found besides the values themselves.
 struct StandardsLoadResult {
@@ -23,12 +24,12 @@ struct StandardsLoadResult {
   bool tooManyLevels = false;        // more than 35 level lines; the rest was not loaded
 };
 
-// Reads the file as a stream of fields, twelve per entry, into levelStandards from entry 0 (the
-// header line) on. A line with fewer or more fields shifts the following fields into the next
-// entry. Entries after the last one read keep their values. Numeric columns take the numeric
+// Reads the file as a stream of fields, twelve per entry, into the catalogue's standards from entry
+// 0 (the header line) on. A line with fewer or more fields shifts the following fields into the
+// next entry. Entries after the last one read keep their values. Numeric columns take the numeric
 // value of their text (0 when it is not numeric); the general columns keep numbers, texts or
 // nothing. Only entries 0 to 35 exist: fields beyond them are not loaded.
-StandardsLoadResult LoadLevelStandards(SharedState& state, const std::string& path);
+StandardsLoadResult LoadLevelStandards(LevelCatalogue& catalogue, const std::string& path);
 
 // A level of the catalogue that cannot run as a timed level: the file has no line for it, or its
 // target or minimum time is not positive. Such a level runs without a time limit and its runs
@@ -39,7 +40,7 @@ struct StandardsGap {
 };
 
 // The gaps among levels 1 to levels, for a table loaded with the given result.
-std::vector<StandardsGap> FindStandardsGaps(const SharedState& state,
+std::vector<StandardsGap> FindStandardsGaps(const LevelCatalogue& catalogue,
                                             const StandardsLoadResult& loaded, int levels);
 
 // numora-data check's line for one gap, naming the file and its full path.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/installation/table_sizes.h"
+
 namespace numora {
 
 bool IsPlaceable(int pupil, int level) {

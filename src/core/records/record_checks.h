@@ -6,8 +6,6 @@
 
 #include <cstdint>
 
-#include "core/installation/shared_state.h"
-
 namespace numora {
 
 // The dates a run can have: 1 January 1900 up to 31 December 2200. A negative date is no damage:

@@ -23,7 +23,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/installation/shared_state.h"
+#include "core/records/statistics_tables.h"
 
 namespace numora {
 

@@ -20,12 +20,12 @@ constexpr const char* kHead = "成績ファイル「成績累積データ.dat」
 
 }  // namespace
 
-bool CheckResultsFile(const SharedState& state, std::ostream& report) {
+bool CheckResultsFile(const InstallationSettings& installation, std::ostream& report) {
   bool allWell = true;
-  const std::string path = ResultsFilePath(state);
+  const std::string path = ResultsFilePath(installation);
   const std::string shown = ShownPath(path);
 
-  const std::string interrupted = DetectInterruptedDelete(state);
+  const std::string interrupted = DetectInterruptedDelete(installation);
   if (!interrupted.empty()) {
     report << "✗ " << interrupted << "\n";
     allWell = false;
@@ -39,10 +39,10 @@ bool CheckResultsFile(const SharedState& state, std::ostream& report) {
       return false;
     }
     // No results yet is normal for a new installation, as long as the first run can be stored.
-    const int folderProblem = RegularFileProblem(state.dataFolder.Text() + ".");
+    const int folderProblem = RegularFileProblem(installation.dataFolder + ".");
     if (folderProblem != kErrorNotRegularFile) {
       report << "✗ データフォルダがありません（" << SystemErrorText(folderProblem)
-             << "）。成績を記録できません: " << ShownPath(state.dataFolder.Text()) << "\n";
+             << "）。成績を記録できません: " << ShownPath(installation.dataFolder) << "\n";
       return false;
     }
     return allWell;

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
 
 namespace numora {
 
@@ -11,6 +11,6 @@ namespace numora {
 // 44, records whose pupil or level lie outside the tables, damaged records, a left-over temporary
 // file. Writes one Japanese line per problem ("✗") and information ("※": more records than the
 // hub counts); true when there is no problem.
-bool CheckResultsFile(const SharedState& state, std::ostream& report);
+bool CheckResultsFile(const InstallationSettings& installation, std::ostream& report);
 
 }  // namespace numora

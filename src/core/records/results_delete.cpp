@@ -29,16 +29,16 @@ std::string WholeFile(const std::string& path) {
 
 }  // namespace
 
-std::string ResultsNewFilePath(const SharedState& state) {
-  return state.dataFolder.Text() + "成績累積データnew.dat";
+std::string ResultsNewFilePath(const InstallationSettings& installation) {
+  return installation.dataFolder + "成績累積データnew.dat";
 }
 
-bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n,
+bool DeleteResultRecord(const InstallationSettings& installation, Services& services, uint32_t n,
                         std::string& error, const DeleteStepHook& afterStep,
                         const ResultRecord* expected, bool* stale) {
-  const std::string path = ResultsFilePath(state);
-  const std::string copyPath = ResultsSafetyCopyPath(state);
-  const std::string newPath = ResultsNewFilePath(state);
+  const std::string path = ResultsFilePath(installation);
+  const std::string copyPath = ResultsSafetyCopyPath(installation);
+  const std::string newPath = ResultsNewFilePath(installation);
   const std::string folder = FolderOf(path);
   auto proceed = [&](DeleteStep step) { return !afterStep || afterStep(step); };
 
@@ -176,7 +176,7 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
       error = ChangedRecordText(n);
       break;
     case Outcome::LeftOver:
-      error = DetectInterruptedDelete(state);
+      error = DetectInterruptedDelete(installation);
       break;
     default:
       error = done.status == FileStatus::Conflict
@@ -188,13 +188,13 @@ bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n
   return false;
 }
 
-std::string DetectInterruptedDelete(const SharedState& state) {
-  const std::string copyPath = ResultsSafetyCopyPath(state);
+std::string DetectInterruptedDelete(const InstallationSettings& installation) {
+  const std::string copyPath = ResultsSafetyCopyPath(installation);
   if (!PathExists(copyPath)) {
     return {};
   }
   const std::string copy = WholeFile(copyPath);
-  const std::string current = WholeFile(ResultsFilePath(state));
+  const std::string current = WholeFile(ResultsFilePath(installation));
   const size_t copyRecords = copy.size() / kResultRecordSize;
   const size_t copyBytes = copyRecords * kResultRecordSize;
   const size_t currentRecords = current.size() / kResultRecordSize;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
 #include "core/platform/services.h"
 #include "core/records/result_record.h"
 
@@ -37,16 +37,16 @@ using DeleteStepHook = std::function<bool(DeleteStep)>;
 // append meanwhile write into the file that stays. A safety copy left by an interrupted deletion
 // stops the deletion, with the explanation of DetectInterruptedDelete in error. expected and stale
 // work as for RewriteResultRecord: a record that is no longer the one the user saw is not deleted.
-bool DeleteResultRecord(const SharedState& state, Services& services, uint32_t n,
+bool DeleteResultRecord(const InstallationSettings& installation, Services& services, uint32_t n,
                         std::string& error, const DeleteStepHook& afterStep = {},
                         const ResultRecord* expected = nullptr, bool* stale = nullptr);
 
 // dataFolder + "成績累積データnew.dat": the file a deletion writes before it replaces the results
 // file with it.
-std::string ResultsNewFilePath(const SharedState& state);
+std::string ResultsNewFilePath(const InstallationSettings& installation);
 
 // When a safety copy of an interrupted deletion is lying in the data folder: a Japanese
 // explanation of what happened and what the user should do with it. Empty when there is none.
-std::string DetectInterruptedDelete(const SharedState& state);
+std::string DetectInterruptedDelete(const InstallationSettings& installation);
 
 }  // namespace numora

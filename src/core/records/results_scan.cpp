@@ -4,10 +4,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/installation/installation_settings.h"
+#include "core/installation/table_sizes.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/records/record_checks.h"
 #include "core/records/results_file.h"
+#include "core/records/statistics_tables.h"
 
 namespace numora {
 
@@ -16,11 +19,6 @@ namespace {
 // A sharing conflict is waited out one second at a time; after this long the scan reports it as
 // an error instead of hanging the program for good.
 constexpr RetryPolicy kScanRetry{1.0, 1.0, 300.0};
-
-// Bits of scanWarningShown.
-constexpr int16_t kToldUnplaceableRecord = 1;
-constexpr int16_t kToldInterruptedDelete = 2;
-constexpr int16_t kToldDamagedRecord = 4;
 
 // The Visual-Basic style number of the "index out of range" error the tables would raise.
 constexpr int kIndexOutOfRange = 9;
@@ -57,16 +55,17 @@ std::string ScanErrorMessage(int marker, int errorNumber, const std::string& des
   return text;
 }
 
-bool ScanResults(SharedState& state, Services& services) {
+bool ScanResults(const InstallationSettings& installation, StatisticsTables& stats,
+                 ScanWarnings& scanWarnings, Services& services) {
   for (int level = 1; level < kLevelSlots; ++level) {
     const auto row =
-        state.bestTime.cells.begin() + static_cast<std::ptrdiff_t>(LevelPupilIndex(level, 1));
+        stats.bestTime.cells.begin() + static_cast<std::ptrdiff_t>(LevelPupilIndex(level, 1));
     std::fill(row, row + (kPupilSlots - 1), static_cast<int32_t>(kNoBestTime));
   }
 
   // One read of the newest complete records; the buffer is kept between scans.
   static thread_local std::vector<unsigned char> buffer;
-  const std::string path = ResultsFilePath(state);
+  const std::string path = ResultsFilePath(installation);
   const NewestRecords read =
       ReadNewestRecords(path, services, kScanRetry, kScanWindowRecords, buffer);
   const FileStatus st = read.status;
@@ -86,19 +85,18 @@ bool ScanResults(SharedState& state, Services& services) {
 
   // A safety copy left by an interrupted delete: every other figure is shown as usual, and the
   // user is told once how to get every record back.
-  if ((state.scanWarningShown & kToldInterruptedDelete) == 0) {
-    const std::string interrupted = DetectInterruptedDelete(state);
+  if (!scanWarnings.interruptedDeleteTold) {
+    const std::string interrupted = DetectInterruptedDelete(installation);
     if (!interrupted.empty()) {
-      state.scanWarningShown =
-          static_cast<int16_t>(state.scanWarningShown | kToldInterruptedDelete);
+      scanWarnings.interruptedDeleteTold = true;
       services.host.ShowMessage("注意", interrupted);
     }
   }
 
   int32_t kept = 0;
   const unsigned char* p = buffer.data();
-  ResultEntry* entries = state.resultEntries.data();
-  int32_t* best = state.bestTime.cells.data();
+  ResultEntry* entries = stats.resultEntries.data();
+  int32_t* best = stats.bestTime.cells.data();
   for (uint32_t i = 0; i < records; ++i, p += kResultRecordSize) {
     const int16_t pupil = RecordPupil(p);
     const int16_t level = RecordLevel(p);
@@ -106,9 +104,8 @@ bool ScanResults(SharedState& state, Services& services) {
     const double runDate = RecordRunDate(p);
     if (pupil < 0 || pupil >= kPupilSlots || level < 0 || level >= kLevelSlots) {
       // Cannot be placed in the tables: left out of everything; the user hears of it once.
-      if ((state.scanWarningShown & kToldUnplaceableRecord) == 0) {
-        state.scanWarningShown =
-            static_cast<int16_t>(state.scanWarningShown | kToldUnplaceableRecord);
+      if (!scanWarnings.unplaceableRecordTold) {
+        scanWarnings.unplaceableRecordTold = true;
         const int64_t recordNumber = static_cast<int64_t>(firstRecord) + i;
         services.host.ShowMessage(
             "注意",
@@ -121,8 +118,8 @@ bool ScanResults(SharedState& state, Services& services) {
     const double runTime = RecordRunTime(p);
     if (const char* damage = RecordDamage(runDate, runTime, seconds)) {
       // A date, time or seconds no run can have: left out like an unplaceable record.
-      if ((state.scanWarningShown & kToldDamagedRecord) == 0) {
-        state.scanWarningShown = static_cast<int16_t>(state.scanWarningShown | kToldDamagedRecord);
+      if (!scanWarnings.damagedRecordTold) {
+        scanWarnings.damagedRecordTold = true;
         const int64_t recordNumber = static_cast<int64_t>(firstRecord) + i;
         services.host.ShowMessage("注意", DamagedRecordSentence(recordNumber, damage));
       }
@@ -142,12 +139,12 @@ bool ScanResults(SharedState& state, Services& services) {
     e.level = level;
     e.seconds = seconds;
   }
-  state.resultEntryCount = kept;
+  stats.resultEntryCount = kept;
 
   // The level best covers pupils 1 to 1000 only.
   for (int level = 1; level < kLevelSlots; ++level) {
     const int32_t* row = best + LevelPupilIndex(level, 1);
-    state.bestTimeAll[static_cast<size_t>(level)] =
+    stats.bestTimeAll[static_cast<size_t>(level)] =
         std::min(static_cast<int32_t>(kNoBestTime), *std::min_element(row, row + 1000));
   }
   return true;

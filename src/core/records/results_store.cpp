@@ -61,12 +61,12 @@ FileStatus OpenForAccess(const std::string& utf8Path, ResultsAccess access, Resu
 
 }  // namespace
 
-std::string ResultsFilePath(const SharedState& state) {
-  return state.dataFolder.Text() + "成績累積データ.dat";
+std::string ResultsFilePath(const InstallationSettings& installation) {
+  return installation.dataFolder + "成績累積データ.dat";
 }
 
-std::string ResultsSafetyCopyPath(const SharedState& state) {
-  return state.dataFolder.Text() + "成績累積データtemp.dat";
+std::string ResultsSafetyCopyPath(const InstallationSettings& installation) {
+  return installation.dataFolder + "成績累積データtemp.dat";
 }
 
 FileStatus ResultsFile::RecordCount(uint32_t& count) {
@@ -135,8 +135,8 @@ ResultsOutcome RetryOnResultsFile(const std::string& utf8Path, Services& service
   return outcome;
 }
 
-FileStatus OpenResultsFile(const SharedState& state, ResultsFile& file) {
-  return file.Open(ResultsFilePath(state));
+FileStatus OpenResultsFile(const InstallationSettings& installation, ResultsFile& file) {
+  return file.Open(ResultsFilePath(installation));
 }
 
 bool AppendRecordToFile(const std::string& utf8Path, Services& services, ResultRecord record,
@@ -171,15 +171,15 @@ std::string UnstoredRunMessage(int pupil, int level, int32_t seconds, double mom
          "）\n\nこの成績を先生に伝えてください。";
 }
 
-bool AppendRunRecord(SharedState& state, Services& services, int16_t pupil, int16_t level,
-                     int32_t seconds) {
+bool AppendRunRecord(const InstallationSettings& installation, Services& services, int16_t pupil,
+                     int16_t level, int32_t seconds) {
   ResultRecord record;
   record.pupilNumber = pupil;
   record.level = level;
   record.seconds = seconds;
-  record.schoolCode = MakeTextField(state.schoolCode.Text());
+  record.schoolCode = MakeTextField(installation.schoolCode);
   std::string error;
-  if (AppendRecordToFile(ResultsFilePath(state), services, record, error)) {
+  if (AppendRecordToFile(ResultsFilePath(installation), services, record, error)) {
     return true;
   }
   services.host.ShowMessage("注意",
@@ -187,9 +187,10 @@ bool AppendRunRecord(SharedState& state, Services& services, int16_t pupil, int1
   return false;
 }
 
-bool AppendResultRecord(SharedState& state, Services& services) {
-  return AppendRunRecord(state, services, state.currentPupil, state.currentLevel,
-                         state.run.recordedTime);
+bool AppendResultRecord(const InstallationSettings& installation, const Session& session,
+                        const DrillRunState& run, Services& services) {
+  return AppendRunRecord(installation, services, session.currentPupil, session.currentLevel,
+                         run.recordedTime);
 }
 
 NewestRecords ReadNewestRecords(const std::string& utf8Path, Services& services,
@@ -220,14 +221,15 @@ NewestRecords ReadNewestRecords(const std::string& utf8Path, Services& services,
   return read;
 }
 
-bool ReadAllResultRecords(const SharedState& state, Services& services,
+bool ReadAllResultRecords(const InstallationSettings& installation, Services& services,
                           std::vector<ResultRecord>& records, std::string& error) {
   records.clear();
   std::vector<unsigned char> bytes;
-  const NewestRecords read = ReadNewestRecords(ResultsFilePath(state), services, kReaderRetry,
-                                               std::numeric_limits<uint32_t>::max(), bytes);
+  const NewestRecords read =
+      ReadNewestRecords(ResultsFilePath(installation), services, kReaderRetry,
+                        std::numeric_limits<uint32_t>::max(), bytes);
   if (read.status != FileStatus::Ok) {
-    error = ReadFailureText(read.errorText, ResultsFilePath(state));
+    error = ReadFailureText(read.errorText, ResultsFilePath(installation));
     return false;
   }
   records.reserve(read.records);
@@ -237,11 +239,11 @@ bool ReadAllResultRecords(const SharedState& state, Services& services,
   return true;
 }
 
-bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
+bool ReadResultRecord(const InstallationSettings& installation, Services& services, uint32_t n,
                       ResultRecord& record, std::string& error) {
   bool missing = false;
   const ResultsOutcome done =
-      RetryOnResultsFile(ResultsFilePath(state), services, kReaderRetry, ResultsAccess::Read,
+      RetryOnResultsFile(ResultsFilePath(installation), services, kReaderRetry, ResultsAccess::Read,
                          [&](ResultsFile& file, uint32_t count, std::string&) {
                            if (n < 1 || n > count) {
                              missing = true;
@@ -252,17 +254,18 @@ bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
   if (done.status == FileStatus::Ok) {
     return true;
   }
-  error = missing ? MissingRecordText(n) : ReadFailureText(done.errorText, ResultsFilePath(state));
+  error = missing ? MissingRecordText(n)
+                  : ReadFailureText(done.errorText, ResultsFilePath(installation));
   return false;
 }
 
-bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t n,
+bool RewriteResultRecord(const InstallationSettings& installation, Services& services, uint32_t n,
                          const ResultRecord& record, std::string& error,
                          const ResultRecord* expected, bool* stale) {
   bool missing = false;
   bool changed = false;
   const ResultsOutcome done = RetryOnResultsFile(
-      ResultsFilePath(state), services, kWriterRetry, ResultsAccess::Write,
+      ResultsFilePath(installation), services, kWriterRetry, ResultsAccess::Write,
       [&](ResultsFile& file, uint32_t count, std::string&) {
         if (n < 1 || n > count) {
           missing = true;
@@ -298,7 +301,7 @@ bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t 
   } else if (missing) {
     error = MissingRecordText(n);
   } else {
-    error = WriteFailureText(done.status, done.errorText, ResultsFilePath(state));
+    error = WriteFailureText(done.status, done.errorText, ResultsFilePath(installation));
   }
   return false;
 }

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/drill/drill_run_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/session.h"
 #include "core/platform/locked_file.h"
 #include "core/platform/services.h"
 #include "core/records/result_record.h"
@@ -24,8 +26,8 @@ namespace numora {
 inline constexpr uint32_t kScanWindowRecords = 20000;
 
 // dataFolder + "成績累積データ.dat", and the safety copy a deletion keeps beside it.
-std::string ResultsFilePath(const SharedState& state);
-std::string ResultsSafetyCopyPath(const SharedState& state);
+std::string ResultsFilePath(const InstallationSettings& installation);
+std::string ResultsSafetyCopyPath(const InstallationSettings& installation);
 
 // The results file opened for record access. Every reader and writer of the file goes through
 // this class. The file is closed (and any lock released) when the object is destroyed.
@@ -91,7 +93,7 @@ ResultsOutcome RetryOnResultsFile(const std::string& utf8Path, Services& service
 // --- Operations of the program ------------------------------------------------------------------
 
 // Opens the results file of the installation (creating it when missing).
-FileStatus OpenResultsFile(const SharedState& state, ResultsFile& file);
+FileStatus OpenResultsFile(const InstallationSettings& installation, ResultsFile& file);
 
 // Writes one record at the end of the file under the lock: just after the last complete record,
 // so a partial record left by an interrupted write is overwritten. runDate and runTime of the
@@ -103,10 +105,11 @@ bool AppendRecordToFile(const std::string& utf8Path, Services& services, ResultR
 // Appends the run that has just ended (currentPupil, currentLevel, recordedTime, schoolCode).
 // When it cannot be stored, the user is shown a message with the run's pupil, level, time and
 // moment so that a teacher can enter it again; false then.
-bool AppendResultRecord(SharedState& state, Services& services);
+bool AppendResultRecord(const InstallationSettings& installation, const Session& session,
+                        const DrillRunState& run, Services& services);
 // The same for the given pupil, level and seconds (schoolCode from the state).
-bool AppendRunRecord(SharedState& state, Services& services, int16_t pupil, int16_t level,
-                     int32_t seconds);
+bool AppendRunRecord(const InstallationSettings& installation, Services& services, int16_t pupil,
+                     int16_t level, int32_t seconds);
 
 // The text of the message shown when a run could not be stored.
 std::string UnstoredRunMessage(int pupil, int level, int32_t seconds, double moment,
@@ -131,11 +134,11 @@ NewestRecords ReadNewestRecords(const std::string& utf8Path, Services& services,
 
 // Reads every complete record of the results file (oldest first). Sharing conflicts are retried
 // once a second; false with a Japanese error text on any other failure.
-bool ReadAllResultRecords(const SharedState& state, Services& services,
+bool ReadAllResultRecords(const InstallationSettings& installation, Services& services,
                           std::vector<ResultRecord>& records, std::string& error);
 
 // Reads record n (1-based); false with an error text when it does not exist or cannot be read.
-bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
+bool ReadResultRecord(const InstallationSettings& installation, Services& services, uint32_t n,
                       ResultRecord& record, std::string& error);
 
 // Writes record n (1-based, an existing record) in place under the lock; no other record is
@@ -143,7 +146,7 @@ bool ReadResultRecord(const SharedState& state, Services& services, uint32_t n,
 // record n must still hold exactly its 44 bytes once the lock is held (the record the user saw):
 // when it does not, or when there is no record n any more, nothing is written and *stale (when
 // given) is set.
-bool RewriteResultRecord(const SharedState& state, Services& services, uint32_t n,
+bool RewriteResultRecord(const InstallationSettings& installation, Services& services, uint32_t n,
                          const ResultRecord& record, std::string& error,
                          const ResultRecord* expected = nullptr, bool* stale = nullptr);
 

@@ -36,11 +36,11 @@ int32_t RunBasePoints(int32_t targetTime, int32_t seconds) {
   return 0;
 }
 
-int32_t RunPoints(const SharedState& state, int level, int32_t seconds) {
+int32_t RunPoints(const LevelCatalogue& catalogue, int level, int32_t seconds) {
   if (level < 0 || level >= kLevelSlots) {
     return 0;
   }
-  const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
+  const LevelStandard& standard = catalogue.standards[static_cast<size_t>(level)];
   const int32_t base = RunBasePoints(standard.targetTime, seconds);
   // The multiplier is single precision, and so is its product with the base points.
   // A damaged multiplier (1e9, infinite) saturates instead of wrapping round.

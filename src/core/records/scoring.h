@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/level_catalogue.h"
 
 namespace numora {
 
@@ -20,6 +20,6 @@ int32_t RunBasePoints(int32_t targetTime, int32_t seconds);
 
 // Points of one run as the statistics count them: the base points times the level's
 // single-precision multiplier, rounded down. 0 for a level outside 0..35.
-int32_t RunPoints(const SharedState& state, int level, int32_t seconds);
+int32_t RunPoints(const LevelCatalogue& catalogue, int level, int32_t seconds);
 
 }  // namespace numora

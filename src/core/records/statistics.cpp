@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "core/installation/app_state.h"
 #include "core/platform/saturate.h"
 #include "core/records/results_file.h"
 #include "core/records/results_scan.h"
@@ -35,19 +36,19 @@ double PeriodStart(const Value& days, double today) {
 
 }  // namespace
 
-void RebuildStatistics(SharedState& state, Services& services) {
-  ClearPlayableCells(state.totalRuns);
-  ClearPlayableCells(state.recentRuns);
-  ClearPlayableCells(state.todayRuns);
-  ClearPlayableCells(state.todayPoints);
-  ClearPlayableCells(state.totalTimeSum);
-  ClearPlayableCells(state.totalPoints);
-  ClearPlayableCells(state.recentPoints);
-  ClearPlayableCells(state.todayTimeSum);
-  ClearPlayableCells(state.overPracticeWindowRuns);
-  ClearPlayableCells(state.overPracticeWindowPoints);
+void RebuildStatistics(AppState& state, Services& services) {
+  ClearPlayableCells(state.stats.totalRuns);
+  ClearPlayableCells(state.stats.recentRuns);
+  ClearPlayableCells(state.stats.todayRuns);
+  ClearPlayableCells(state.stats.todayPoints);
+  ClearPlayableCells(state.stats.totalTimeSum);
+  ClearPlayableCells(state.stats.totalPoints);
+  ClearPlayableCells(state.stats.recentPoints);
+  ClearPlayableCells(state.stats.todayTimeSum);
+  ClearPlayableCells(state.stats.overPracticeWindowRuns);
+  ClearPlayableCells(state.stats.overPracticeWindowPoints);
 
-  if (!ScanResults(state, services)) {
+  if (!ScanResults(state.installation, state.stats, state.scanWarnings, services)) {
     return;
   }
 
@@ -55,13 +56,13 @@ void RebuildStatistics(SharedState& state, Services& services) {
   std::array<double, kLevelSlots> passStart{};
   std::array<double, kLevelSlots> practiceStart{};
   for (int level = 1; level < kLevelSlots; ++level) {
-    const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
+    const LevelStandard& standard = state.catalogue.standards[static_cast<size_t>(level)];
     passStart[static_cast<size_t>(level)] = PeriodStart(standard.passPeriodDays, today);
     practiceStart[static_cast<size_t>(level)] = PeriodStart(standard.overPracticePeriodDays, today);
   }
 
-  for (int32_t i = 1; i <= state.resultEntryCount; ++i) {
-    const ResultEntry& e = state.resultEntries[static_cast<size_t>(i)];
+  for (int32_t i = 1; i <= state.stats.resultEntryCount; ++i) {
+    const ResultEntry& e = state.stats.resultEntries[static_cast<size_t>(i)];
     const int level = e.level;
     const int pupil = e.pupilNumber;
     if (level < 1 || level >= kLevelSlots || pupil < 1 || pupil >= kPupilSlots) {
@@ -69,69 +70,71 @@ void RebuildStatistics(SharedState& state, Services& services) {
     }
     const size_t cell = LevelPupilIndex(level, pupil);
     const bool counted = e.seconds < 6000;
-    const int32_t points = RunPoints(state, level, e.seconds);
+    const int32_t points = RunPoints(state.catalogue, level, e.seconds);
     const int32_t digits = TimeDigits(e.seconds);
     const double day = std::floor(e.runDate);
     if (counted) {
-      ++state.totalRuns[cell];
+      ++state.stats.totalRuns[cell];
     }
     if (day > passStart[static_cast<size_t>(level)]) {
       if (counted) {
-        ++state.recentRuns[cell];
+        ++state.stats.recentRuns[cell];
       }
-      state.recentPoints[cell] = SaturatingAdd(state.recentPoints[cell], points);
+      state.stats.recentPoints[cell] = SaturatingAdd(state.stats.recentPoints[cell], points);
     }
     if (day > practiceStart[static_cast<size_t>(level)]) {
       if (counted) {
-        ++state.overPracticeWindowRuns[cell];
+        ++state.stats.overPracticeWindowRuns[cell];
       }
-      state.overPracticeWindowPoints[cell] =
-          SaturatingAdd(state.overPracticeWindowPoints[cell], points);
+      state.stats.overPracticeWindowPoints[cell] =
+          SaturatingAdd(state.stats.overPracticeWindowPoints[cell], points);
     }
-    state.totalPoints[cell] = SaturatingAdd(state.totalPoints[cell], points);
-    state.totalTimeSum[cell] = SaturatingAdd(state.totalTimeSum[cell], digits);
+    state.stats.totalPoints[cell] = SaturatingAdd(state.stats.totalPoints[cell], points);
+    state.stats.totalTimeSum[cell] = SaturatingAdd(state.stats.totalTimeSum[cell], digits);
     if (day == today) {
       if (counted) {
-        state.todayRuns[cell] += 1.0F;
+        state.stats.todayRuns[cell] += 1.0F;
       }
-      state.todayTimeSum[cell] += static_cast<float>(digits);
-      state.todayPoints[cell] = SaturatingAdd(state.todayPoints[cell], points);
+      state.stats.todayTimeSum[cell] += static_cast<float>(digits);
+      state.stats.todayPoints[cell] = SaturatingAdd(state.stats.todayPoints[cell], points);
     }
   }
 
   for (int level = 1; level < kLevelSlots; ++level) {
     for (int pupil = 1; pupil < kPupilSlots; ++pupil) {
       const size_t cell = LevelPupilIndex(level, pupil);
-      if (state.totalRuns[cell] >= 1) {
-        state.totalAverageTime[cell] = static_cast<float>(std::floor(
-            static_cast<double>(state.totalTimeSum[cell]) / state.totalRuns[cell] + 0.5));
+      if (state.stats.totalRuns[cell] >= 1) {
+        state.stats.totalAverageTime[cell] = static_cast<float>(std::floor(
+            static_cast<double>(state.stats.totalTimeSum[cell]) / state.stats.totalRuns[cell] +
+            0.5));
       }
-      if (state.todayRuns[cell] >= 1) {
-        state.todayAverageTime[cell] = static_cast<float>(std::floor(
-            static_cast<double>(state.todayTimeSum[cell]) / state.todayRuns[cell] + 0.5));
+      if (state.stats.todayRuns[cell] >= 1) {
+        state.stats.todayAverageTime[cell] = static_cast<float>(std::floor(
+            static_cast<double>(state.stats.todayTimeSum[cell]) / state.stats.todayRuns[cell] +
+            0.5));
       }
     }
   }
 }
 
-void RecordRun(SharedState& state, Services& services, int level) {
-  const int pupil = state.currentPupil;
+void RecordRun(AppState& state, Services& services, int level) {
+  const int pupil = state.session.currentPupil;
   const bool placeable = level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
   if (placeable) {
-    const LevelStandard& standard = state.levelStandards[static_cast<size_t>(level)];
-    state.run.clearedBefore = state.totalRuns(level, pupil) >= standard.clearCount &&
-                              state.totalPoints(level, pupil) >= standard.clearPoints;
-    if (state.bestTime(level, pupil) > state.run.recordedTime) {
+    const LevelStandard& standard = state.catalogue.standards[static_cast<size_t>(level)];
+    state.run.clearedBefore = state.stats.totalRuns(level, pupil) >= standard.clearCount &&
+                              state.stats.totalPoints(level, pupil) >= standard.clearPoints;
+    if (state.stats.bestTime(level, pupil) > state.run.recordedTime) {
       state.run.newPersonalBest = true;
-      state.bestTime(level, pupil) = state.run.recordedTime;
+      state.stats.bestTime(level, pupil) = state.run.recordedTime;
     }
   } else {
     state.run.clearedBefore = false;
   }
-  AppendRunRecord(state, services, state.currentPupil, static_cast<int16_t>(level),
-                  state.run.recordedTime);
-  if (placeable && state.bestTimeAll[static_cast<size_t>(level)] > state.run.recordedTime) {
-    state.bestTimeAll[static_cast<size_t>(level)] = state.run.recordedTime;
+  AppendRunRecord(state.installation, services, state.session.currentPupil,
+                  static_cast<int16_t>(level), state.run.recordedTime);
+  if (placeable && state.stats.bestTimeAll[static_cast<size_t>(level)] > state.run.recordedTime) {
+    state.stats.bestTimeAll[static_cast<size_t>(level)] = state.run.recordedTime;
     state.run.newLevelBest = true;
   }
 }

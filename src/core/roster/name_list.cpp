@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/collation.h"
 #include "core/platform/utf8_text.h"
@@ -77,7 +78,7 @@ std::string PointsTotalText(int64_t points) {
   return AlignRight(std::to_string(points), 7);
 }
 
-PupilFigures SumPupilFigures(const SharedState& state, int pupil) {
+PupilFigures SumPupilFigures(const StatisticsTables& stats, int pupil) {
   PupilFigures f;
   if (pupil < 0 || pupil >= kPupilSlots) {
     return f;
@@ -85,10 +86,10 @@ PupilFigures SumPupilFigures(const SharedState& state, int pupil) {
   // The runs of today are single precision, so their sum is too.
   float runsToday = 0;
   for (int level = 1; level < kLevelSlots; ++level) {
-    runsToday += state.todayRuns(level, pupil);
-    f.pointsToday += state.todayPoints(level, pupil);
-    f.runsTotal += state.totalRuns(level, pupil);
-    f.pointsTotal += state.totalPoints(level, pupil);
+    runsToday += stats.todayRuns(level, pupil);
+    f.pointsToday += stats.todayPoints(level, pupil);
+    f.runsTotal += stats.totalRuns(level, pupil);
+    f.pointsTotal += stats.totalPoints(level, pupil);
   }
   f.runsToday = runsToday;
   return f;
@@ -135,7 +136,8 @@ std::string WorkLine(const RosterEntry& entry, int grade, const PupilFigures& fi
          std::to_string(entry.pupilNumber);
 }
 
-NameList NameListLines(const SharedState& state, const std::vector<RosterEntry>& listed, int view,
+NameList NameListLines(const RosterTables& roster, const StatisticsTables& stats,
+                       const std::vector<RosterEntry>& listed, int view,
                        std::string_view filterText) {
   // The work lines keep what they were built from, so that no line has to be taken apart again
   // (a name may itself hold "*" or "/").
@@ -149,9 +151,9 @@ NameList NameListLines(const SharedState& state, const std::vector<RosterEntry>&
   lines.reserve(listed.size());
   for (const RosterEntry& e : listed) {
     Line l;
-    l.grade = GradeNumber(state.schoolYear, e.birthYear);
+    l.grade = GradeNumber(roster.schoolYear, e.birthYear);
     l.pupil = e.pupilNumber;
-    const PupilFigures figures = SumPupilFigures(state, e.pupilNumber);
+    const PupilFigures figures = SumPupilFigures(stats, e.pupilNumber);
     l.display = DisplayLine(l.grade, e.name, figures, view);
     l.work = FourDigitYear(e.birthYear) + l.display + "*" + std::to_string(e.pupilNumber);
     lines.push_back(std::move(l));
@@ -175,14 +177,14 @@ NameList NameListLines(const SharedState& state, const std::vector<RosterEntry>&
   return out;
 }
 
-NameList BuildNameList(SharedState& state, Services& services, int view,
-                       std::string_view filterText, RosterReading* reading) {
+NameList BuildNameList(AppState& state, Services& services, int view, std::string_view filterText,
+                       RosterReading* reading) {
   const double today = services.clock.Today();
-  ComputeSchoolYear(state, today);
+  ComputeSchoolYear(state.installation, state.roster, today);
   RebuildStatistics(state, services);
   services.host.ProcessEvents();
-  RosterReading read = ReadRoster(state, today);
-  NameList lines = NameListLines(state, read.listed, view, filterText);
+  RosterReading read = ReadRoster(state.installation, state.roster, today);
+  NameList lines = NameListLines(state.roster, state.stats, read.listed, view, filterText);
   if (reading != nullptr) {
     *reading = std::move(read);
   }
@@ -214,11 +216,11 @@ int ConfirmedPupil(std::string_view chosenName, std::string_view pupilText) {
   return static_cast<int>(pupil);
 }
 
-LauncherCommand LauncherCommandFor(const SharedState& state) {
+LauncherCommand LauncherCommandFor(const InstallationSettings& installation) {
   const std::string sep(1, kFolderSeparator);
-  const std::string exeFolder = WithoutTrailingSeparator(state.programFolder);
+  const std::string exeFolder = WithoutTrailingSeparator(installation.programFolder);
   LauncherCommand c;
-  if (state.developmentLayout == 1) {
+  if (installation.developmentLayout) {
     c.folder = exeFolder + sep + ".." + sep + ".." + sep + "起動" + sep + "起動";
     c.program = c.folder + sep + "プログラムメニュー.exe";
   } else {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/services.h"
 #include "core/roster/roster.h"
 
@@ -45,7 +45,7 @@ struct PupilFigures {
   int64_t runsTotal = 0;
   int64_t pointsTotal = 0;
 };
-PupilFigures SumPupilFigures(const SharedState& state, int pupil);
+PupilFigures SumPupilFigures(const StatisticsTables& stats, int pupil);
 
 // Width of the name column in characters (stage label, blank, name and full-width padding):
 // 11 for pre-school pupils in every view but the points view, otherwise 9.
@@ -70,13 +70,14 @@ struct NameList {
 };
 
 // Builds the lists for listed pupils already read, from the statistics in the state.
-NameList NameListLines(const SharedState& state, const std::vector<RosterEntry>& listed, int view,
+NameList NameListLines(const RosterTables& roster, const StatisticsTables& stats,
+                       const std::vector<RosterEntry>& listed, int view,
                        std::string_view filterText);
 
 // The whole rebuild of the list: school year, results statistics, the roster and the lines. The
 // reading (for its problems) is handed back when asked for.
-NameList BuildNameList(SharedState& state, Services& services, int view,
-                       std::string_view filterText, RosterReading* reading = nullptr);
+NameList BuildNameList(AppState& state, Services& services, int view, std::string_view filterText,
+                       RosterReading* reading = nullptr);
 
 // What the chosen-name label shows for a line of the visible list: its first ten characters
 // without surrounding blanks (a click), or everything before its first "/" (a double click).
@@ -94,6 +95,6 @@ struct LauncherCommand {
   std::vector<std::string> args;
   std::string folder;
 };
-LauncherCommand LauncherCommandFor(const SharedState& state);
+LauncherCommand LauncherCommandFor(const InstallationSettings& installation);
 
 }  // namespace numora

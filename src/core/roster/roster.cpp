@@ -38,9 +38,11 @@ int SchoolYearOf(double date, int startMonth) {
   return d.month < startMonth ? d.year - 1 : d.year;
 }
 
-void ComputeSchoolYear(SharedState& state, double today) {
-  const auto startMonth = static_cast<int>(IntegerField(state.schoolYearStartMonth.Number()));
-  state.schoolYear = static_cast<int16_t>(SchoolYearOf(today, startMonth));
+void ComputeSchoolYear(const InstallationSettings& installation, RosterTables& roster,
+                       double today) {
+  const auto startMonth =
+      static_cast<int>(IntegerField(installation.schoolYearStartMonth.Number()));
+  roster.schoolYear = SchoolYearOf(today, startMonth);
 }
 
 int GradeNumber(int schoolYear, int birthYear) {
@@ -93,25 +95,26 @@ bool IsTeacher(std::string_view pupilName) {
          pupilName.find("先生") != std::string_view::npos;
 }
 
-std::string RosterFilePath(const SharedState& state) {
-  return state.dataRootFolder.Text() + kRosterFileName;
+std::string RosterFilePath(const InstallationSettings& installation) {
+  return installation.dataRootFolder + kRosterFileName;
 }
 
-RosterReading ReadRoster(SharedState& state, double today) {
+RosterReading ReadRoster(const InstallationSettings& installation, RosterTables& roster,
+                         double today) {
   RosterReading reading;
   // The school year of today.
-  ComputeSchoolYear(state, today);
+  ComputeSchoolYear(installation, roster, today);
   // The file.
-  reading.path = RosterFilePath(state);
+  reading.path = RosterFilePath(installation);
   FieldReader in(reading.path);
   int k = 0;
   if (!in.ok()) {
-    state.rosterCount = 0;
+    roster.count = 0;
     reading.readError = in.errorNumber();
     return reading;
   }
   reading.fileRead = true;
-  const bool statusTwoListed = state.rosterStatusTwoActive.Number() == 1;
+  const bool statusTwoListed = installation.rosterStatusTwoActive;
   int entryNumber = 0;
   // Eight fields an entry until the end of the file.
   while (!in.AtEnd()) {
@@ -146,14 +149,14 @@ RosterReading ReadRoster(SharedState& state, double today) {
       continue;
     }
     const auto p = static_cast<size_t>(pupil);
-    state.rosterNames[p] = e.name;
-    state.rosterBirthYears[p] = e.birthYear;
+    roster.names[p] = e.name;
+    roster.birthYears[p] = e.birthYear;
     if (k <= kMaxListedPupils) {
-      state.rosterOrder[static_cast<size_t>(k)] = e.pupilNumber;
+      roster.order[static_cast<size_t>(k)] = e.pupilNumber;
     }
-    const std::string label = GradeLabel(GradeNumber(state.schoolYear, e.birthYear));
+    const std::string label = GradeLabel(GradeNumber(roster.schoolYear, e.birthYear));
     if (!label.empty()) {
-      state.rosterGrades[p] = label;
+      roster.grades[p] = label;
     }
 
     if (listed && (birthYear < 1000 || birthYear > 9999)) {
@@ -171,7 +174,7 @@ RosterReading ReadRoster(SharedState& state, double today) {
     reading.listed.push_back(std::move(e));
   }
   // The number of listed pupils.
-  state.rosterCount = static_cast<int16_t>(k);
+  roster.count = static_cast<int>(k);
   return reading;
 }
 
@@ -202,8 +205,8 @@ std::string RosterNotice(const RosterReading& reading) {
   return text;
 }
 
-bool RosterNotReadYet(const SharedState& state) {
-  return state.schoolYear == 0;
+bool RosterNotReadYet(const RosterTables& roster) {
+  return roster.schoolYear == 0;
 }
 
 }  // namespace numora

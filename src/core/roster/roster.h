@@ -9,8 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/table_sizes.h"
 #include "core/platform/utf8_text.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -56,8 +58,9 @@ struct RosterReading {
 
 // The school year of a date: its calendar year, minus 1 when its month is below the start month.
 int SchoolYearOf(double date, int startMonth);
-// Sets state.schoolYear for today from schoolYearStartMonth.
-void ComputeSchoolYear(SharedState& state, double today);
+// Sets state.roster.schoolYear for today from schoolYearStartMonth.
+void ComputeSchoolYear(const InstallationSettings& installation, RosterTables& roster,
+                       double today);
 
 // schoolYear − birthYear − 6: 1–6 primary, 7–9 lower secondary, 10–12 upper secondary.
 int GradeNumber(int schoolYear, int birthYear);
@@ -75,13 +78,14 @@ std::string RosterText(std::string_view text);
 // A teacher's name contains "★" or "先生".
 bool IsTeacher(std::string_view pupilName);
 
-std::string RosterFilePath(const SharedState& state);
+std::string RosterFilePath(const InstallationSettings& installation);
 
-// Reads the roster anew: computes schoolYear, fills rosterNames, rosterGrades, rosterBirthYears,
-// rosterOrder and rosterCount, and returns the listed pupils in file order. A missing file gives
+// Reads the roster anew: computes schoolYear, fills the roster's names, grades, birth
+// years, order and count, and returns the listed pupils in file order. A missing file gives
 // an empty list (fileRead false). Entries with a pupil number outside 1–5000, a birth year without
 // four digits, or beyond the 5000th listed pupil are left out and named in leftOut.
-RosterReading ReadRoster(SharedState& state, double today);
+RosterReading ReadRoster(const InstallationSettings& installation, RosterTables& roster,
+                         double today);
 
 // Japanese text telling the user what went wrong in a reading ("" when nothing did): the missing
 // file, or the entries left out (at most ten named, then how many more).
@@ -89,6 +93,6 @@ std::string RosterNotice(const RosterReading& reading);
 
 // True until the roster has been read once in this program run (schoolYear is set by the first
 // reading and never goes back to 0), so that its problems are told once per run.
-bool RosterNotReadYet(const SharedState& state);
+bool RosterNotReadYet(const RosterTables& roster);
 
 }  // namespace numora

@@ -49,8 +49,9 @@ int FieldCount(const std::string& lineBytes) {
 
 }  // namespace
 
-bool CheckRosterFile(SharedState& state, double today, std::ostream& report) {
-  const RosterReading reading = ReadRoster(state, today);
+bool CheckRosterFile(const InstallationSettings& installation, RosterTables& roster, double today,
+                     std::ostream& report) {
+  const RosterReading reading = ReadRoster(installation, roster, today);
   const std::string head = std::string(kRosterFileName) + ": ";
   if (!reading.fileRead) {
     report << head << "ファイルが見つからないか読めません（" << SystemErrorText(reading.readError)

@@ -2,7 +2,8 @@
 
 #include <ostream>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/installation_settings.h"
+#include "core/roster/roster_tables.h"
 
 namespace numora {
 
@@ -10,6 +11,7 @@ namespace numora {
 // 1–5000, birth years without four digits, more than 5000 listed pupils, an empty roster or one
 // with no listed pupil. Writes one Japanese line
 // per problem; true when all is well.
-bool CheckRosterFile(SharedState& state, double today, std::ostream& report);
+bool CheckRosterFile(const InstallationSettings& installation, RosterTables& roster, double today,
+                     std::ostream& report);
 
 }  // namespace numora

@@ -100,7 +100,8 @@ class BrowserListModel : public QAbstractListModel {
 
 ResultsBrowserWindow::ResultsBrowserWindow(AppContext& ctx, std::unique_ptr<Dialogs> dialogs)
     : ctx_(ctx),
-      state_(ctx.state),
+      installation_(ctx.state.installation),
+      roster_(ctx.state.roster),
       services_(ctx.services),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<SystemDialogs>()) {
   setObjectName(QStringLiteral("FrmData"));
@@ -254,7 +255,7 @@ void ResultsBrowserWindow::BuildList() {
   // deletion keeps the list where the teacher had scrolled it, so the changed line stays in place.
   const int scrolled = listView_->verticalScrollBar()->value();
   model_->Reset(nullptr);
-  list_ = BuildBrowserList(state_, services_);
+  list_ = BuildBrowserList(installation_, roster_, services_);
   model_->Reset(&list_.lines);
   listView_->verticalScrollBar()->setValue(scrolled);
   const QString typed = pupilChooser_->currentText();
@@ -319,7 +320,7 @@ void ResultsBrowserWindow::OpenSelectedRecord() {
   const auto line = static_cast<size_t>(selected.front().row());
   uint32_t n = 0;
   ResultRecord record;
-  const BrowserResult opened = OpenBrowserRecord(state_, services_, list_, line, n, record);
+  const BrowserResult opened = OpenBrowserRecord(installation_, services_, list_, line, n, record);
   if (opened.outcome != BrowserOutcome::kDone) {
     Report(opened);
     return;
@@ -328,7 +329,7 @@ void ResultsBrowserWindow::OpenSelectedRecord() {
   recordBuffer_ = record;
   changeButton_->setEnabled(true);
   deleteButton_->setEnabled(true);
-  const EditPanelFigures f = DescribeForEdit(state_, n, record);
+  const EditPanelFigures f = DescribeForEdit(roster_, n, record);
   recordLabel_->setText(ToQt(f.recordNumber));
   levelLabel_->setText(ToQt(f.levelText));
   dateLabel_->setText(ToQt(f.dateText));
@@ -359,7 +360,7 @@ void ResultsBrowserWindow::ScrollBarMoved(int value) {
 
 void ResultsBrowserWindow::PupilChosen() {
   gradeLabel_->setText(
-      ToQt(GradeOfChooserText(state_, pupilChooser_->currentText().toStdString())));
+      ToQt(GradeOfChooserText(roster_, pupilChooser_->currentText().toStdString())));
 }
 
 void ResultsBrowserWindow::RecordChange() {
@@ -376,7 +377,7 @@ void ResultsBrowserWindow::RecordChange() {
     return;
   }
   const BrowserResult result =
-      ChangeBrowserRecord(state_, services_, selectedRecord_, recordBuffer_, pupil, seconds);
+      ChangeBrowserRecord(installation_, services_, selectedRecord_, recordBuffer_, pupil, seconds);
   if (result.outcome != BrowserOutcome::kDone) {
     Report(result);
     return;
@@ -399,7 +400,7 @@ void ResultsBrowserWindow::DeleteRecord() {
     return;
   }
   const BrowserResult result =
-      DeleteBrowserRecord(state_, services_, selectedRecord_, recordBuffer_);
+      DeleteBrowserRecord(installation_, services_, selectedRecord_, recordBuffer_);
   if (result.outcome != BrowserOutcome::kDone) {
     Report(result);
     return;
@@ -462,7 +463,7 @@ void ResultsBrowserWindow::SaveListAsCsv() {
   }
   const std::string path = QDir::toNativeSeparators(file).toStdString();
   std::string error;
-  if (!SaveBrowserCsv(path, BrowserCsv(state_, list_), error)) {
+  if (!SaveBrowserCsv(path, BrowserCsv(installation_, roster_, list_), error)) {
     services_.host.ShowMessage("注意", error);
     return;
   }

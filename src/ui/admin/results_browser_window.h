@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "core/admin/results_browser.h"
+#include "core/installation/installation_settings.h"
+#include "core/roster/roster_tables.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
 
@@ -71,7 +73,8 @@ class ResultsBrowserWindow : public FormWidget {
   void Leave();
 
   AppContext& ctx_;
-  SharedState& state_;
+  const InstallationSettings& installation_;
+  RosterTables& roster_;  // read anew with each list
   Services& services_;
   std::unique_ptr<Dialogs> dialogs_;
   BrowserList list_;

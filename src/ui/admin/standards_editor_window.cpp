@@ -40,7 +40,10 @@ constexpr int kListsWidth = 3760;
 }  // namespace
 
 StandardsEditorWindow::StandardsEditorWindow(AppContext& ctx)
-    : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
+    : ctx_(ctx),
+      installation_(ctx.state.installation),
+      catalogue_(ctx.state.catalogue),
+      services_(ctx.services) {
   setObjectName(QStringLiteral("FrmTimeData"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("合格タイムデータ変更"));
@@ -190,7 +193,7 @@ void StandardsEditorWindow::activate() {
 }
 
 void StandardsEditorWindow::loadGrid(bool atOpening) {
-  const std::string path = LevelStandardsPath(state_);
+  const std::string path = LevelStandardsPath(installation_);
   const StandardsGridReading reading = ReadStandardsGrid(path);
   if (!reading.ok) {
     services_.host.ShowMessage(kNoticeTitle, reading.error);
@@ -313,7 +316,7 @@ void StandardsEditorWindow::refreshDistribution() {
   ++refreshes_;
   const int level = grid_.row();
   const DistributionReading reading =
-      ReadLevelDistribution(ResultsFilePath(state_), services_, level);
+      ReadLevelDistribution(ResultsFilePath(installation_), services_, level);
   allRunsList_->clear();
   bestTimesList_->clear();
   std::string problem;
@@ -322,7 +325,7 @@ void StandardsEditorWindow::refreshDistribution() {
   } else if (reading.fileMissing) {
     problem =
         "成績ファイル「成績累積データ.dat」はまだありません（記録された成績はありません）。\n" +
-        ResultsFilePath(state_);
+        ResultsFilePath(installation_);
   }
   if (!problem.empty() && problem != shownReadError_) {
     shownReadError_ = problem;
@@ -446,7 +449,7 @@ void StandardsEditorWindow::showCover(bool shown) {
 
 bool StandardsEditorWindow::saveToFile() {
   const Busy busy(this);
-  const std::string path = LevelStandardsPath(state_);
+  const std::string path = LevelStandardsPath(installation_);
   if (!fileWasRead_) {
     services_.host.ShowMessage(
         kNoticeTitle,
@@ -467,7 +470,7 @@ bool StandardsEditorWindow::saveToFile() {
     return false;
   }
   // The running program uses the new standards at once.
-  const StandardsLoadResult loaded = LoadLevelStandards(state_, path);
+  const StandardsLoadResult loaded = LoadLevelStandards(catalogue_, path);
   if (!loaded.ok) {
     services_.host.ShowMessage(kNoticeTitle, loaded.error);
   }

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "core/admin/standards_editor.h"
+#include "core/installation/installation_settings.h"
+#include "core/installation/level_catalogue.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
 
@@ -59,7 +61,8 @@ class StandardsEditorWindow : public FormWidget {
   void showCover(bool shown);
 
   AppContext& ctx_;
-  SharedState& state_;
+  const InstallationSettings& installation_;
+  LevelCatalogue& catalogue_;  // its standards are read anew after a save
   Services& services_;
   StandardsGrid grid_;
   bool activated_ = false;

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/services.h"
 
 namespace numora {
@@ -11,7 +11,7 @@ namespace numora {
 // The program's windows and what they share. Every window is created when it is shown and
 // destroyed when it is left; these pointers follow them (QPointer turns null on destruction).
 struct AppContext {
-  SharedState& state;
+  AppState& state;
   Services& services;
   QPointer<QWidget> firstfrm{};         // splash
   QPointer<QWidget> basefrm{};          // wait window

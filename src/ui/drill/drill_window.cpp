@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "core/installation/app_state.h"
 #include "core/installation/sound_cues.h"
 #include "core/platform/value.h"
 #include "core/records/statistics.h"
@@ -85,10 +86,14 @@ void BoardTile::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 DrillWindow::DrillWindow(AppContext& ctx)
-    : ctx_(ctx), state_(ctx.state), services_(ctx.services), run_(ctx.state, ctx.services.random) {
+    : ctx_(ctx),
+      state_(ctx.state),
+      services_(ctx.services),
+      run_(ctx.state.catalogue, ctx.state.stats, ctx.state.session, ctx.state.run,
+           ctx.services.random) {
   setObjectName(QStringLiteral("MainFrm"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(ToQt(state_.programTitle));
+  setWindowTitle(ToQt(state_.catalogue.title));
   setBackColour(kDrillColour);
   CreateControls();
   placePanels();
@@ -329,13 +334,13 @@ void DrillWindow::CreateBoard() {
 }
 
 void DrillWindow::prepareRun() {
-  const int level = state_.currentLevel;
-  const int pupil = state_.currentPupil;
+  const int level = state_.session.currentLevel;
+  const int pupil = state_.session.currentPupil;
   UnloadHub(ctx_);
   UnloadWaitWindow(ctx_);
   run_.Prepare(twipRect(timeBar_).width());
   if (run_.TimedLevel()) {
-    const LevelStandard& standard = state_.levelStandards[static_cast<std::size_t>(level)];
+    const LevelStandard& standard = state_.catalogue.standards[static_cast<std::size_t>(level)];
     const double scale = state_.run.timeBarScale;
     elapsedLabel_->setText(QStringLiteral("0"));
     SetBarWidth(elapsedBar_, 0);
@@ -343,19 +348,20 @@ void DrillWindow::prepareRun() {
     SetBarWidth(targetBar_, std::max(0, standard.targetTime) * scale);
     SetBarWidth(minimumBar_, std::max(0, standard.minimumTime) * scale);
   }
-  setFontPoints(titleLabel_, TitlePointSize(state_.programTitle), true);
-  titleLabel_->setText(ToQt(state_.programTitle));
-  pupilNameLabel_->setText(ToQt(TrimSpaces(state_.pupilName)));
+  setFontPoints(titleLabel_, TitlePointSize(state_.catalogue.title), true);
+  titleLabel_->setText(ToQt(state_.catalogue.title));
+  pupilNameLabel_->setText(ToQt(TrimSpaces(state_.session.pupilName)));
   if (level >= 0 && level < kLevelSlots) {
-    levelNameLabel_->setText(ToQt(state_.levelNames[static_cast<std::size_t>(level)]));
+    levelNameLabel_->setText(ToQt(state_.catalogue.levelNames[static_cast<std::size_t>(level)]));
   }
-  state_.todayTotalRuns = TodayTotalRuns(state_, pupil, 15);
-  schoolNameLabel_->setText(ToQt(state_.schoolName));
+  state_.stats.todayTotalRuns = TodayTotalRuns(state_.stats, pupil, 15);
+  schoolNameLabel_->setText(ToQt(state_.installation.schoolName));
   minutesLabel_->setText(
-      QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
-  todayRunNumberLabel_->setText(Number(state_.todayTotalRuns + 1));
+      QString::number(MinutesSince(services_.clock.Timer(), state_.session.pupilStartTime)));
+  todayRunNumberLabel_->setText(Number(state_.stats.todayTotalRuns + 1));
   if (level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots) {
-    levelRunNumberLabel_->setText(Number(static_cast<double>(state_.todayRuns(level, pupil)) + 1));
+    levelRunNumberLabel_->setText(
+        Number(static_cast<double>(state_.stats.todayRuns(level, pupil)) + 1));
   }
 }
 
@@ -426,7 +432,7 @@ void DrillWindow::judgeAnswer() {
     return;
   }
   if (run_.Judge() == JudgeResult::kCorrect) {
-    PlayCueWatched(state_, services_, kCueCorrect);
+    PlayCueWatched(state_.installation, state_.sound, services_, kCueCorrect);
   }
   applyJudgement();
 }
@@ -447,7 +453,7 @@ void DrillWindow::applyJudgement() {
     return;
   }
   if (state_.run.judgeResult == JudgeResult::kCorrect) {
-    PlayCueWatched(state_, services_, kCueCorrect);
+    PlayCueWatched(state_.installation, state_.sound, services_, kCueCorrect);
     const bool complete = run_.CountCorrectAnswer();
     ShowRemaining();
     if (!complete) {
@@ -465,7 +471,7 @@ void DrillWindow::applyJudgement() {
     hintLabels_[static_cast<std::size_t>(shown.right)]->setVisible(true);
   }
   services_.host.ProcessEvents();
-  PlayCueWatched(state_, services_, kCueWrong);
+  PlayCueWatched(state_.installation, state_.sound, services_, kCueWrong);
   run_.ClearBoard();
   OpenAllTiles();
   ShowRemaining();
@@ -508,7 +514,7 @@ void DrillWindow::runClockTick() {
 void DrillWindow::statusRefreshTick() {
   const Busy busy(this);
   minutesLabel_->setText(
-      QString::number(MinutesSince(services_.clock.Timer(), state_.pupilStartTime)));
+      QString::number(MinutesSince(services_.clock.Timer(), state_.session.pupilStartTime)));
 }
 
 // ---- End of the run ----
@@ -533,7 +539,7 @@ void DrillWindow::endRun() {
   }
   runClock_->stop();
   run_.SetRecordedTime();
-  RecordRun(state_, services_, state_.currentLevel);
+  RecordRun(state_, services_, state_.session.currentLevel);
   ShowWaitWindow(ctx_);
   services_.host.ProcessEvents();
   waitThenShowEvaluation(1.0);
@@ -585,15 +591,15 @@ bool StartDrill(AppContext& ctx) {
   if (ctx.drill || ctx.drillStarting) {
     return false;
   }
-  SharedState& state = ctx.state;
+  AppState& state = ctx.state;
   DrillRun::ResetForStart(state.run);
   ctx.drillStarting = true;
   ctx.services.host.ProcessEvents();
   ctx.drillStarting = false;
-  const int level = state.currentLevel;
+  const int level = state.session.currentLevel;
   if (TargetList(level).empty()) {
     std::string name = level >= 0 && level < kLevelSlots
-                           ? state.levelNames[static_cast<std::size_t>(level)]
+                           ? state.catalogue.levelNames[static_cast<std::size_t>(level)]
                            : std::string();
     if (name.empty()) {
       name = "レベル" + std::to_string(level);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/drill/drill_run.h"
+#include "core/installation/app_state.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
 
@@ -120,7 +121,7 @@ class DrillWindow : public FormWidget {
   void ShowRemaining();
 
   AppContext& ctx_;
-  SharedState& state_;
+  AppState& state_;
   Services& services_;
   bool activated_ = false;
   DrillRun run_;

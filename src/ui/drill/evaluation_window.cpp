@@ -105,14 +105,14 @@ void EvaluationWindow::showResults() {
     return;
   }
   activated_ = true;
-  const int level = state_.currentLevel;
-  const int pupil = state_.currentPupil;
+  const int level = state_.session.currentLevel;
+  const int pupil = state_.session.currentPupil;
   const bool valid = level >= 0 && level < kLevelSlots && pupil >= 0 && pupil < kPupilSlots;
   if (valid) {
-    levelRunsLabel_->setText(ToQt(FormatSingle(state_.todayRuns(level, pupil) + 1.0f)));
+    levelRunsLabel_->setText(ToQt(FormatSingle(state_.stats.todayRuns(level, pupil) + 1.0f)));
   }
   RebuildStatistics(state_, services_);
-  result_ = Evaluate(state_, level, pupil);
+  result_ = Evaluate(state_.catalogue, state_.stats, state_.run, level, pupil);
   if (result_.cleared) {
     levelClearLabel_->setVisible(true);
     if (result_.showGoalPanel) {
@@ -122,13 +122,13 @@ void EvaluationWindow::showResults() {
   services_.host.ProcessEvents();
   pointsLabel_->setText(ToQt(result_.pointsLine));
   timeLabel_->setText(ToQt(result_.timeLine));
-  pupilNameLabel_->setText(ToQt(TrimSpaces(state_.pupilName)));
-  titleLabel_->setText(ToQt(state_.programTitle));
+  pupilNameLabel_->setText(ToQt(TrimSpaces(state_.session.pupilName)));
+  titleLabel_->setText(ToQt(state_.catalogue.title));
   if (valid) {
-    levelNameLabel_->setText(ToQt(state_.levelNames[static_cast<std::size_t>(level)]));
+    levelNameLabel_->setText(ToQt(state_.catalogue.levelNames[static_cast<std::size_t>(level)]));
   }
   levelRunsLabel_->setText(ToQt(result_.levelRunsLine));
-  state_.todayTotalRuns = result_.todayTotalRuns;
+  state_.stats.todayTotalRuns = result_.todayTotalRuns;
   todayRunsLabel_->setText(ToQt(result_.totalRunsLine));
   services_.host.ProcessEvents();
 
@@ -139,23 +139,23 @@ void EvaluationWindow::showResults() {
   switch (result_.sound) {
     case EvaluationSound::kLevelBest:
       services_.host.ProcessEvents();
-      PlayFixedSound(state_, services_, "最高1.wav");
+      PlayFixedSound(state_.installation, services_, "最高1.wav");
       services_.host.ProcessEvents();
       break;
     case EvaluationSound::kPersonalBest:
       services_.host.ProcessEvents();
-      PlayCuePlain(state_, services_, kCuePersonalBest);
+      PlayCuePlain(state_.installation, state_.sound, services_, kCuePersonalBest);
       services_.host.ProcessEvents();
       break;
     case EvaluationSound::kNotPassed:
-      PlayCuePlain(state_, services_, kCueNotPassed);
+      PlayCuePlain(state_.installation, state_.sound, services_, kCueNotPassed);
       break;
     case EvaluationSound::kNone:
       break;
   }
-  if (result_.cleared && IsFinalLevel(state_, level)) {
+  if (result_.cleared && IsFinalLevel(state_.catalogue, level)) {
     if (result_.playGoalSound) {
-      PlayFixedSound(state_, services_, "合格.wav");
+      PlayFixedSound(state_.installation, services_, "合格.wav");
     }
   } else {
     goalPanel_->setVisible(false);
@@ -177,8 +177,8 @@ void EvaluationWindow::offerButtons() {
   services_.host.ProcessEvents();
   menuButton_->setFocus();
   buttonsTimer_->stop();
-  const EvaluationButtons buttons =
-      ButtonsAfterDelay(state_, state_.currentLevel, state_.currentPupil);
+  const EvaluationButtons buttons = ButtonsAfterDelay(
+      state_.catalogue, state_.stats, state_.session.currentLevel, state_.session.currentPupil);
   if (buttons.hideLabel2) {
     levelClearLabel_->setText(QString());
     levelClearLabel_->setVisible(false);

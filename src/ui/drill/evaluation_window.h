@@ -6,6 +6,7 @@
 
 #include <QLabel>
 
+#include "core/installation/app_state.h"
 #include "core/records/evaluation.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
@@ -58,7 +59,7 @@ class EvaluationWindow : public FormWidget {
   void CreateControls();
 
   AppContext& ctx_;
-  SharedState& state_;
+  AppState& state_;
   Services& services_;
   bool activated_ = false;
   EvaluationResult result_;

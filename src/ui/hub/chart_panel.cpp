@@ -20,6 +20,8 @@
 #include <utility>
 
 #include "core/hub/score_lists.h"
+#include "core/installation/level_catalogue.h"
+#include "core/installation/table_sizes.h"
 #include "ui/common/form_widget.h"
 
 namespace numora {
@@ -122,8 +124,8 @@ bool ChooseChartPrinter(QWidget* parent, QPrinter& printer) {
 
 // ---- Drawing surface ----
 
-ChartSurface::ChartSurface(FormWidget& form, const SharedState& state, QWidget* parent)
-    : QWidget(parent), form_(form), state_(state) {
+ChartSurface::ChartSurface(FormWidget& form, const LevelCatalogue& catalogue, QWidget* parent)
+    : QWidget(parent), form_(form), catalogue_(catalogue) {
   setObjectName(QStringLiteral("Picture12"));
   setAccessibleName(QStringLiteral("グラフ"));
   SetBackColour(this, kSurfaceCyan);
@@ -137,8 +139,8 @@ void ChartSurface::showChart(const Chart& chart) {
     if (band.page != shownPage()) {
       continue;
     }
-    description << ToQt(state_.programTitle + " " +
-                        state_.levelNames[static_cast<size_t>(band.level)]);
+    description << ToQt(catalogue_.title + " " +
+                        catalogue_.levelNames[static_cast<size_t>(band.level)]);
     for (const std::string& line : band.statistics) {
       description << ToQt(line);
     }
@@ -166,7 +168,7 @@ ChartPanel::ChartPanel(FormWidget& form, AppContext& ctx)
   SetBackColour(this, kPanelOrange);
   form_.place(this, 120, 1740, 15120, 9660);
 
-  surface_ = new ChartSurface(form_, state_, this);
+  surface_ = new ChartSurface(form_, state_.catalogue, this);
   form_.place(surface_, 60, 60, 12000, 9540);
   levelHead_ = new QLabel(QStringLiteral("ﾚﾍﾞﾙ"), surface_);
   levelHead_->setObjectName(QStringLiteral("Label27"));
@@ -239,7 +241,8 @@ const Chart& ChartPanel::shownChart() const {
 
 void ChartPanel::prepare() {
   std::string notice;
-  const std::vector<std::string> lines = ChartRosterLines(state_, services_.clock.Today(), notice);
+  const std::vector<std::string> lines =
+      ChartRosterLines(state_.installation, state_.roster, services_.clock.Today(), notice);
   // Entries left out of the roster were told at the selection screen; a roster that cannot be
   // read at all is told here, since the list of other pupils stays empty.
   if (lines.empty() && !notice.empty()) {
@@ -253,15 +256,16 @@ void ChartPanel::prepare() {
       rosterList_->addItem(ToQt(line));
     }
     levelList_->clear();
-    for (int level = 1; level <= std::clamp<int>(state_.levelCount, 0, kLevelSlots - 1); ++level) {
+    for (int level = 1; level <= std::clamp<int>(state_.catalogue.levelCount, 0, kLevelSlots - 1);
+         ++level) {
       levelList_->addItem(QString::number(level));
     }
   }
-  chartPupil_ = state_.currentPupil;
+  chartPupil_ = state_.session.currentPupil;
 }
 
 void ChartPanel::openForCurrentPupil() {
-  chartPupil_ = state_.currentPupil;
+  chartPupil_ = state_.session.currentPupil;
   rosterList_->setVisible(false);
   otherPupilsButton_->setVisible(true);
   {
@@ -310,13 +314,13 @@ std::vector<int> ChartPanel::SelectedPupils() const {
 Chart ChartPanel::BuildFor(int pupil, ChartTarget target) {
   ChartRequest request;
   request.pupil = pupil;
-  request.currentPupil = state_.currentPupil;
+  request.currentPupil = state_.session.currentPupil;
   request.levels = SelectedLevels();
   request.filterText = filterText_;
   request.rankingKind = rankingKind_;
   request.now = services_.clock.Now();
   request.target = target;
-  return BuildChart(state_, records_, request);
+  return BuildChart(state_.catalogue, state_.roster, state_.stats, records_, request);
 }
 
 void ChartPanel::chartSelected(bool toPrinter) {
@@ -336,7 +340,7 @@ void ChartPanel::chartSelected(bool toPrinter) {
 
 void ChartPanel::drawOnScreen() {
   form_.move(this, 120, 1740);
-  ReadChartRecords(state_, services_, records_);
+  ReadChartRecords(state_.installation, state_.stats, services_, records_);
   surface_->showChart(BuildFor(chartPupil_, ChartTarget::kScreen));
   raise();
   setVisible(true);
@@ -354,7 +358,7 @@ void ChartPanel::printCharts(const std::vector<int>& pupils) {
   if (!chosen) {
     return;
   }
-  ReadChartRecords(state_, services_, records_);
+  ReadChartRecords(state_.installation, state_.stats, services_, records_);
   printed_.clear();
   for (int pupil : pupils) {
     chartPupil_ = pupil;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/hub/chart_model.h"
+#include "core/installation/app_state.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
 
@@ -43,7 +44,7 @@ class ChartSurface : public QWidget {
   Q_OBJECT
 
  public:
-  ChartSurface(FormWidget& form, const SharedState& state, QWidget* parent);
+  ChartSurface(FormWidget& form, const LevelCatalogue& catalogue, QWidget* parent);
   void showChart(const Chart& chart);
   void clearChart();
   const Chart& chart() const { return chart_; }
@@ -55,7 +56,7 @@ class ChartSurface : public QWidget {
 
  private:
   FormWidget& form_;
-  const SharedState& state_;
+  const LevelCatalogue& catalogue_;  // the title and level names of the description
   Chart chart_;
 };
 
@@ -78,7 +79,7 @@ class ChartPanel : public QFrame {
   // "戻る".
   void back();
 
-  // What the charts are built with besides the shared state: the hub's grade filter and the
+  // What the charts are built with besides the state groups: the hub's grade filter and the
   // points ranking last chosen.
   void setListOptions(const std::string& filterText, int rankingKind);
   // "印刷" is shown to teachers only.
@@ -100,7 +101,7 @@ class ChartPanel : public QFrame {
 
   FormWidget& form_;
   AppContext& ctx_;
-  SharedState& state_;
+  AppState& state_;
   Services& services_;
   ChartSurface* surface_ = nullptr;
   QLabel* levelHead_ = nullptr;

@@ -65,7 +65,7 @@ void DataGatePanel::closePanel() {
 
 void DataGatePanel::openChosenWindow(int choice) {
   Services& services = ctx_.services;
-  if (!DataChangePasswordMatches(ctx_.state.dataChangePassword,
+  if (!DataChangePasswordMatches(ctx_.state.installation.dataChangePassword,
                                  passwordEntry_->text().toStdString())) {
     services.host.ShowMessage(kNoticeTitle, kWrongPasswordMessage);
     return;

@@ -104,7 +104,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 HubWindow::HubWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
   setObjectName(QStringLiteral("seisekitime1"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(ToQt(state_.programTitle));
+  setWindowTitle(ToQt(state_.catalogue.title));
   // The level names are pressable for assistive tools too (installed once per program).
   static const bool clickLabelsAccessible = [] {
     QAccessible::installFactory(ClickLabelAccessibleFactory);
@@ -120,7 +120,7 @@ HubWindow::HubWindow(AppContext& ctx) : ctx_(ctx), state_(ctx.state), services_(
 HubWindow::~HubWindow() = default;
 
 int HubWindow::Levels() const {
-  return std::clamp<int>(state_.levelCount, 0, kLevelSlots - 1);
+  return std::clamp<int>(state_.catalogue.levelCount, 0, kLevelSlots - 1);
 }
 
 void HubWindow::CreateControls() {
@@ -346,10 +346,10 @@ void HubWindow::PlaceColumns() {
 }
 
 void HubWindow::buildColumns() {
-  const auto season = static_cast<unsigned>(state_.seasonColour.Number());
+  const auto season = state_.installation.seasonColour;
   setBackColour(season);
   SetBackColour(cover_, season);
-  state_.allResultsPeriod = 3;
+  state_.session.allResultsPeriod = 3;
 
   const int n = Levels();
   columnWidth_ = n > 0 ? kColumnsWidth / n : kColumnsWidth;
@@ -358,7 +358,7 @@ void HubWindow::buildColumns() {
   for (const char* f : kGradeFilterTexts) {
     gradeFilterBox_->addItem(QString::fromUtf8(f));
   }
-  int filter = gradeFilterBox_->findText(ToQt(state_.gradeFilterText));
+  int filter = gradeFilterBox_->findText(ToQt(state_.roster.gradeFilterText));
   // A filter text that is not one of the box's texts shows every grade.
   gradeFilterBox_->setCurrentIndex(filter >= 0 ? filter : 0);
   periodBox_->addItems(
@@ -369,7 +369,7 @@ void HubWindow::buildColumns() {
 
   for (int i = 1; i <= n; ++i) {
     CreateColumn(i);
-    const QString name = ToQt(state_.levelNames[static_cast<size_t>(i)]);
+    const QString name = ToQt(state_.catalogue.levelNames[static_cast<size_t>(i)]);
     levelNumberLabels_[i]->setText(QString::number(i));
     levelNameLabels_[i]->setText(name);
     levelNameLabels_[i]->setToolTip(name);
@@ -378,8 +378,9 @@ void HubWindow::buildColumns() {
     allTimeHeads_[i]->setText(QString::number(i));
     todayFigures_[i]->clear();
     allTimeFigures_[i]->clear();
-    recentPeriodLabels_[i]->setText(ToQt(RecentPeriodLine(state_, i)));
-    targetLabels_[i]->setText(ToQt(TargetLine(state_, i)));
+    recentPeriodLabels_[i]->setText(
+        ToQt(RecentPeriodLine(state_.catalogue, state_.session, state_.stats, i)));
+    targetLabels_[i]->setText(ToQt(TargetLine(state_.catalogue, i)));
   }
   PlaceColumns();
 
@@ -403,10 +404,10 @@ void HubWindow::refresh() {
   const Busy busy(this);
   hubReady_ = 0;
   startRequested_ = false;
-  dataButton_->setVisible(IsTeacher(state_.pupilName));
-  chartPanel_->setTeacher(IsTeacher(state_.pupilName));
+  dataButton_->setVisible(IsTeacher(state_.session.pupilName));
+  chartPanel_->setTeacher(IsTeacher(state_.session.pupilName));
   minutesLabel_->setText(
-      ToQt(MinutesSinceStartLine(state_.pupilStartTime, services_.clock.Timer())));
+      ToQt(MinutesSinceStartLine(state_.session.pupilStartTime, services_.clock.Timer())));
   resizeTwips(cover_, kFormWidth, kFormHeight);
   cover_->raise();
   cover_->setVisible(true);
@@ -419,8 +420,8 @@ void HubWindow::refresh() {
   RebuildStatistics(state_, services_);
   ++statisticsRebuilds_;
 
-  state_.todayTotalRuns = static_cast<int16_t>(TodayTotalRuns(state_));
-  todayRunsLabel_->setText(ToQt(TodayTotalRunsLine(state_.todayTotalRuns)));
+  state_.stats.todayTotalRuns = TodayTotalRuns(state_.session, state_.stats);
+  todayRunsLabel_->setText(ToQt(TodayTotalRunsLine(state_.stats.todayTotalRuns)));
 
   coverProgress_->setRange(0, std::max(1, Levels()));
   coverProgress_->setValue(0);
@@ -442,17 +443,17 @@ void HubWindow::refresh() {
 
   SetListsVisible(true);
   listCover_->setVisible(false);
-  pupilLabel_->setText(ToQt(PupilLine(state_)));
-  schoolLabel_->setText(ToQt(SchoolLine(state_)));
-  titleLabel_->setText(ToQt(state_.programTitle));
-  setFontPoints(titleLabel_, TitleFontSize(state_.programTitle), true);
+  pupilLabel_->setText(ToQt(PupilLine(state_.session)));
+  schoolLabel_->setText(ToQt(SchoolLine(state_.installation, state_.session)));
+  titleLabel_->setText(ToQt(state_.catalogue.title));
+  setFontPoints(titleLabel_, TitleFontSize(state_.catalogue.title), true);
 
   PlaceColumns();
   for (int i = 1; i <= Levels(); ++i) {
     SetBackColour(targetLabels_[i], kLightGrey);
     SetBackColour(recentPeriodLabels_[i], kLightGrey);
-    allTimeFigures_[i]->setText(ToQt(AllTimeFigures(state_, i)));
-    todayFigures_[i]->setText(ToQt(TodayFigures(state_, i)));
+    allTimeFigures_[i]->setText(ToQt(AllTimeFigures(state_.session, state_.stats, i)));
+    todayFigures_[i]->setText(ToQt(TodayFigures(state_.session, state_.stats, i)));
   }
 
   SetStartButtonsEnabled(false);
@@ -480,7 +481,8 @@ void HubWindow::ShowListCover() {
 }
 
 void HubWindow::showLevelAvailability() {
-  const LevelAvailability a = ComputeLevelAvailability(state_);
+  const LevelAvailability a =
+      ComputeLevelAvailability(state_.catalogue, state_.session, state_.stats);
   for (int i = 1; i <= Levels(); ++i) {
     startButtons_[i]->setEnabled(a.enabled[static_cast<size_t>(i)]);
     if (a.overPractised[static_cast<size_t>(i)]) {
@@ -519,7 +521,7 @@ void HubWindow::startLevel(int index) {
   hubReady_ = 0;
   cover_->raise();
   cover_->setVisible(true);
-  state_.currentLevel = static_cast<int16_t>(index);
+  state_.session.currentLevel = index;
   LetScreenRepaint();
   StartDrill(ctx_);
 }
@@ -534,7 +536,7 @@ void HubWindow::startLevelByName(int index) {
   }
   startRequested_ = true;
   hubReady_ = 0;
-  state_.currentLevel = static_cast<int16_t>(index);
+  state_.session.currentLevel = index;
   if (StartDrill(ctx_)) {
     UnloadHub(ctx_);
   }
@@ -609,7 +611,7 @@ void HubWindow::closeEvent(QCloseEvent* event) {
 
 ListOptions HubWindow::CurrentListOptions() const {
   ListOptions o;
-  o.currentPupil = state_.currentPupil;
+  o.currentPupil = state_.session.currentPupil;
   o.filterText = gradeFilterBox_->currentText().toStdString();
   return o;  // the view and the ranking kind come from the chosen list
 }
@@ -701,8 +703,9 @@ void HubWindow::showPersonalRuns() {
   resetColumnHeads();
   const std::string filter = gradeFilterBox_->currentText().toStdString();
   const std::vector<std::vector<std::string>> lists =
-      BuildPersonalRunLists(state_, ReadChartRecords(state_, services_), services_.clock.Now(),
-                            state_.currentPupil, filter);
+      BuildPersonalRunLists(state_.catalogue, state_.roster,
+                            ReadChartRecords(state_.installation, state_.stats, services_),
+                            services_.clock.Now(), state_.session.currentPupil, filter);
   for (int i = 1; i <= Levels() && i < static_cast<int>(lists.size()); ++i) {
     ScoreList list;
     list.lines = lists[static_cast<size_t>(i)];
@@ -744,7 +747,8 @@ void HubWindow::chooseList(int index) {
       listCoverProgress_->setValue(level);
       LetScreenRepaint();
     };
-    ShowRunLists(BuildHubLists(state_, services_, choice->list, state_.allResultsPeriod,
+    ShowRunLists(BuildHubLists(state_.installation, state_.catalogue, state_.roster, state_.stats,
+                               services_, choice->list, state_.session.allResultsPeriod,
                                CurrentListOptions(), progress));
     listChoicePanel_->setEnabled(true);
     periodBox_->setVisible(choice->periodShown);
@@ -772,7 +776,7 @@ void HubWindow::applyPeriod() {
   if (!listChoices_[3]->isChecked()) {
     return;
   }
-  state_.allResultsPeriod = static_cast<int16_t>(periodBox_->currentIndex() + 1);
+  state_.session.allResultsPeriod = periodBox_->currentIndex() + 1;
   chooseList(3);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/hub/score_lists.h"
+#include "core/installation/app_state.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
 
@@ -128,7 +129,7 @@ class HubWindow : public FormWidget {
   int Levels() const;
 
   AppContext& ctx_;
-  SharedState& state_;
+  AppState& state_;
   Services& services_;
   double columnWidth_ = 0;  // twips
   double leftMargin_ = 0;   // twips

@@ -68,7 +68,7 @@ NameSelWindow::NameSelWindow(AppContext& ctx)
     : ctx_(ctx), state_(ctx.state), services_(ctx.services) {
   setObjectName(QStringLiteral("namesel"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(ToQt(state_.programTitle));
+  setWindowTitle(ToQt(state_.catalogue.title));
   CreateControls();
   // The window sees typed characters before its controls do.
   qApp->installEventFilter(this);
@@ -109,8 +109,8 @@ void NameSelWindow::CreateControls() {
   titleLabel_ = label(titlePanel_, "Label4", QString(), 1920, 60, 9300, 1200, 48, true);
   titleLabel_->setCursor(Qt::PointingHandCursor);
   SetForeColour(titleLabel_, kNavy);
-  schoolLabel_ =
-      label(titlePanel_, "Label6", ToQt(state_.schoolName), 1920, 1260, 9300, 480, 12, false);
+  schoolLabel_ = label(titlePanel_, "Label6", ToQt(state_.installation.schoolName), 1920, 1260,
+                       9300, 480, 12, false);
 
   // Development layout panel.
   developmentPanel_ = panel("Picture8", kWhite);
@@ -202,7 +202,7 @@ void NameSelWindow::loadList() {
   const Busy busy(this);
   // The season colour behind the window and the cover, which hides the whole window while the
   // list is built.
-  const auto season = static_cast<unsigned>(state_.seasonColour.Number());
+  const auto season = state_.installation.seasonColour;
   setBackColour(season);
   SetBackColour(cover_, season);
   place(cover_, 0, 0, kFormWidth, kFormHeight);
@@ -218,7 +218,7 @@ void NameSelWindow::loadList() {
   showOnWholeScreen();
   showRoster();
   setFontPoints(titleLabel_, 48, true);
-  titleLabel_->setText(ToQt(state_.programTitle));
+  titleLabel_->setText(ToQt(state_.catalogue.title));
   // The dash line is chosen first: no pupil yet.
   {
     const QSignalBlocker block(nameList_);
@@ -232,7 +232,7 @@ void NameSelWindow::loadList() {
 
 void NameSelWindow::resetChoice() {
   const Busy busy(this);
-  developmentPanel_->setVisible(state_.developmentLayout == 1);
+  developmentPanel_->setVisible(state_.installation.developmentLayout);
   // Back to the points view; the list is rebuilt only when that changes the chosen option.
   nameListView_ = kPointsView;
   if (!viewChoices_[kPointsView]->isChecked()) {
@@ -254,7 +254,7 @@ void NameSelWindow::resetChoice() {
     gradeFilterBox_->setCurrentIndex(keep >= 0 ? keep : 0);
   }
   // The hub starts with every grade again and is closed; no name is chosen yet.
-  state_.gradeFilterText = kAllGrades;
+  state_.roster.gradeFilterText = kAllGrades;
   UnloadHub(ctx_);
   chosenNameLabel_->setText(QString::fromUtf8(kChooseName));
   chosenNameLabel_->setVisible(true);
@@ -265,7 +265,7 @@ void NameSelWindow::showRoster() {
   const Busy busy(this);
   ++listBuilds_;
   // The roster's problems are told once per program run, at its first reading.
-  const bool firstReading = RosterNotReadYet(state_);
+  const bool firstReading = RosterNotReadYet(state_.roster);
   RosterReading reading;
   const NameList lines = BuildNameList(state_, services_, nameListView_,
                                        gradeFilterBox_->currentText().toStdString(), &reading);
@@ -302,7 +302,7 @@ void NameSelWindow::chooseView(int index) {
 
 void NameSelWindow::applyGradeFilter() {
   const Busy busy(this);
-  state_.gradeFilterText = gradeFilterBox_->currentText().toStdString();
+  state_.roster.gradeFilterText = gradeFilterBox_->currentText().toStdString();
   showRoster();
   nameList_->setFocus();
 }
@@ -341,24 +341,24 @@ void NameSelWindow::confirmName() {
   }
   const int pupil = ConfirmedPupil(chosenNameLabel_->text().toStdString(), chosenPupil_);
   if (pupil == 0) {
-    PlayCueWatched(state_, services_, kCueWrong);
+    PlayCueWatched(state_.installation, state_.sound, services_, kCueWrong);
     return;
   }
-  state_.pupilStartTime = static_cast<int32_t>(std::nearbyint(services_.clock.Timer()));
-  state_.currentPupil = static_cast<int16_t>(pupil);
-  state_.pupilName = state_.rosterNames[static_cast<size_t>(pupil)];
-  state_.pupilGrade = state_.rosterGrades[static_cast<size_t>(pupil)];
+  state_.session.pupilStartTime = static_cast<int32_t>(std::nearbyint(services_.clock.Timer()));
+  state_.session.currentPupil = pupil;
+  state_.session.pupilName = state_.roster.names[static_cast<size_t>(pupil)];
+  state_.session.pupilGrade = state_.roster.grades[static_cast<size_t>(pupil)];
   okButton_->setVisible(false);
   cover_->raise();
   cover_->setVisible(true);
   services_.host.ProcessEvents();
-  SetUpCatalogue(state_);
+  SetUpCatalogue(state_.catalogue);
   ShowHub(ctx_);
 }
 
 void NameSelWindow::leaveToLauncher() {
   const Busy busy(this);
-  const LauncherCommand launcher = LauncherCommandFor(state_);
+  const LauncherCommand launcher = LauncherCommandFor(state_.installation);
   if (!services_.host.StartDetached(launcher.program, launcher.args, launcher.folder)) {
     // The program ends all the same; the user learns why no menu appears.
     services_.host.ShowMessage(kTitleOfNotices,

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "core/installation/app_state.h"
 #include "ui/common/app_context.h"
 #include "ui/common/form_widget.h"
 
@@ -85,7 +86,7 @@ class NameSelWindow : public FormWidget {
   void SelectLine(bool doubleClick);
 
   AppContext& ctx_;
-  SharedState& state_;
+  AppState& state_;
   Services& services_;
   std::string chosenPupil_;  // pupil number text of the last pupil line chosen
   int nameListView_ = 0;

@@ -79,7 +79,7 @@ void VersionWindow::Place(QWidget* w, int left, int top, int width, int height, 
 void VersionWindow::fillLabels() {
   ctx_.services.host.ProcessEvents();
   ctx_.services.host.ProcessEvents();
-  titleLabel_->setText(QString::fromStdString(ctx_.state.programTitle));
+  titleLabel_->setText(QString::fromStdString(ctx_.state.catalogue.title));
   versionLabel_->setText(VersionLabelText());
   makerLabel_->setText(QString::fromUtf8(kMaker));
   textLabel_->setText(QString::fromUtf8(kAboutLine));

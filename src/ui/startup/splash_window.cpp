@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/installation/season.h"
 #include "core/platform/dates.h"
@@ -86,17 +87,17 @@ SplashWindow::SplashWindow(AppContext& ctx) : ctx_(ctx) {
 
 void SplashWindow::begin() {
   Services& services = ctx_.services;
-  SharedState& state = ctx_.state;
+  AppState& state = ctx_.state;
   showOnWholeScreen();
   services.host.ProcessEvents();
   services.random.Seed(services.clock.Timer());
   const double now = services.clock.Now();
   dateLabel_->setText(QString::fromStdString(FormatEraDate(now)));
-  SetSeasonColour(state, now);
-  setBackColour(static_cast<unsigned>(state.seasonColour.Number()));
+  SetSeasonColour(state.installation, now);
+  setBackColour(state.installation.seasonColour);
   showOnWholeScreen();
   services.host.ProcessEvents();
-  state.developmentLayout = DevelopmentLayoutFor(state.programFolder);
+  state.installation.developmentLayout = DevelopmentLayoutFor(state.installation.programFolder);
   setUpTimer_->start();
 }
 
@@ -104,7 +105,7 @@ void SplashWindow::runSetUp() {
   setUpTimer_->stop();
   std::string error;
   std::string notice;
-  if (!SetUpPathsAndSettings(ctx_.state, ctx_.state.programFolder, error, &notice)) {
+  if (!SetUpPathsAndSettings(ctx_.state, ctx_.state.installation.programFolder, error, &notice)) {
     ctx_.services.host.ShowMessage("注意", error);
     ctx_.services.host.EndProgram(1);
     return;

@@ -38,7 +38,7 @@ TEST_F(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
       EncodeResultRecord(r, b);
       bytes.append(reinterpret_cast<const char*>(b), kResultRecordSize);
     }
-    ASSERT_TRUE(WriteWholeFile(ResultsFilePath(*state), bytes));
+    ASSERT_TRUE(WriteWholeFile(ResultsFilePath(state->installation), bytes));
   }
 
   std::vector<testing::ChildProcess> children;
@@ -68,9 +68,10 @@ TEST_F(BrowserProcesses, DeletionsWhileOthersAppendKeepEveryAppendedRun) {
   std::string log;
   std::string error;
   bool exists = false;
-  ASSERT_TRUE(ReadCorrectionLog(*state, log, exists, error));
+  ASSERT_TRUE(ReadCorrectionLog(state->installation, log, exists, error));
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), kDeletions);
-  EXPECT_FALSE(std::filesystem::exists(testing::NativePath(ResultsSafetyCopyPath(*state))));
+  EXPECT_FALSE(
+      std::filesystem::exists(testing::NativePath(ResultsSafetyCopyPath(state->installation))));
 }
 
 }  // namespace

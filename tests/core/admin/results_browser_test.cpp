@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/admin/correction_log.h"
+#include "core/installation/app_state.h"
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
@@ -41,16 +42,16 @@ ResultRecord StoredRun(int pupil, int level, int seconds, const char* code = "12
 }
 
 // A state with a school and three roster names, without any file.
-std::unique_ptr<SharedState> SchoolState(const char* code = "12345") {
-  auto state = std::make_unique<SharedState>();
-  state->schoolCode = code[0] == '\0' ? Value() : Value(code);
-  state->schoolName = "ヌモラ塾";
-  state->rosterNames[3] = RosterText("山田太郎");
-  state->rosterGrades[3] = "小３";
-  state->rosterNames[12] = RosterText("あいうえおかきくけこさしすせそ");
-  state->rosterGrades[12] = "中１";
-  state->rosterNames[4] = RosterText("佐藤花子");
-  state->rosterGrades[4] = "小５";
+std::unique_ptr<AppState> SchoolState(const char* code = "12345") {
+  auto state = std::make_unique<AppState>();
+  state->installation.schoolCode = code;
+  state->installation.schoolName = "ヌモラ塾";
+  state->roster.names[3] = RosterText("山田太郎");
+  state->roster.grades[3] = "小３";
+  state->roster.names[12] = RosterText("あいうえおかきくけこさしすせそ");
+  state->roster.grades[12] = "中１";
+  state->roster.names[4] = RosterText("佐藤花子");
+  state->roster.grades[4] = "小５";
   return state;
 }
 
@@ -68,7 +69,9 @@ class BrowserLineTest : public ::testing::TestWithParam<LineCase> {};
 TEST_P(BrowserLineTest, BuildsThePiecesInOrder) {
   const LineCase& c = GetParam();
   const auto state = SchoolState(c.installationCode);
-  EXPECT_EQ(BrowserLineText(*state, c.number, c.recordCount, c.record), c.expected) << c.what;
+  EXPECT_EQ(BrowserLineText(state->installation, state->roster, c.number, c.recordCount, c.record),
+            c.expected)
+      << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,7 +111,8 @@ TEST(BrowserLines, RecordNumberWidthKeepsTextOrderAsRecordOrder) {
   const auto state = SchoolState();
   std::vector<std::string> lines;
   for (uint32_t n : {9u, 10u, 9999u, 10000u, 10001u}) {
-    lines.push_back(BrowserLineText(*state, n, 10001, StoredRun(3, 1, 30)));
+    lines.push_back(
+        BrowserLineText(state->installation, state->roster, n, 10001, StoredRun(3, 1, 30)));
   }
   EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
 }
@@ -127,7 +131,8 @@ TEST(BrowserLines, SkipLevelZeroAndKeepRecordOrder) {
                          bytes.data() + i * kResultRecordSize);
     }
     BrowserList list;
-    BuildBrowserLines(*state, bytes.data(), static_cast<uint32_t>(c.levels.size()), list);
+    BuildBrowserLines(state->installation, state->roster, bytes.data(),
+                      static_cast<uint32_t>(c.levels.size()), list);
     EXPECT_EQ(list.recordNumbers, c.shown);
     ASSERT_EQ(list.lines.size(), c.shown.size());
     for (size_t i = 0; i < c.shown.size(); ++i) {
@@ -162,7 +167,7 @@ TEST(BrowserEditPanel, FiguresAndTheScrollBarRange) {
   };
   for (const Case& c : {Case{45, "45", 45}, Case{6000, "6000", 6000}, Case{99999, "99999", 6000},
                         Case{-5, "-5", 0}}) {
-    const EditPanelFigures f = DescribeForEdit(*state, 17, StoredRun(3, 2, c.seconds));
+    const EditPanelFigures f = DescribeForEdit(state->roster, 17, StoredRun(3, 2, c.seconds));
     EXPECT_EQ(f.timeText, c.text);
     EXPECT_EQ(f.scrollValue, c.scroll);
     EXPECT_EQ(f.recordNumber, "17");
@@ -171,10 +176,10 @@ TEST(BrowserEditPanel, FiguresAndTheScrollBarRange) {
     EXPECT_EQ(f.gradeText, "小３");
     EXPECT_EQ(f.chooserText, "3 /  " + RosterText("山田太郎"));
   }
-  EXPECT_EQ(DescribeForEdit(*state, 1, StoredRun(77, 1, 5)).gradeText, "");
-  EXPECT_EQ(GradeOfChooserText(*state, "4 /  佐藤花子"), "小５");
-  EXPECT_EQ(GradeOfChooserText(*state, "佐藤花子"), "");
-  EXPECT_EQ(GradeOfChooserText(*state, "9999 / x"), "");
+  EXPECT_EQ(DescribeForEdit(state->roster, 1, StoredRun(77, 1, 5)).gradeText, "");
+  EXPECT_EQ(GradeOfChooserText(state->roster, "4 /  佐藤花子"), "小５");
+  EXPECT_EQ(GradeOfChooserText(state->roster, "佐藤花子"), "");
+  EXPECT_EQ(GradeOfChooserText(state->roster, "9999 / x"), "");
 }
 
 struct ParseCase {
@@ -223,15 +228,15 @@ class BrowserFileTest : public ::testing::Test {
   void SetUp() override {
     folder_ = std::make_unique<testing::RosterFolder>();
     state_ = std::move(folder_->state);
-    state_->dataFolder = PathText(folder_->root) + "/";
-    state_->schoolCode = "12345";
-    state_->schoolName = "ヌモラ塾";
+    state_->installation.dataFolder = PathText(folder_->root) + "/";
+    state_->installation.schoolCode = "12345";
+    state_->installation.schoolName = "ヌモラ塾";
     folder_->WriteRoster(testing::RosterLine(3, 2017, "山田太郎") +
                          testing::RosterLine(4, 2015, "佐藤花子") +
                          testing::RosterLine(9, 2012, "卒業生", 1));
   }
 
-  std::string ResultsPath() const { return ResultsFilePath(*state_); }
+  std::string ResultsPath() const { return ResultsFilePath(state_->installation); }
   void WriteRecords(const std::vector<ResultRecord>& records) {
     std::string bytes(records.size() * kResultRecordSize, '\0');
     for (size_t i = 0; i < records.size(); ++i) {
@@ -257,7 +262,7 @@ class BrowserFileTest : public ::testing::Test {
     std::string text;
     bool exists = false;
     std::string error;
-    EXPECT_TRUE(ReadCorrectionLog(*state_, text, exists, error)) << error;
+    EXPECT_TRUE(ReadCorrectionLog(state_->installation, text, exists, error)) << error;
     std::vector<std::string> lines;
     size_t from = 0;
     for (size_t at; (at = text.find('\n', from)) != std::string::npos; from = at + 1) {
@@ -278,13 +283,13 @@ class BrowserFileTest : public ::testing::Test {
   }
 
   std::unique_ptr<testing::RosterFolder> folder_;
-  std::unique_ptr<SharedState> state_;
+  std::unique_ptr<AppState> state_;
   FakeServices fake_;
 };
 
 TEST_F(BrowserFileTest, ListReadsTheRosterAndEveryRecord) {
   WriteRecords({StoredRun(3, 1, 40), StoredRun(9, 0, 1), StoredRun(4, 2, 35, "99999")});
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
   EXPECT_EQ(list.notice, "");
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list.lines[0],
@@ -297,7 +302,7 @@ TEST_F(BrowserFileTest, ListReadsTheRosterAndEveryRecord) {
 }
 
 TEST_F(BrowserFileTest, MissingResultsFileGivesAnEmptyListAndANotice) {
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
   EXPECT_EQ(list.size(), 0u);
   EXPECT_NE(list.notice.find("成績のファイルがまだありません"), std::string::npos);
   EXPECT_NE(list.notice.find(ResultsPath()), std::string::npos);
@@ -306,8 +311,9 @@ TEST_F(BrowserFileTest, MissingResultsFileGivesAnEmptyListAndANotice) {
 
 TEST_F(BrowserFileTest, LeftOverSafetyCopyIsTold) {
   WriteRecords(FiveRuns());
-  ASSERT_TRUE(WriteWholeFile(ResultsSafetyCopyPath(*state_), FileBytes(ResultsPath())));
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
+  ASSERT_TRUE(
+      WriteWholeFile(ResultsSafetyCopyPath(state_->installation), FileBytes(ResultsPath())));
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
   EXPECT_EQ(list.size(), 5u);
   EXPECT_NE(list.notice.find("成績累積データtemp.dat"), std::string::npos);
 }
@@ -315,10 +321,10 @@ TEST_F(BrowserFileTest, LeftOverSafetyCopyIsTold) {
 TEST_F(BrowserFileTest, ChangeWritesPupilAndRoundedTimeAndKeepsEveryOtherByte) {
   WriteRecords(FiveRuns());
   const std::string before = FileBytes(ResultsPath());
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
   uint32_t n = 0;
   ResultRecord buffer;
-  ASSERT_EQ(OpenBrowserRecord(*state_, fake_.services, list, 1, n, buffer).outcome,
+  ASSERT_EQ(OpenBrowserRecord(state_->installation, fake_.services, list, 1, n, buffer).outcome,
             BrowserOutcome::kDone);
   ASSERT_EQ(n, 2u);
   int16_t pupil = 0;
@@ -327,7 +333,7 @@ TEST_F(BrowserFileTest, ChangeWritesPupilAndRoundedTimeAndKeepsEveryOtherByte) {
   ASSERT_TRUE(ParseCorrection("4 /  佐藤花子", "45.6", pupil, seconds, message));
   fake_.clock.Set(2026, 12, 10, 14, 5, 3);
   const BrowserResult result =
-      ChangeBrowserRecord(*state_, fake_.services, n, buffer, pupil, seconds);
+      ChangeBrowserRecord(state_->installation, fake_.services, n, buffer, pupil, seconds);
   ASSERT_EQ(result.outcome, BrowserOutcome::kDone) << result.message;
   EXPECT_EQ(result.message, "");
 
@@ -350,25 +356,26 @@ TEST_F(BrowserFileTest, ChangeWritesPupilAndRoundedTimeAndKeepsEveryOtherByte) {
                 "2026/12/10 14:05:03　変更　記録 2　前 2026/12/09 10:11:12 ﾚﾍﾞﾙ3 番号 "
                 "3 20秒 学校 12345　後 2026/12/09 10:11:12 ﾚﾍﾞﾙ3 番号 4 46秒 学校 12345"}));
   // The log is CP932 with CR LF.
-  const std::string raw = FileBytes(CorrectionLogPath(*state_));
+  const std::string raw = FileBytes(CorrectionLogPath(state_->installation));
   EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");
   EXPECT_EQ(Cp932ToUtf8(raw).substr(0, 10), "2026/12/10");
 }
 
 TEST_F(BrowserFileTest, TimeOutStoredBackStaysTimeOut) {
   WriteRecords({StoredRun(3, 1, 99999)});
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
   uint32_t n = 0;
   ResultRecord buffer;
-  ASSERT_EQ(OpenBrowserRecord(*state_, fake_.services, list, 0, n, buffer).outcome,
+  ASSERT_EQ(OpenBrowserRecord(state_->installation, fake_.services, list, 0, n, buffer).outcome,
             BrowserOutcome::kDone);
-  const EditPanelFigures f = DescribeForEdit(*state_, n, buffer);
+  const EditPanelFigures f = DescribeForEdit(state_->roster, n, buffer);
   int16_t pupil = 0;
   int32_t seconds = 0;
   std::string message;
   ASSERT_TRUE(ParseCorrection(f.chooserText, f.timeText, pupil, seconds, message));
-  ASSERT_EQ(ChangeBrowserRecord(*state_, fake_.services, n, buffer, pupil, seconds).outcome,
-            BrowserOutcome::kDone);
+  ASSERT_EQ(
+      ChangeBrowserRecord(state_->installation, fake_.services, n, buffer, pupil, seconds).outcome,
+      BrowserOutcome::kDone);
   EXPECT_EQ(SecondsOnDisk(), std::vector<int>{99999});
 }
 
@@ -382,18 +389,20 @@ TEST_F(BrowserFileTest, DeleteRenumbersAndSelectsTheFollowingRecord) {
   for (const Case& c : {Case{3, {10, 20, 40, 50}, 2, 40}, Case{5, {10, 20, 30, 40}, 3, 40},
                         Case{1, {20, 30, 40, 50}, 0, 20}}) {
     WriteRecords(FiveRuns());
-    fs::remove(fs::u8path(CorrectionLogPath(*state_)));
-    const BrowserList list = BuildBrowserList(*state_, fake_.services);
+    fs::remove(fs::u8path(CorrectionLogPath(state_->installation)));
+    const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
     uint32_t n = 0;
     ResultRecord buffer;
-    ASSERT_EQ(
-        OpenBrowserRecord(*state_, fake_.services, list, list.LineOfRecord(c.deleted), n, buffer)
-            .outcome,
-        BrowserOutcome::kDone);
-    const BrowserResult result = DeleteBrowserRecord(*state_, fake_.services, n, buffer);
+    ASSERT_EQ(OpenBrowserRecord(state_->installation, fake_.services, list,
+                                list.LineOfRecord(c.deleted), n, buffer)
+                  .outcome,
+              BrowserOutcome::kDone);
+    const BrowserResult result =
+        DeleteBrowserRecord(state_->installation, fake_.services, n, buffer);
     ASSERT_EQ(result.outcome, BrowserOutcome::kDone) << result.message;
     EXPECT_EQ(SecondsOnDisk(), c.left);
-    const BrowserList rebuilt = BuildBrowserList(*state_, fake_.services);
+    const BrowserList rebuilt =
+        BuildBrowserList(state_->installation, state_->roster, fake_.services);
     const size_t line = rebuilt.LineAfterDeletion(n);
     EXPECT_EQ(line, c.selected);
     EXPECT_EQ(rebuilt.records[line].seconds, c.selectedSeconds);
@@ -404,7 +413,7 @@ TEST_F(BrowserFileTest, DeleteRenumbersAndSelectsTheFollowingRecord) {
                                  "10:11:12"),
               std::string::npos)
         << LogLines()[0];
-    EXPECT_FALSE(fs::exists(fs::u8path(ResultsSafetyCopyPath(*state_))));
+    EXPECT_FALSE(fs::exists(fs::u8path(ResultsSafetyCopyPath(state_->installation))));
   }
 }
 
@@ -415,40 +424,44 @@ TEST_F(BrowserFileTest, RecordChangedSinceShownIsRefusedAndNothingWritten) {
   for (Meanwhile meanwhile :
        {Meanwhile::kDeletedBefore, Meanwhile::kChangedInPlace, Meanwhile::kDeletedItself}) {
     WriteRecords(FiveRuns());
-    fs::remove(fs::u8path(CorrectionLogPath(*state_)));
-    const BrowserList list = BuildBrowserList(*state_, fake_.services);
+    fs::remove(fs::u8path(CorrectionLogPath(state_->installation)));
+    const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
     const size_t line = list.LineOfRecord(3);
     uint32_t n = 0;
     ResultRecord buffer;
-    ASSERT_EQ(OpenBrowserRecord(*state_, fake_.services, list, line, n, buffer).outcome,
-              BrowserOutcome::kDone);
+    ASSERT_EQ(
+        OpenBrowserRecord(state_->installation, fake_.services, list, line, n, buffer).outcome,
+        BrowserOutcome::kDone);
     std::string error;
     switch (meanwhile) {
       case Meanwhile::kDeletedBefore:
-        ASSERT_TRUE(DeleteResultRecord(*state_, fake_.services, 1, error)) << error;
+        ASSERT_TRUE(DeleteResultRecord(state_->installation, fake_.services, 1, error)) << error;
         break;
       case Meanwhile::kChangedInPlace: {
         ResultRecord other = buffer;
         other.seconds = 31;
-        ASSERT_TRUE(RewriteResultRecord(*state_, fake_.services, 3, other, error)) << error;
+        ASSERT_TRUE(RewriteResultRecord(state_->installation, fake_.services, 3, other, error))
+            << error;
         break;
       }
       case Meanwhile::kDeletedItself:
-        ASSERT_TRUE(DeleteResultRecord(*state_, fake_.services, 3, error)) << error;
-        ASSERT_TRUE(DeleteResultRecord(*state_, fake_.services, 3, error)) << error;
-        ASSERT_TRUE(DeleteResultRecord(*state_, fake_.services, 3, error)) << error;
+        ASSERT_TRUE(DeleteResultRecord(state_->installation, fake_.services, 3, error)) << error;
+        ASSERT_TRUE(DeleteResultRecord(state_->installation, fake_.services, 3, error)) << error;
+        ASSERT_TRUE(DeleteResultRecord(state_->installation, fake_.services, 3, error)) << error;
         break;
     }
     const std::string before = FileBytes(ResultsPath());
-    const BrowserResult change = ChangeBrowserRecord(*state_, fake_.services, n, buffer, 4, 46);
+    const BrowserResult change =
+        ChangeBrowserRecord(state_->installation, fake_.services, n, buffer, 4, 46);
     EXPECT_EQ(change.outcome, BrowserOutcome::kStale);
     EXPECT_NE(change.message.find("記録 3 は、一覧を作った後で変わりました"), std::string::npos)
         << change.message;
-    const BrowserResult del = DeleteBrowserRecord(*state_, fake_.services, n, buffer);
+    const BrowserResult del = DeleteBrowserRecord(state_->installation, fake_.services, n, buffer);
     EXPECT_EQ(del.outcome, BrowserOutcome::kStale) << del.message;
     uint32_t reopened = 0;
     ResultRecord again;
-    EXPECT_EQ(OpenBrowserRecord(*state_, fake_.services, list, line, reopened, again).outcome,
+    EXPECT_EQ(OpenBrowserRecord(state_->installation, fake_.services, list, line, reopened, again)
+                  .outcome,
               BrowserOutcome::kStale);
     EXPECT_EQ(FileBytes(ResultsPath()), before);
     EXPECT_TRUE(LogLines().empty());
@@ -457,9 +470,9 @@ TEST_F(BrowserFileTest, RecordChangedSinceShownIsRefusedAndNothingWritten) {
 
 TEST_F(BrowserFileTest, CsvOpensInASpreadsheet) {
   WriteRecords({StoredRun(3, 1, 40), StoredRun(77, 2, 99999, "     ")});
-  state_->schoolName = "ヌモラ塾, 本校";
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
-  EXPECT_EQ(BrowserCsv(*state_, list),
+  state_->installation.schoolName = "ヌモラ塾, 本校";
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
+  EXPECT_EQ(BrowserCsv(state_->installation, state_->roster, list),
             "\xEF\xBB\xBF記録番号,日付,時刻,レベル,秒,番号,名前,学年,学校\r\n"
             "1,2026/12/09,10:11:12,1,40,3,山田太郎,小３,\"ヌモラ塾, 本校\"\r\n"
             "2,2026/12/09,10:11:12,2,99999,77,,,他塾\r\n");
@@ -468,16 +481,18 @@ TEST_F(BrowserFileTest, CsvOpensInASpreadsheet) {
 
 TEST_F(BrowserFileTest, UnwritableLogIsReportedButTheCorrectionStands) {
   WriteRecords(FiveRuns());
-  fs::create_directories(fs::u8path(CorrectionLogPath(*state_)));  // a folder in its place
-  const BrowserList list = BuildBrowserList(*state_, fake_.services);
+  fs::create_directories(
+      fs::u8path(CorrectionLogPath(state_->installation)));  // a folder in its place
+  const BrowserList list = BuildBrowserList(state_->installation, state_->roster, fake_.services);
   uint32_t n = 0;
   ResultRecord buffer;
-  ASSERT_EQ(OpenBrowserRecord(*state_, fake_.services, list, 0, n, buffer).outcome,
+  ASSERT_EQ(OpenBrowserRecord(state_->installation, fake_.services, list, 0, n, buffer).outcome,
             BrowserOutcome::kDone);
-  const BrowserResult result = ChangeBrowserRecord(*state_, fake_.services, n, buffer, 4, 12);
+  const BrowserResult result =
+      ChangeBrowserRecord(state_->installation, fake_.services, n, buffer, 4, 12);
   EXPECT_EQ(result.outcome, BrowserOutcome::kDone);
   EXPECT_NE(result.message.find("修正記録に書き込めませんでした"), std::string::npos);
-  EXPECT_NE(result.message.find(CorrectionLogPath(*state_)), std::string::npos);
+  EXPECT_NE(result.message.find(CorrectionLogPath(state_->installation)), std::string::npos);
   EXPECT_EQ(SecondsOnDisk()[0], 12);
 }
 

@@ -15,6 +15,7 @@
 
 #include "core/admin/data_gate.h"
 #include "core/admin/standards_file.h"
+#include "core/installation/app_state.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/system_error.h"
@@ -239,10 +240,10 @@ TEST_F(StandardsFileTest, ReadsCellsAsTheFieldsShowAndSavesTheirTexts) {
                                     "35,55,abc,3,1.5,,,14,2,x,,9\r\n"));
   EXPECT_EQ(FilesInFolder(), 1u);  // no new file left behind
 
-  SharedState s;
-  ASSERT_TRUE(LoadLevelStandards(s, path_).ok);
-  EXPECT_EQ(s.levelStandards[1].targetTime, 405);
-  EXPECT_EQ(s.levelStandards[1].pointMultiplier, 1.5f);
+  AppState s;
+  ASSERT_TRUE(LoadLevelStandards(s.catalogue, path_).ok);
+  EXPECT_EQ(s.catalogue.standards[1].targetTime, 405);
+  EXPECT_EQ(s.catalogue.standards[1].pointMultiplier, 1.5f);
 }
 
 TEST_F(StandardsFileTest, TruncatedAndLongFilesAreToldAndKeptWhole) {

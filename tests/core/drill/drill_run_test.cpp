@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/installation/app_state.h"
 #include "support/fakes.h"
 
 namespace numora {
@@ -12,21 +13,22 @@ namespace {
 
 // A timed level 1 with a minimum time of 60 s (limit 300 s) and a pupil with no results.
 struct RunFixture {
-  std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
+  std::unique_ptr<AppState> state = std::make_unique<AppState>();
   ScriptedRandom random;
   std::unique_ptr<DrillRun> run;
 
   explicit RunFixture(int minimumTime = 60) {
-    state->currentLevel = 1;
-    state->currentPupil = 3;
-    state->levelIsTimed[1] = 1;
-    state->levelStandards[1].minimumTime = minimumTime;
-    state->levelStandards[1].targetTime = 40;
+    state->session.currentLevel = 1;
+    state->session.currentPupil = 3;
+    state->catalogue.levelIsTimed[1] = true;
+    state->catalogue.standards[1].minimumTime = minimumTime;
+    state->catalogue.standards[1].targetTime = 40;
     for (int l = 0; l < kLevelSlots; ++l) {
-      state->bestTimeAll[static_cast<std::size_t>(l)] = kTimeOutSeconds;
+      state->stats.bestTimeAll[static_cast<std::size_t>(l)] = kTimeOutSeconds;
     }
     DrillRun::ResetForStart(state->run);
-    run = std::make_unique<DrillRun>(*state, random);
+    run = std::make_unique<DrillRun>(state->catalogue, state->stats, state->session, state->run,
+                                     random);
     run->Prepare(6000);
     run->Start(32400.0);
     EXPECT_EQ(run->ShowNextProblem(), NextProblem::kShown);
@@ -225,10 +227,10 @@ TEST(DrillRun, TimeOutAndHandOff) {
 }
 
 TEST(DrillRun, ALevelWithoutTargetsShowsNoProblemAndUntimedLevelsKeepNoLimit) {
-  auto state = std::make_unique<SharedState>();
+  auto state = std::make_unique<AppState>();
   ScriptedRandom random;
-  state->currentLevel = 9;
-  DrillRun run(*state, random);
+  state->session.currentLevel = 9;
+  DrillRun run(state->catalogue, state->stats, state->session, state->run, random);
   EXPECT_FALSE(run.TimedLevel());
   run.Prepare(6000);
   EXPECT_EQ(state->run.timeLimit, 0);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/installation/app_state.h"
 #include "core/records/evaluation.h"
 
 namespace numora {
@@ -45,11 +46,11 @@ TEST(EvaluationLines, TimeAndTodaysCounts) {
 }
 
 // A level-2 pupil 7 state with standards that make the clear and over-practice rules easy to set.
-SharedState MakeState() {
-  SharedState s;
-  s.finalLevel = 4;
+AppState MakeState() {
+  AppState s;
+  s.catalogue.finalLevel = 4;
   for (int l = 1; l <= 4; ++l) {
-    LevelStandard& st = s.levelStandards[static_cast<std::size_t>(l)];
+    LevelStandard& st = s.catalogue.standards[static_cast<std::size_t>(l)];
     st.targetTime = 40;
     st.minimumTime = 60;
     st.clearPoints = 30;
@@ -58,14 +59,14 @@ SharedState MakeState() {
     st.overPracticeCount = 5;
     st.overPracticePoints = 0;
   }
-  s.currentPupil = 7;
+  s.session.currentPupil = 7;
   s.run.recordedTime = 50;
   return s;
 }
 
-void Clear(SharedState& s, int level) {
-  s.recentRuns(level, 7) = 3;
-  s.recentPoints(level, 7) = 30;
+void Clear(AppState& s, int level) {
+  s.stats.recentRuns(level, 7) = 3;
+  s.stats.recentPoints(level, 7) = 30;
 }
 
 TEST(Evaluate, FirstMatchingMessageAndItsSound) {
@@ -85,29 +86,29 @@ TEST(Evaluate, FirstMatchingMessageAndItsSound) {
       {"over the minimum time", 0, 0, 0, 61, "", EvaluationSound::kNone},
   };
   for (const Case& c : cases) {
-    SharedState s = MakeState();
+    AppState s = MakeState();
     s.run.timedOut = c.timedOut;
     s.run.newLevelBest = c.levelBest;
     s.run.newPersonalBest = c.personalBest;
     s.run.recordedTime = c.t;
-    const EvaluationResult r = Evaluate(s, 2, 7);
+    const EvaluationResult r = Evaluate(s.catalogue, s.stats, s.run, 2, 7);
     EXPECT_EQ(r.message, c.message) << c.name;
     EXPECT_EQ(r.sound, c.sound) << c.name;
   }
-  SharedState s = MakeState();
+  AppState s = MakeState();
   s.run.timedOut = true;
   s.run.recordedTime = 99999;
-  const EvaluationResult r = Evaluate(s, 2, 7);
+  const EvaluationResult r = Evaluate(s.catalogue, s.stats, s.run, 2, 7);
   EXPECT_EQ(r.timeLine, "記録なし");
   EXPECT_EQ(r.pointsLine, "獲得ポイント：0点×1→0点");
 }
 
 TEST(Evaluate, CountsAfterTheRebuild) {
-  SharedState s = MakeState();
-  s.todayRuns(2, 7) = 3;
-  s.todayRuns(1, 7) = 1;
-  s.todayRuns(20, 7) = 1;
-  const EvaluationResult r = Evaluate(s, 2, 7);
+  AppState s = MakeState();
+  s.stats.todayRuns(2, 7) = 3;
+  s.stats.todayRuns(1, 7) = 1;
+  s.stats.todayRuns(20, 7) = 1;
+  const EvaluationResult r = Evaluate(s.catalogue, s.stats, s.run, 2, 7);
   EXPECT_EQ(r.levelRunsLine, " (このレベル　3回目)");
   EXPECT_EQ(r.todayTotalRuns, 5);
   EXPECT_EQ(r.totalRunsLine, "（5回目)");
@@ -130,23 +131,23 @@ TEST(Evaluate, ClearGoalPanelAndGoalSound) {
       {"other level cleared", 2, true, 0, false, false, false},
   };
   for (const Case& c : cases) {
-    SharedState s = MakeState();
+    AppState s = MakeState();
     if (c.cleared) Clear(s, c.level);
     s.run.clearedBefore = c.clearedBefore;
-    if (c.anyClearCount9999) s.levelStandards[9].clearCount = 9999;
-    const EvaluationResult r = Evaluate(s, c.level, 7);
+    if (c.anyClearCount9999) s.catalogue.standards[9].clearCount = 9999;
+    const EvaluationResult r = Evaluate(s.catalogue, s.stats, s.run, c.level, 7);
     EXPECT_EQ(r.cleared, c.cleared) << c.name;
     EXPECT_EQ(r.showGoalPanel, c.showGoal) << c.name;
     EXPECT_EQ(r.playGoalSound, c.goalSound) << c.name;
   }
   // One point or one run short is not cleared.
-  SharedState s = MakeState();
+  AppState s = MakeState();
   Clear(s, 2);
-  s.recentPoints(2, 7) = 29;
-  EXPECT_FALSE(IsCleared(s, 2, 7));
+  s.stats.recentPoints(2, 7) = 29;
+  EXPECT_FALSE(IsCleared(s.catalogue, s.stats, 2, 7));
   Clear(s, 2);
-  s.recentRuns(2, 7) = 2;
-  EXPECT_FALSE(IsCleared(s, 2, 7));
+  s.stats.recentRuns(2, 7) = 2;
+  EXPECT_FALSE(IsCleared(s.catalogue, s.stats, 2, 7));
 }
 
 TEST(ButtonsAfterDelay, OverPractisedClearedLevelsSendThePupilOn) {
@@ -172,23 +173,23 @@ TEST(ButtonsAfterDelay, OverPractisedClearedLevelsSendThePupilOn) {
       {"over-practised goal level", 4, true, 5, 0, 0, 0, true, true, ""},
   };
   for (const Case& c : cases) {
-    SharedState s = MakeState();
+    AppState s = MakeState();
     if (c.cleared) Clear(s, c.level);
-    s.overPracticeWindowRuns(c.level, 7) = c.windowRuns;
-    s.overPracticeWindowPoints(c.level, 7) = c.windowPoints;
-    s.levelStandards[static_cast<std::size_t>(c.level)].overPracticePoints = c.pointsLimit;
-    if (c.finalCleared != 0) s.finalLevelCleared = c.finalCleared;
-    const EvaluationButtons b = ButtonsAfterDelay(s, c.level, 7);
+    s.stats.overPracticeWindowRuns(c.level, 7) = c.windowRuns;
+    s.stats.overPracticeWindowPoints(c.level, 7) = c.windowPoints;
+    s.catalogue.standards[static_cast<std::size_t>(c.level)].overPracticePoints = c.pointsLimit;
+    s.stats.finalLevelCleared = c.finalCleared != 0;
+    const EvaluationButtons b = ButtonsAfterDelay(s.catalogue, s.stats, c.level, 7);
     EXPECT_EQ(b.showRetry, c.retry) << c.name;
     EXPECT_EQ(b.hideLabel2, c.hideLabel2) << c.name;
     EXPECT_EQ(b.label2Text, c.label2) << c.name;
   }
   // A limit of 0 or empty means no limit.
-  SharedState s = MakeState();
+  AppState s = MakeState();
   Clear(s, 2);
-  s.levelStandards[2].overPracticeCount = Value();
-  s.overPracticeWindowRuns(2, 7) = 500;
-  EXPECT_FALSE(IsOverPractised(s, 2, 7));
+  s.catalogue.standards[2].overPracticeCount = Value();
+  s.stats.overPracticeWindowRuns(2, 7) = 500;
+  EXPECT_FALSE(IsOverPractised(s.catalogue, s.stats, 2, 7));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/installation/app_state.h"
 #include "support/fakes.h"
 
 namespace numora {
@@ -85,12 +86,12 @@ TEST(CountdownSquares, MinimumTimeHidesRedSquaresFromTheRight) {
 }
 
 TEST(CountdownSquares, BestTimesCountDownGreenAndOliveAndNoBestLeavesThemVisible) {
-  SharedState state;
-  state.levelStandards[2].targetTime = 200;
-  state.levelStandards[2].minimumTime = 250;
-  state.bestTimeAll[2] = 95;
-  state.bestTime(2, 7) = 120;
-  CountdownThresholds t = CountdownThresholdsFor(state, 2, 7);
+  AppState state;
+  state.catalogue.standards[2].targetTime = 200;
+  state.catalogue.standards[2].minimumTime = 250;
+  state.stats.bestTimeAll[2] = 95;
+  state.stats.bestTime(2, 7) = 120;
+  CountdownThresholds t = CountdownThresholdsFor(state.catalogue, state.stats, 2, 7);
   EXPECT_EQ(t.best, 95);
   EXPECT_EQ(t.personalBest, 120);
   std::vector<int> hidden = HiddenAfter(t, 86);
@@ -100,9 +101,9 @@ TEST(CountdownSquares, BestTimesCountDownGreenAndOliveAndNoBestLeavesThemVisible
   EXPECT_EQ(hidden.back(), 20);
 
   // 99999 (no run yet) and 0 (never scanned) are no thresholds.
-  state.bestTimeAll[2] = 99999;
-  state.bestTime(2, 7) = 0;
-  t = CountdownThresholdsFor(state, 2, 7);
+  state.stats.bestTimeAll[2] = 99999;
+  state.stats.bestTime(2, 7) = 0;
+  t = CountdownThresholdsFor(state.catalogue, state.stats, 2, 7);
   EXPECT_EQ(t.best, 0);
   EXPECT_EQ(t.personalBest, 0);
   EXPECT_TRUE(HiddenAfter(t, 150, 0).empty());
@@ -112,14 +113,14 @@ TEST(StatusPanel, TitleSizeAndTodaysRunNumbers) {
   EXPECT_DOUBLE_EQ(TitlePointSize("ヌモラ"), 16.8);
   EXPECT_DOUBLE_EQ(TitlePointSize("約数ドリル初級編です"), 14.0);  // ten characters
   EXPECT_DOUBLE_EQ(TitlePointSize("約数ドリル初級編で"), 16.8);    // nine
-  SharedState state;
-  state.todayRuns(1, 3) = 2;
-  state.todayRuns(4, 3) = 1;
-  state.todayRuns(15, 3) = 1;
-  state.todayRuns(16, 3) = 5;
-  EXPECT_EQ(TodayTotalRuns(state, 3, 15), 4);
-  EXPECT_EQ(TodayTotalRuns(state, 3, 35), 9);
-  EXPECT_EQ(TodayTotalRuns(state, 4, 15), 0);
+  AppState state;
+  state.stats.todayRuns(1, 3) = 2;
+  state.stats.todayRuns(4, 3) = 1;
+  state.stats.todayRuns(15, 3) = 1;
+  state.stats.todayRuns(16, 3) = 5;
+  EXPECT_EQ(TodayTotalRuns(state.stats, 3, 15), 4);
+  EXPECT_EQ(TodayTotalRuns(state.stats, 3, 35), 9);
+  EXPECT_EQ(TodayTotalRuns(state.stats, 4, 15), 0);
 }
 
 // A host whose event processing moves the clock on by a fixed step and never yields.

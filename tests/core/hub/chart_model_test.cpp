@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/hub/score_lists.h"
+#include "core/installation/app_state.h"
 #include "core/platform/field_reader.h"
 #include "core/records/results_file.h"
 #include "core/roster/roster.h"
@@ -56,17 +57,17 @@ class ChartTest : public ::testing::Test {
     r.now = kToday + 0.5;
     return r;
   }
-  std::unique_ptr<SharedState> state = MakeHubState();
-  SharedState& s = *state;
+  std::unique_ptr<AppState> state = MakeHubState();
+  AppState& s = *state;
 };
 
 TEST_F(ChartTest, PupilWithoutRunsHasScaleTenBlankCountAndNoAverage) {
   // Another pupil's runs give the school's figures; the pupil has none.
   std::vector<ResultEntry> records = {Record(kToday, 9, 0, 2, 1, 50),
                                       Record(kToday, 9, 5, 2, 1, 61)};
-  s.bestTime(1, 2) = 50;
-  s.totalPoints(1, 2) = 15;
-  const Chart chart = BuildChart(s, records, Request(1));
+  s.stats.bestTime(1, 2) = 50;
+  s.stats.totalPoints(1, 2) = 15;
+  const Chart chart = BuildChart(s.catalogue, s.roster, s.stats, records, Request(1));
   ASSERT_EQ(chart.bands.size(), 1U);
   const ChartBand& band = chart.bands[0];
   EXPECT_EQ(band.scale, 10);
@@ -101,9 +102,9 @@ TEST_F(ChartTest, ThreeRunsMarkTheFirstTwoAsBestsJoinedAndTheThirdBlue) {
   std::vector<ResultEntry> records = {Record(kToday - 2, 9, 0, 1, 1, 40),
                                       Record(kToday - 1, 9, 0, 1, 1, 35),
                                       Record(kToday, 9, 0, 1, 1, 38)};
-  s.bestTime(1, 1) = 35;
-  s.totalPoints(1, 1) = 33;
-  const Chart chart = BuildChart(s, records, Request(1));
+  s.stats.bestTime(1, 1) = 35;
+  s.stats.totalPoints(1, 1) = 33;
+  const Chart chart = BuildChart(s.catalogue, s.roster, s.stats, records, Request(1));
   ASSERT_EQ(chart.bands.size(), 1U);
   const ChartBand& band = chart.bands[0];
   EXPECT_EQ(band.scale, 50);
@@ -165,7 +166,7 @@ TEST_F(ChartTest, RunsOf1800SecondsAndMoreCountInNoFigure) {
       Record(kToday, 8, 40, 2, 1, 1800),  Record(kToday, 8, 50, 2, 1, 1799),
       Record(kToday, 8, 55, 2, 1, 99999),
   };
-  const Chart chart = BuildChart(s, records, Request(1));
+  const Chart chart = BuildChart(s.catalogue, s.roster, s.stats, records, Request(1));
   const ChartBand& band = chart.bands[0];
   EXPECT_EQ(band.runs, 1);
   EXPECT_EQ(band.runSum, 42);
@@ -186,14 +187,17 @@ TEST_F(ChartTest, ScaleRoundsTheSlowestRunUpToTensAndStopsAt1000) {
     int slowest, scale;
   } cases[] = {{9, 10}, {10, 20}, {49, 50}, {50, 60}, {989, 990}, {999, 1000}, {1500, 1000}};
   for (const Case& c : cases) {
-    const Chart chart = BuildChart(s, {Record(kToday, 8, 0, 1, 1, c.slowest)}, Request(1));
+    const Chart chart = BuildChart(s.catalogue, s.roster, s.stats,
+                                   {Record(kToday, 8, 0, 1, 1, c.slowest)}, Request(1));
     EXPECT_EQ(chart.bands[0].scale, c.scale) << c.slowest;
   }
 }
 
 TEST_F(ChartTest, AxisTextsStayClearOfEachOther) {
   // A first run just under the scale: its time text would run into the scale's text.
-  const ChartBand band = BuildChart(s, {Record(kToday, 8, 0, 1, 1, 49)}, Request(1)).bands[0];
+  const ChartBand band =
+      BuildChart(s.catalogue, s.roster, s.stats, {Record(kToday, 8, 0, 1, 1, 49)}, Request(1))
+          .bands[0];
   EXPECT_DOUBLE_EQ(FindText(band, "50秒")->y, 0.1);
   EXPECT_DOUBLE_EQ(FindText(band, "49秒")->x, 0.12);
   EXPECT_DOUBLE_EQ(FindText(band, "49秒")->y, 0.145);
@@ -203,8 +207,9 @@ TEST_F(ChartTest, AxisTextsStayClearOfEachOther) {
 }
 
 TEST_F(ChartTest, FourLevelsStartASecondPageWithTheNameAgain) {
-  s.rosterNames[1] = RosterText("青木　一郎");
-  const Chart chart = BuildChart(s, {}, Request(1, {4, 2, 1, 3, 3, 9}));
+  s.roster.names[1] = RosterText("青木　一郎");
+  const Chart chart =
+      BuildChart(s.catalogue, s.roster, s.stats, {}, Request(1, {4, 2, 1, 3, 3, 9}));
   ASSERT_EQ(chart.bands.size(), 4U);
   EXPECT_EQ(chart.pages, 2);
   const double tops[] = {0.05, 0.35, 0.65, 0.05};
@@ -233,7 +238,7 @@ TEST_F(ChartTest, FourLevelsStartASecondPageWithTheNameAgain) {
 TEST_F(ChartTest, PaperHasALargerTitleAndATighterStatisticsBlock) {
   ChartRequest r = Request(1);
   r.target = ChartTarget::kPaper;
-  const ChartBand band = BuildChart(s, {}, r).bands[0];
+  const ChartBand band = BuildChart(s.catalogue, s.roster, s.stats, {}, r).bands[0];
   EXPECT_DOUBLE_EQ(FindText(band, "ヌモラ ﾚﾍﾞﾙ1")->fontSize, 18);
   EXPECT_DOUBLE_EQ(FindText(band, "ポイント  　　　")->y, 0.05 + 5 * 0.06);
   EXPECT_DOUBLE_EQ(FindText(band, "　　　　　　　　　　　　 (塾平均)")->y, 0.05 + 8.5 * 0.06);
@@ -242,13 +247,13 @@ TEST_F(ChartTest, PaperHasALargerTitleAndATighterStatisticsBlock) {
 TEST_F(ChartTest, RanksBelongToThePupilEvenWhenNamesContainOneAnother) {
   AddPupil(s, 4, "山田花子", 3);
   AddPupil(s, 5, "山田", 3);
-  s.bestTime(1, 4) = 20;
-  s.bestTime(1, 5) = 30;
-  s.totalPoints(1, 4) = 90;
-  s.totalPoints(1, 5) = 40;
+  s.stats.bestTime(1, 4) = 20;
+  s.stats.bestTime(1, 5) = 30;
+  s.stats.totalPoints(1, 4) = 90;
+  s.stats.totalPoints(1, 5) = 40;
   ChartRequest r = Request(5);
   r.currentPupil = 1;  // charted from another pupil's hub: the grade mark, not "●"
-  const ChartBand band = BuildChart(s, {}, r).bands[0];
+  const ChartBand band = BuildChart(s.catalogue, s.roster, s.stats, {}, r).bands[0];
   EXPECT_EQ(band.timeRankText, " 2③");
   EXPECT_EQ(band.pointsRankText, " 2③");
   EXPECT_EQ(band.pointsTotal, 40);
@@ -256,30 +261,30 @@ TEST_F(ChartTest, RanksBelongToThePupilEvenWhenNamesContainOneAnother) {
   EXPECT_EQ(band.statistics[7], "　　　　　　　　　　　　/   65点");  // no average line
 
   // Totals of six digits are shown whole.
-  s.totalPoints(1, 5) = 123456;
-  const ChartBand big = BuildChart(s, {}, r).bands[0];
+  s.stats.totalPoints(1, 5) = 123456;
+  const ChartBand big = BuildChart(s.catalogue, s.roster, s.stats, {}, r).bands[0];
   EXPECT_EQ(big.pointsTotal, 123456);
   EXPECT_EQ(big.statistics[6], "　　獲得ポイント123456点");
 
   // A pupil who is no ranking member gets an empty rank, whatever was charted before.
-  s.rosterNames[9] = RosterText("山田");
-  const ChartBand outside = BuildChart(s, {}, Request(9)).bands[0];
+  s.roster.names[9] = RosterText("山田");
+  const ChartBand outside = BuildChart(s.catalogue, s.roster, s.stats, {}, Request(9)).bands[0];
   EXPECT_EQ(outside.timeRankText, "");
   EXPECT_EQ(outside.statistics[2], "　　順位　　　　     位");
   EXPECT_EQ(outside.statistics[5], "　　順位　　　　     位");
 }
 
 TEST_F(ChartTest, TodaysPointsRankingCountsOnlyPupilsWithPointsToday) {
-  s.totalPoints(2, 1) = 100;
-  s.totalPoints(2, 2) = 300, s.todayPoints(2, 2) = 10;
+  s.stats.totalPoints(2, 1) = 100;
+  s.stats.totalPoints(2, 2) = 300, s.stats.todayPoints(2, 2) = 10;
   ChartRequest r = Request(1, {2});
   r.rankingKind = kTodayRanking;
-  const ChartBand band = BuildChart(s, {}, r).bands[0];
+  const ChartBand band = BuildChart(s.catalogue, s.roster, s.stats, {}, r).bands[0];
   EXPECT_EQ(band.pointsRankText, "");
   EXPECT_EQ(band.schoolPointsPupils, 1);
   EXPECT_EQ(band.schoolPointsSum, 300);
   r.rankingKind = kCumulativeRanking;
-  const ChartBand total = BuildChart(s, {}, r).bands[0];
+  const ChartBand total = BuildChart(s.catalogue, s.roster, s.stats, {}, r).bands[0];
   EXPECT_EQ(total.pointsRankText, " 2●");
   EXPECT_EQ(total.schoolPointsSum, 400);
 }
@@ -288,7 +293,7 @@ TEST_F(ChartTest, APupilOutsideTheFilterGetsStatisticsButNoPoints) {
   std::vector<ResultEntry> records = {Record(kToday, 8, 0, 1, 1, 40)};
   ChartRequest r = Request(1);
   r.filterText = "小４";  // pupil 1 is in the third year
-  const ChartBand band = BuildChart(s, records, r).bands[0];
+  const ChartBand band = BuildChart(s.catalogue, s.roster, s.stats, records, r).bands[0];
   EXPECT_EQ(band.runs, 1);
   EXPECT_TRUE(band.points.empty());
   EXPECT_EQ(band.statistics[0], "回数　　　　　　　  1回");
@@ -303,7 +308,7 @@ TEST_F(ChartTest, EveryThirdBestIsLabelledWhenThereAreMoreThanFive) {
     const double date = i < 6 ? MakeDate(2025, 1 + i, 1) : MakeDate(2026, i - 5, 15);
     records.push_back(Record(date, 8, 0, 1, 1, seconds[i]));
   }
-  const ChartBand band = BuildChart(s, records, Request(1)).bands[0];
+  const ChartBand band = BuildChart(s.catalogue, s.roster, s.stats, records, Request(1)).bands[0];
   ASSERT_EQ(std::count_if(band.points.begin(), band.points.end(),
                           [](const ChartPoint& p) { return p.newBest; }),
             7);
@@ -329,7 +334,7 @@ TEST_F(ChartTest, BothPassesReadTheSameRecordsSoNoPointPassesTheAxisEnd) {
     records.push_back(Record(kToday - 3000 + i / 10, 8, 0, 1 + i % 2, 1, 30 + i % 40));
   }
   records.push_back(Record(kToday - 3651, 8, 0, 1, 1, 5));  // too old: left out
-  const ChartBand band = BuildChart(s, records, Request(1)).bands[0];
+  const ChartBand band = BuildChart(s.catalogue, s.roster, s.stats, records, Request(1)).bands[0];
   EXPECT_EQ(band.runs, 12500);
   EXPECT_EQ(band.statistics[0], "回数　　　　　　　12500回");  // whole, not its last three digits
   ASSERT_EQ(band.points.size(), 12500U);
@@ -345,13 +350,15 @@ TEST_F(ChartTest, PersonalRunListsHoldThePupilsOwnRunsInDateOrder) {
       Record(kToday - 1, 8, 7, 1, 1, 123), Record(kToday, 9, 0, 2, 1, 30),
       Record(kToday, 9, 0, 1, 7, 30),      Record(kToday - 3651, 9, 0, 1, 1, 30),
   };
-  const auto lists = BuildPersonalRunLists(s, records, kToday + 0.5, 1, "全学年");
+  const auto lists =
+      BuildPersonalRunLists(s.catalogue, s.roster, records, kToday + 0.5, 1, "全学年");
   ASSERT_EQ(lists.size(), 5U);
   EXPECT_EQ(lists[1], std::vector<std::string>{"2026/12/09 08:07:00 123秒"});
   EXPECT_EQ(lists[2],
             (std::vector<std::string>{"2026/12/09 15:00:00", "2026/12/10 09:05:00  47秒"}));
   EXPECT_TRUE(lists[3].empty());
-  EXPECT_TRUE(BuildPersonalRunLists(s, records, kToday + 0.5, 1, "小５")[2].empty());
+  EXPECT_TRUE(
+      BuildPersonalRunLists(s.catalogue, s.roster, records, kToday + 0.5, 1, "小５")[2].empty());
 }
 
 TEST(ChartRoster, TakesThePupilNumberAfterTheLastSlash) {
@@ -375,19 +382,19 @@ TEST(ChartRoster, ListsStatusZeroPupilsAndKeepsTheRankingMembers) {
            "3,2017,0,0,\"Ueda\",0,\"\",\"\"\r\n";
   }
   auto state = MakeHubState();
-  SharedState& s = *state;
-  s.dataRootFolder = PathText(root) + "/";
-  s.schoolYearStartMonth = 4;
-  s.rosterStatusTwoActive = 1;
+  AppState& s = *state;
+  s.installation.dataRootFolder = PathText(root) + "/";
+  s.installation.schoolYearStartMonth = 4;
+  s.installation.rosterStatusTwoActive = 1;
   AddPupil(s, 1, "Aoki", 3);
   std::string notice;
-  const std::vector<std::string> lines = ChartRosterLines(s, kToday, notice);
+  const std::vector<std::string> lines = ChartRosterLines(s.installation, s.roster, kToday, notice);
   EXPECT_EQ(lines, (std::vector<std::string>{"小３ /  Aoki/1", "小３ /  Ueda/3"}));
   EXPECT_TRUE(notice.empty());
-  EXPECT_EQ(s.rosterCount, 1);  // the ranking members are untouched
-  EXPECT_EQ(s.rosterOrder[1], 1);
-  EXPECT_EQ(s.rosterStatusTwoActive.Number(), 1);
-  EXPECT_EQ(TrimSpaces(s.rosterNames[3]), "Ueda");
+  EXPECT_EQ(s.roster.count, 1);  // the ranking members are untouched
+  EXPECT_EQ(s.roster.order[1], 1);
+  EXPECT_TRUE(s.installation.rosterStatusTwoActive);
+  EXPECT_EQ(TrimSpaces(s.roster.names[3]), "Ueda");
   fs::remove_all(root);
 }
 
@@ -398,11 +405,11 @@ TEST(ChartRecords, ReadsEveryRecordWithinTheChartPeriod) {
   fs::remove_all(folder);
   fs::create_directories(folder);
   auto state = MakeHubState();
-  state->dataFolder = PathText(folder) + "/";
+  state->installation.dataFolder = PathText(folder) + "/";
   FakeServices services;
   services.clock.SetNow(kToday + 0.5);
   {
-    std::ofstream out(testing::NativePath(ResultsFilePath(*state)), std::ios::binary);
+    std::ofstream out(testing::NativePath(ResultsFilePath(state->installation)), std::ios::binary);
     unsigned char bytes[kResultRecordSize];
     for (int i = 0; i < 30000; ++i) {
       ResultRecord r;
@@ -414,7 +421,8 @@ TEST(ChartRecords, ReadsEveryRecordWithinTheChartPeriod) {
       out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
     }
   }
-  const std::vector<ResultEntry> records = ReadChartRecords(*state, services.services);
+  const std::vector<ResultEntry> records =
+      ReadChartRecords(state->installation, state->stats, services.services);
   EXPECT_EQ(records.size(), 30000U - 3510U);
   EXPECT_TRUE(services.host.messages.empty());
   fs::remove_all(folder);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/installation/app_state.h"
 #include "core/roster/roster.h"
 #include "hub_test_support.h"
 
@@ -12,42 +13,42 @@ using testing::MakeHubState;
 
 TEST(HubFigures, ColumnLines) {
   auto state = MakeHubState();
-  SharedState& s = *state;
-  s.currentPupil = 7;
-  s.recentRuns(1, 7) = 3;
-  s.recentPoints(1, 7) = 120;
-  EXPECT_EQ(RecentPeriodLine(s, 1), "最近7日=3回 / 120点");
-  EXPECT_EQ(RecentPeriodLine(s, 2), "最近7日=0回 / 0点");
-  EXPECT_EQ(TargetLine(s, 1), "目標=30秒 3回/100点(×1.5)");
-  s.levelStandards[2].clearPoints = 9999;
-  EXPECT_EQ(TargetLine(s, 2), "目標=60秒 --------");
-  s.levelStandards[3].pointMultiplier = 1;
-  EXPECT_EQ(TargetLine(s, 3), "目標=90秒 3回/100点(×1)");
+  AppState& s = *state;
+  s.session.currentPupil = 7;
+  s.stats.recentRuns(1, 7) = 3;
+  s.stats.recentPoints(1, 7) = 120;
+  EXPECT_EQ(RecentPeriodLine(s.catalogue, s.session, s.stats, 1), "最近7日=3回 / 120点");
+  EXPECT_EQ(RecentPeriodLine(s.catalogue, s.session, s.stats, 2), "最近7日=0回 / 0点");
+  EXPECT_EQ(TargetLine(s.catalogue, 1), "目標=30秒 3回/100点(×1.5)");
+  s.catalogue.standards[2].clearPoints = 9999;
+  EXPECT_EQ(TargetLine(s.catalogue, 2), "目標=60秒 --------");
+  s.catalogue.standards[3].pointMultiplier = 1;
+  EXPECT_EQ(TargetLine(s.catalogue, 3), "目標=90秒 3回/100点(×1)");
 
-  EXPECT_EQ(TodayFigures(s, 1), "-----");
-  EXPECT_EQ(AllTimeFigures(s, 1), "------");
-  s.todayRuns(1, 7) = 2, s.todayPoints(1, 7) = 110;
-  s.totalRuns(1, 7) = 12, s.totalPoints(1, 7) = 480;
-  EXPECT_EQ(TodayFigures(s, 1), "2回/110点");
-  EXPECT_EQ(AllTimeFigures(s, 1), "12回/480点");
-  s.todayPoints(2, 7) = 7;  // points but no counted run (time-outs only): still dashes
-  EXPECT_EQ(TodayFigures(s, 2), "-----");
+  EXPECT_EQ(TodayFigures(s.session, s.stats, 1), "-----");
+  EXPECT_EQ(AllTimeFigures(s.session, s.stats, 1), "------");
+  s.stats.todayRuns(1, 7) = 2, s.stats.todayPoints(1, 7) = 110;
+  s.stats.totalRuns(1, 7) = 12, s.stats.totalPoints(1, 7) = 480;
+  EXPECT_EQ(TodayFigures(s.session, s.stats, 1), "2回/110点");
+  EXPECT_EQ(AllTimeFigures(s.session, s.stats, 1), "12回/480点");
+  s.stats.todayPoints(2, 7) = 7;  // points but no counted run (time-outs only): still dashes
+  EXPECT_EQ(TodayFigures(s.session, s.stats, 2), "-----");
 
-  s.todayRuns(3, 7) = 1;
-  s.todayRuns(20, 7) = 4;
-  EXPECT_EQ(TodayTotalRuns(s), 7);
+  s.stats.todayRuns(3, 7) = 1;
+  s.stats.todayRuns(20, 7) = 4;
+  EXPECT_EQ(TodayTotalRuns(s.session, s.stats), 7);
   EXPECT_EQ(TodayTotalRunsLine(7), "本日総回数＝7回");
 }
 
 TEST(HubFigures, HeaderLines) {
   auto state = MakeHubState();
-  SharedState& s = *state;
-  s.pupilGrade = "小３";
-  s.pupilName = "山田太郎            ";
-  s.schoolName = "ヌモラ塾";
-  s.currentPupil = 12;
-  EXPECT_EQ(PupilLine(s), "小３ 山田太郎");
-  EXPECT_EQ(SchoolLine(s), "ヌモラ塾:12");
+  AppState& s = *state;
+  s.session.pupilGrade = "小３";
+  s.session.pupilName = "山田太郎            ";
+  s.installation.schoolName = "ヌモラ塾";
+  s.session.currentPupil = 12;
+  EXPECT_EQ(PupilLine(s.session), "小３ 山田太郎");
+  EXPECT_EQ(SchoolLine(s.installation, s.session), "ヌモラ塾:12");
   EXPECT_EQ(MinutesSinceStartLine(3600, 3600 + 119.9), "起動後1分");
   EXPECT_EQ(MinutesSinceStartLine(3600, 3600 + 120), "起動後2分");
   EXPECT_EQ(MinutesSinceStartLine(3600, 3600), "起動後0分");
@@ -77,25 +78,25 @@ TEST(LevelAvailability, OverPracticeRule) {
   };
   for (const Case& c : cases) {
     auto state = MakeHubState();
-    SharedState& s = *state;
-    s.currentPupil = 9;
+    AppState& s = *state;
+    s.session.currentPupil = 9;
     for (int level = 1; level <= 4; ++level) {
-      s.levelStandards[static_cast<size_t>(level)].overPracticeCount = c.limitRuns;
-      s.levelStandards[static_cast<size_t>(level)].overPracticePoints = c.limitPoints;
+      s.catalogue.standards[static_cast<size_t>(level)].overPracticeCount = c.limitRuns;
+      s.catalogue.standards[static_cast<size_t>(level)].overPracticePoints = c.limitPoints;
     }
     for (int level : {2, 4}) {
-      s.overPracticeWindowRuns(level, 9) = static_cast<int16_t>(c.runs);
-      s.overPracticeWindowPoints(level, 9) = c.points;
+      s.stats.overPracticeWindowRuns(level, 9) = static_cast<int16_t>(c.runs);
+      s.stats.overPracticeWindowPoints(level, 9) = c.points;
     }
     if (c.finalCleared) {
-      s.recentRuns(4, 9) = 3, s.recentPoints(4, 9) = 100;
+      s.stats.recentRuns(4, 9) = 3, s.stats.recentPoints(4, 9) = 100;
     }
-    LevelAvailability a = ComputeLevelAvailability(s);
+    LevelAvailability a = ComputeLevelAvailability(s.catalogue, s.session, s.stats);
     EXPECT_EQ(std::vector<bool>(a.enabled.begin() + 1, a.enabled.end()), c.enabled) << c.what;
     for (int level = 1; level <= 4; ++level) {
       EXPECT_EQ(a.overPractised[static_cast<size_t>(level)], !c.enabled[level - 1]) << c.what;
     }
-    EXPECT_EQ(s.finalLevelCleared.Number(), c.finalCleared ? 1 : 0) << c.what;
+    EXPECT_EQ(s.stats.finalLevelCleared, c.finalCleared) << c.what;
   }
 }
 

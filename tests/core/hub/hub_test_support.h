@@ -1,12 +1,12 @@
 #pragma once
 
-// A small shared state for the hub's core tests: four levels with known standards, a school
+// A small program state for the hub's core tests: four levels with known standards, a school
 // year and a roster filled pupil by pupil.
 
 #include <memory>
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/dates.h"
 
 namespace numora::testing {
@@ -18,15 +18,15 @@ inline int16_t BirthYearForGrade(int grade) {
   return static_cast<int16_t>(kSchoolYear - 6 - grade);
 }
 
-inline std::unique_ptr<SharedState> MakeHubState() {
-  auto s = std::make_unique<SharedState>();
-  s->levelCount = 4;
-  s->finalLevel = 4;
-  s->schoolYear = kSchoolYear;
-  s->programTitle = "ヌモラ";
+inline std::unique_ptr<AppState> MakeHubState() {
+  auto s = std::make_unique<AppState>();
+  s->catalogue.levelCount = 4;
+  s->catalogue.finalLevel = 4;
+  s->roster.schoolYear = kSchoolYear;
+  s->catalogue.title = "ヌモラ";
   for (int level = 1; level <= 4; ++level) {
-    s->levelNames[static_cast<size_t>(level)] = "ﾚﾍﾞﾙ" + std::to_string(level);
-    LevelStandard& st = s->levelStandards[static_cast<size_t>(level)];
+    s->catalogue.levelNames[static_cast<size_t>(level)] = "ﾚﾍﾞﾙ" + std::to_string(level);
+    LevelStandard& st = s->catalogue.standards[static_cast<size_t>(level)];
     st.targetTime = 30 * level;
     st.minimumTime = 60 * level;
     st.clearPoints = 100;
@@ -35,17 +35,17 @@ inline std::unique_ptr<SharedState> MakeHubState() {
     st.passPeriodDays = 7;
     st.overPracticePeriodDays = 1;
   }
-  for (auto& cell : s->bestTime.cells) cell = 99999;
+  for (auto& cell : s->stats.bestTime.cells) cell = 99999;
   return s;
 }
 
 // Adds a listed pupil at the end of the roster order.
-inline void AddPupil(SharedState& s, int pupil, const std::string& name, int grade) {
+inline void AddPupil(AppState& s, int pupil, const std::string& name, int grade) {
   std::string stored = name;
-  s.rosterNames[static_cast<size_t>(pupil)] = stored + std::string(10, ' ');
-  s.rosterBirthYears[static_cast<size_t>(pupil)] = BirthYearForGrade(grade);
-  s.rosterCount = static_cast<int16_t>(s.rosterCount + 1);
-  s.rosterOrder[static_cast<size_t>(s.rosterCount)] = static_cast<int16_t>(pupil);
+  s.roster.names[static_cast<size_t>(pupil)] = stored + std::string(10, ' ');
+  s.roster.birthYears[static_cast<size_t>(pupil)] = BirthYearForGrade(grade);
+  s.roster.count = static_cast<int16_t>(s.roster.count + 1);
+  s.roster.order[static_cast<size_t>(s.roster.count)] = static_cast<int16_t>(pupil);
 }
 
 inline ResultEntry Record(double date, int hour, int minute, int pupil, int level, int seconds) {

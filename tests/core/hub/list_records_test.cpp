@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "core/installation/app_state.h"
 #include "core/records/results_file.h"
 #include "core/records/statistics.h"
 #include "hub_test_support.h"
@@ -30,13 +31,14 @@ class ListRecordsTest : public ::testing::Test {
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
-    s.dataFolder = folder_.string() + "/";
+    s.installation.dataFolder = folder_.string() + "/";
   }
   void TearDown() override { fs::remove_all(folder_); }
 
   // Records numbered first..last (the number stored as the seconds), appended to the file.
   void Write(int first, int last) {
-    std::ofstream out(testing::NativePath(ResultsFilePath(s)), std::ios::binary | std::ios::app);
+    std::ofstream out(testing::NativePath(ResultsFilePath(s.installation)),
+                      std::ios::binary | std::ios::app);
     unsigned char bytes[kResultRecordSize];
     for (int i = first; i <= last; ++i) {
       ResultRecord r;
@@ -50,8 +52,8 @@ class ListRecordsTest : public ::testing::Test {
   }
 
   fs::path folder_;
-  std::unique_ptr<SharedState> state = testing::MakeHubState();
-  SharedState& s = *state;
+  std::unique_ptr<AppState> state = testing::MakeHubState();
+  AppState& s = *state;
   FakeServices fake;
 };
 
@@ -59,7 +61,7 @@ TEST_F(ListRecordsTest, ReadsTheNewest20000RecordsAsTheFileHoldsThemNow) {
   Write(1, 10);
   RebuildStatistics(s, fake.services);
   Write(11, 20005);  // stored by another program copy after the rebuild
-  const std::vector<ResultEntry> records = ReadListRecords(s, fake.services);
+  const std::vector<ResultEntry> records = ReadListRecords(s.installation, s.stats, fake.services);
   ASSERT_EQ(records.size(), 20000U);
   EXPECT_EQ(records.front().seconds, 6);
   EXPECT_EQ(records.back().seconds, 20005);
@@ -69,9 +71,9 @@ TEST_F(ListRecordsTest, ReadsTheNewest20000RecordsAsTheFileHoldsThemNow) {
 TEST_F(ListRecordsTest, AnUnreadableFileGivesTheLastRebuildsRecordsAndAMessage) {
   Write(1, 3);
   RebuildStatistics(s, fake.services);
-  fs::remove(testing::NativePath(ResultsFilePath(s)));
-  fs::create_directory(testing::NativePath(ResultsFilePath(s)));
-  const std::vector<ResultEntry> records = ReadListRecords(s, fake.services);
+  fs::remove(testing::NativePath(ResultsFilePath(s.installation)));
+  fs::create_directory(testing::NativePath(ResultsFilePath(s.installation)));
+  const std::vector<ResultEntry> records = ReadListRecords(s.installation, s.stats, fake.services);
   ASSERT_EQ(records.size(), 3U);
   EXPECT_EQ(records[2].seconds, 3);
   ASSERT_EQ(fake.host.messages.size(), 1U);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/installation/app_state.h"
 #include "core/records/scoring.h"
 #include "hub_test_support.h"
 
@@ -52,17 +53,17 @@ class RankingTest : public ::testing::Test {
     AddPupil(s, 4, "江口", 1);
     AddPupil(s, 5, "大野", 8);
   }
-  std::unique_ptr<SharedState> state = MakeHubState();
-  SharedState& s = *state;
+  std::unique_ptr<AppState> state = MakeHubState();
+  AppState& s = *state;
 };
 
 TEST_F(RankingTest, TimeRankingSharesRanksAndPutsPupilsWithoutTimeLast) {
-  s.bestTime(1, 1) = 40;
-  s.bestTime(1, 2) = 40;
-  s.bestTime(1, 3) = 45;
-  s.bestTime(1, 5) = 50;  // pupil 4 has no time
+  s.stats.bestTime(1, 1) = 40;
+  s.stats.bestTime(1, 2) = 40;
+  s.stats.bestTime(1, 3) = 45;
+  s.stats.bestTime(1, 5) = 50;  // pupil 4 has no time
   ListOptions o{3, "全学年", kHubTimeView, kCumulativeRanking};
-  ScoreList list = BuildRankingList(s, 1, o);
+  ScoreList list = BuildRankingList(s.roster, s.stats, 1, o);
   std::vector<std::string> want = {" 1③青木　　　    40 　", " 1④伊藤　　　    40 　",
                                    " 3●上田　　　    45 ●", " 4Ⅱ大野　　　    50 　",
                                    "--①江口　　　------ 　"};
@@ -72,22 +73,22 @@ TEST_F(RankingTest, TimeRankingSharesRanksAndPutsPupilsWithoutTimeLast) {
 }
 
 TEST_F(RankingTest, CumulativePointsRankingOrdersByTotalThenToday) {
-  s.totalPoints(2, 1) = 500, s.todayPoints(2, 1) = 60;
-  s.totalPoints(2, 2) = 20000, s.todayPoints(2, 2) = 50;
-  s.totalPoints(2, 3) = 20000;
-  s.totalPoints(2, 5) = 500, s.todayPoints(2, 5) = 60;
+  s.stats.totalPoints(2, 1) = 500, s.stats.todayPoints(2, 1) = 60;
+  s.stats.totalPoints(2, 2) = 20000, s.stats.todayPoints(2, 2) = 50;
+  s.stats.totalPoints(2, 3) = 20000;
+  s.stats.totalPoints(2, 5) = 500, s.stats.todayPoints(2, 5) = 60;
   ListOptions o{3, "全学年", kHubPointsView, kCumulativeRanking};
   std::vector<std::string> want = {" 1④伊藤　　　 50/20000", " 1●上田　　　  0/20000",
                                    " 3Ⅱ大野　　　 60/  500", " 3③青木　　　 60/  500",
                                    " 5①江口　　　  0/    0"};
-  ScoreList list = BuildRankingList(s, 2, o);
+  ScoreList list = BuildRankingList(s.roster, s.stats, 2, o);
   EXPECT_EQ(list.lines, want);
   EXPECT_EQ(list.scrollTo, 0);
 
   // Today's ranking: 60 today beats 50 today whatever the totals; zero points are not listed.
   o.rankingKind = kTodayRanking;
   want = {" 1Ⅱ大野　　　 60/  500", " 1③青木　　　 60/  500", " 3④伊藤　　　 50/20000"};
-  list = BuildRankingList(s, 2, o);
+  list = BuildRankingList(s.roster, s.stats, 2, o);
   EXPECT_EQ(list.lines, want);
   EXPECT_EQ(list.scrollTo, -1);
 }
@@ -95,29 +96,30 @@ TEST_F(RankingTest, CumulativePointsRankingOrdersByTotalThenToday) {
 TEST_F(RankingTest, GradeFilterKeepsSchoolWideRanks) {
   int times[] = {10, 20, 30, 40, 50};
   for (int p = 1; p <= 5; ++p) {
-    s.bestTime(3, p) = times[p - 1];
+    s.stats.bestTime(3, p) = times[p - 1];
   }
   AddPupil(s, 6, "加藤", 3);
-  s.bestTime(3, 6) = 35;  // the sixth pupil ranks fourth
+  s.stats.bestTime(3, 6) = 35;  // the sixth pupil ranks fourth
   ListOptions o{0, "小３", kHubTimeView, kCumulativeRanking};
   std::vector<std::string> want = {" 1③青木　　　    10 　", " 3③上田　　　    30 　",
                                    " 4③加藤　　　    35 　"};
-  EXPECT_EQ(BuildRankingList(s, 3, o).lines, want);
+  EXPECT_EQ(BuildRankingList(s.roster, s.stats, 3, o).lines, want);
   o.filterText = "中学生全体";
-  EXPECT_EQ(BuildRankingList(s, 3, o).lines, std::vector<std::string>{" 6Ⅱ大野　　　    50 　"});
+  EXPECT_EQ(BuildRankingList(s.roster, s.stats, 3, o).lines,
+            std::vector<std::string>{" 6Ⅱ大野　　　    50 　"});
   o.filterText = "高１";  // a grade nobody belongs to
-  EXPECT_TRUE(BuildRankingList(s, 3, o).lines.empty());
+  EXPECT_TRUE(BuildRankingList(s.roster, s.stats, 3, o).lines.empty());
 }
 
 TEST(Ranking, RanksAbove99ShowTheirLastTwoDigitsAndEveryPupilIsRanked) {
   auto state = MakeHubState();
-  SharedState& s = *state;
+  AppState& s = *state;
   for (int p = 1; p <= 2500; ++p) {
     AddPupil(s, p, "生徒" + std::to_string(p), 5);
-    s.bestTime(1, p) = p;
+    s.stats.bestTime(1, p) = p;
   }
   ListOptions o{0, "全学年", kHubTimeView, kCumulativeRanking};
-  ScoreList list = BuildRankingList(s, 1, o);
+  ScoreList list = BuildRankingList(s.roster, s.stats, 1, o);
   ASSERT_EQ(list.lines.size(), 2500U);
   // Each pupil's time equals its rank; the line starts with the rank's last two digits.
   for (const auto& line : list.lines) {
@@ -138,7 +140,7 @@ TEST_F(RankingTest, TodayRunsListShowsTimesClocksAndPointsWithoutMultiplier) {
       Record(today, 8, 40, 5, 2, 20),
   };
   ListOptions o{3, "小学生全体", kHubTimeView, kCumulativeRanking};
-  std::vector<ScoreList> lists = BuildTodayRunLists(s, records, today + 0.5, o);
+  std::vector<ScoreList> lists = BuildTodayRunLists(s.catalogue, s.roster, records, today + 0.5, o);
   ASSERT_EQ(lists.size(), 5U);
   std::vector<std::string> want1 = {"  25秒 10:00●上田　　　●5", "  47秒 09:05③青木　　　③4",
                                     "　　× 11:00③青木　　　③"};
@@ -159,9 +161,9 @@ TEST_F(RankingTest, TodayRunsListReadsOnlyTheNewest1000Records) {
     records.push_back(Record(today - 1, 9, 0, 1, 4, 40));
   }
   ListOptions o{0, "全学年", kHubTimeView, kCumulativeRanking};
-  EXPECT_EQ(BuildTodayRunLists(s, records, today, o)[3].lines.size(), 1U);
+  EXPECT_EQ(BuildTodayRunLists(s.catalogue, s.roster, records, today, o)[3].lines.size(), 1U);
   records.push_back(Record(today - 1, 9, 0, 1, 4, 40));
-  EXPECT_TRUE(BuildTodayRunLists(s, records, today, o)[3].lines.empty());
+  EXPECT_TRUE(BuildTodayRunLists(s.catalogue, s.roster, records, today, o)[3].lines.empty());
 }
 
 TEST_F(RankingTest, AllRunsWeekRulesOnSundayAndMonday) {
@@ -172,7 +174,8 @@ TEST_F(RankingTest, AllRunsWeekRulesOnSundayAndMonday) {
     }
     ListOptions o{0, "全学年", kHubTimeView, kCumulativeRanking};
     std::vector<std::string> d;
-    const std::vector<ScoreList> lists = BuildAllRunLists(s, records, now, period, o);
+    const std::vector<ScoreList> lists =
+        BuildAllRunLists(s.catalogue, s.roster, records, now, period, o);
     for (const auto& line : lists[1].lines) {
       d.push_back(line.substr(line.find(' ', 6) + 1, 5));
     }
@@ -199,16 +202,16 @@ TEST_F(RankingTest, AllRunsFormatsOfBothViews) {
       Record(day, 9, 0, 1, 1, 47), Record(day - 2, 9, 0, 3, 1, 99999), Record(day, 9, 0, 1, 9, 47),
       Record(day - 40, 9, 0, 1, 1, 20)};
   ListOptions o{3, "全学年", kHubTimeView, kCumulativeRanking};
-  auto lists = BuildAllRunLists(s, records, day + 0.5, 3, o);
+  auto lists = BuildAllRunLists(s.catalogue, s.roster, records, day + 0.5, 3, o);
   EXPECT_EQ(lists[1].lines,
             (std::vector<std::string>{"  47秒 12/10③青木　　　③4", "　　× 12/08●上田　　　●"}));
   EXPECT_EQ(lists[1].colour, kListLightGreen);
   o.viewMode = kHubPointsView;
-  lists = BuildAllRunLists(s, records, day + 0.5, 3, o);
+  lists = BuildAllRunLists(s.catalogue, s.roster, records, day + 0.5, 3, o);
   EXPECT_EQ(lists[1].lines,
             (std::vector<std::string>{"    4 12/10③青木　　　③47秒", "　　× 12/08●上田　　　●"}));
   EXPECT_FALSE(lists[1].colour.has_value());
-  EXPECT_EQ(BuildAllRunLists(s, records, day + 0.5, 5, o)[1].lines.size(), 3U);
+  EXPECT_EQ(BuildAllRunLists(s.catalogue, s.roster, records, day + 0.5, 5, o)[1].lines.size(), 3U);
 }
 
 TEST(ColourRule, ComparesTheSlowestTimedLineWithTheStandards) {
@@ -225,7 +228,8 @@ TEST(ColourRule, ComparesTheSlowestTimedLineWithTheStandards) {
       {{timeOut}, std::nullopt},         {{}, std::nullopt},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(TimeListColour(*state, 1, c.lines), c.colour) << ::testing::PrintToString(c.lines);
+    EXPECT_EQ(TimeListColour(state->catalogue, 1, c.lines), c.colour)
+        << ::testing::PrintToString(c.lines);
   }
 }
 

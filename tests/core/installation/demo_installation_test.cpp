@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/installation/wav_synth.h"
 #include "core/platform/cp932.h"
@@ -70,30 +71,30 @@ TEST_F(DemoInstallationTest, WritesACompleteInstallationTheProgramCanStartFrom) 
   EXPECT_TRUE(fs::exists(base_ / "demo" / "apps" / "numora" / "numora"));
   EXPECT_TRUE(HoldsInstallation(PathText(base_ / "demo")));
 
-  SharedState s;
+  AppState s;
   ASSERT_TRUE(SetUpPathsAndSettings(s, programFolder, error)) << error;
-  EXPECT_EQ(s.dataRootFolder.Text(), PathText(base_ / "demo" / "data") + kFolderSeparator);
-  EXPECT_EQ(s.schoolCode.Text(), "12345");
-  EXPECT_FALSE(s.schoolName.empty());
-  EXPECT_EQ(s.schoolYearStartMonth.Number(), 4);
-  EXPECT_EQ(s.dataChangePassword.Text(), "1234");
+  EXPECT_EQ(s.installation.dataRootFolder, PathText(base_ / "demo" / "data") + kFolderSeparator);
+  EXPECT_EQ(s.installation.schoolCode, "12345");
+  EXPECT_FALSE(s.installation.schoolName.empty());
+  EXPECT_EQ(s.installation.schoolYearStartMonth.Number(), 4);
+  EXPECT_EQ(s.installation.dataChangePassword.Text(), "1234");
   for (int level = 1; level <= 4; ++level) {
-    EXPECT_GT(s.levelStandards[level].targetTime, 0);
-    EXPECT_GT(s.levelStandards[level].minimumTime, s.levelStandards[level].targetTime);
+    EXPECT_GT(s.catalogue.standards[level].targetTime, 0);
+    EXPECT_GT(s.catalogue.standards[level].minimumTime, s.catalogue.standards[level].targetTime);
   }
-  EXPECT_EQ(s.levelStandards[4].pointMultiplier, 1.5f);
+  EXPECT_EQ(s.catalogue.standards[4].pointMultiplier, 1.5f);
 
   // Every cue has several variants, each a 16-bit mono 22050 Hz WAV file; the sounds differ.
   std::set<std::string> distinct;
   for (int cue = 1; cue <= 10; ++cue) {
-    const int n = static_cast<int>(NumericValue(s.soundTable[cue][21]));
-    EXPECT_GE(n, 1) << s.soundTable[cue][0];
+    const int n = static_cast<int>(NumericValue(s.sound.table[cue][21]));
+    EXPECT_GE(n, 1) << s.sound.table[cue][0];
     if (cue == 2 || cue == 4 || cue == 8 || cue == 10) {
-      EXPECT_GE(n, 2) << s.soundTable[cue][0];
+      EXPECT_GE(n, 2) << s.sound.table[cue][0];
     }
     for (int j = 1; j <= n; ++j) {
       std::string wav;
-      ASSERT_TRUE(ReadWholeFile(s.soundFolder.Text() + s.soundTable[cue][j] + ".wav", wav));
+      ASSERT_TRUE(ReadWholeFile(s.installation.soundFolder + s.sound.table[cue][j] + ".wav", wav));
       ASSERT_GT(wav.size(), 44u);
       EXPECT_EQ(wav.substr(0, 4), "RIFF");
       EXPECT_EQ(wav[22], 1);                                 // mono
@@ -107,11 +108,11 @@ TEST_F(DemoInstallationTest, WritesACompleteInstallationTheProgramCanStartFrom) 
   }
   EXPECT_GE(distinct.size(), 15u);
   for (const char* fixed : {"最高1.wav", "合格.wav"}) {
-    EXPECT_TRUE(fs::exists(fs::u8path(s.soundFolder.Text() + fixed))) << fixed;
+    EXPECT_TRUE(fs::exists(fs::u8path(s.installation.soundFolder + fixed))) << fixed;
   }
 
   // Roster: 40 pupils or more over 幼3 … 中3 of school year 2025, statuses 1 and 2, two teachers.
-  FieldReader roster(s.dataRootFolder.Text() + "新名簿.txt");
+  FieldReader roster(s.installation.dataRootFolder + "新名簿.txt");
   ASSERT_TRUE(roster.ok());
   int pupils = 0, teachers = 0;
   std::set<int> grades, statuses;

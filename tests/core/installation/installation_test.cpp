@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/installation/app_state.h"
 #include "core/installation/season.h"
 #include "core/platform/cp932.h"
 #include "core/platform/dates.h"
@@ -59,26 +60,26 @@ struct Installation {
 
 TEST(Installation, ResolvesFoldersSettingsIdentityStandardsAndSounds) {
   Installation inst;
-  SharedState s;
+  AppState s;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
   const std::string root = PathText(inst.dataRoot) + kSep;
-  EXPECT_EQ(s.programFolder, inst.ProgramFolder());
-  EXPECT_EQ(s.developmentLayout, 0);
-  EXPECT_EQ(s.dataRootFolder.Text(), root);
-  EXPECT_EQ(s.programFolderName.Text(), "numora");
-  EXPECT_EQ(s.dataFolder.Text(), root + "numora" + kSep);
-  EXPECT_EQ(s.soundFolder.Text(), root + "音フォルダ" + kSep);
-  EXPECT_EQ(s.schoolYearStartMonth.Number(), 4);
-  EXPECT_EQ(s.schoolCode.Text(), "12345");
-  EXPECT_EQ(s.schoolName, "ひかり小学校");
-  EXPECT_EQ(s.rosterStatusTwoActive.Number(), 1);
-  EXPECT_EQ(s.dataChangePassword.Text(), "1234");
-  EXPECT_EQ(s.programTitle, "ヌモラ");
-  EXPECT_EQ(s.levelStandards[1].targetTime, 40);
-  EXPECT_EQ(s.levelStandards[1].minimumTime, 60);
-  EXPECT_EQ(s.soundTable[2][21], "2");
-  EXPECT_EQ(s.soundTable[2][2], "ok2");
+  EXPECT_EQ(s.installation.programFolder, inst.ProgramFolder());
+  EXPECT_FALSE(s.installation.developmentLayout);
+  EXPECT_EQ(s.installation.dataRootFolder, root);
+  EXPECT_EQ(s.installation.programFolderName, "numora");
+  EXPECT_EQ(s.installation.dataFolder, root + "numora" + kSep);
+  EXPECT_EQ(s.installation.soundFolder, root + "音フォルダ" + kSep);
+  EXPECT_EQ(s.installation.schoolYearStartMonth.Number(), 4);
+  EXPECT_EQ(s.installation.schoolCode, "12345");
+  EXPECT_EQ(s.installation.schoolName, "ひかり小学校");
+  EXPECT_TRUE(s.installation.rosterStatusTwoActive);
+  EXPECT_EQ(s.installation.dataChangePassword.Text(), "1234");
+  EXPECT_EQ(s.catalogue.title, "ヌモラ");
+  EXPECT_EQ(s.catalogue.standards[1].targetTime, 40);
+  EXPECT_EQ(s.catalogue.standards[1].minimumTime, 60);
+  EXPECT_EQ(s.sound.table[2][21], "2");
+  EXPECT_EQ(s.sound.table[2][2], "ok2");
 }
 
 TEST(Installation, SchoolLineSplit) {
@@ -106,34 +107,35 @@ TEST(Installation, SchoolLineSplit) {
 TEST(Installation, DevelopmentLayoutRule) {
   struct Case {
     const char* path;
-    int expected;
+    bool expected;
   } cases[] = {
-      {"/KT0042/Build", 1},       {"/home/kt0042/build/", 1}, {"/KT0042/Zelanto/Build", 0},
-      {"/x/zelanto_kt0042/b", 0}, {"/home/numora/apps", 0},   {"/KT004/2", 0},
+      {"/KT0042/Build", true},          {"/home/kt0042/build/", true},
+      {"/KT0042/Zelanto/Build", false}, {"/x/zelanto_kt0042/b", false},
+      {"/home/numora/apps", false},     {"/KT004/2", false},
   };
   for (const auto& c : cases) EXPECT_EQ(DevelopmentLayoutFor(c.path), c.expected) << c.path;
 }
 
 TEST(Installation, DevelopmentLayoutIgnoresThePathFile) {
   Installation inst("apps", "KT0042build");
-  SharedState s;
+  AppState s;
   std::string error;
   // The fixed development data root does not exist here, so the common settings file is missing
   // there; the folders resolved so far show the rule.
   EXPECT_FALSE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error));
-  EXPECT_EQ(s.developmentLayout, 1);
+  EXPECT_TRUE(s.installation.developmentLayout);
   const std::string root = RootOf(PathText(inst.program)) + "KT0042" + kSep + "ネブロなし" + kSep;
-  EXPECT_EQ(s.dataRootFolder.Text(), root);
+  EXPECT_EQ(s.installation.dataRootFolder, root);
   EXPECT_NE(error.find(root + "共通データ.txt"), std::string::npos) << error;
 }
 
 TEST(Installation, ProductFamilyWordKeepsTheNormalLayout) {
   Installation inst("apps", "kt0042-ZeLanto");
-  SharedState s;
+  AppState s;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
-  EXPECT_EQ(s.developmentLayout, 0);
-  EXPECT_EQ(s.dataFolder.Text(), PathText(inst.dataRoot) + kSep + "kt0042-ZeLanto" + kSep);
+  EXPECT_FALSE(s.installation.developmentLayout);
+  EXPECT_EQ(s.installation.dataFolder, PathText(inst.dataRoot) + kSep + "kt0042-ZeLanto" + kSep);
 }
 
 TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
@@ -181,7 +183,7 @@ TEST(Installation, MissingOrShortFilesStopWithTheFileAndItsPath) {
     } else {
       WriteCp932(file, c.content);
     }
-    SharedState s;
+    AppState s;
     std::string error;
     EXPECT_FALSE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << c.name;
     EXPECT_NE(error.find(c.expected), std::string::npos) << c.name << ": " << error;
@@ -198,11 +200,11 @@ TEST(Installation, LevelLinesPastThe35thAreNotLoadedAndTold) {
   }
   const fs::path file = inst.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
   WriteCp932(file, standards);
-  SharedState s;
+  AppState s;
   std::string error;
   std::string notice;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error, &notice)) << error;
-  EXPECT_EQ(s.levelStandards[35].targetTime, 35);
+  EXPECT_EQ(s.catalogue.standards[35].targetTime, 35);
   EXPECT_NE(notice.find("36番目からのレベルの行は読みません"), std::string::npos) << notice;
   EXPECT_NE(notice.find(PathText(file)), std::string::npos) << notice;
 }
@@ -233,7 +235,7 @@ TEST(Installation, LevelsWithoutUsableStandardsAreToldInOneNotice) {
     Installation inst;
     const fs::path file = inst.dataRoot / "numora" / fs::u8path("タイム回数データ.txt");
     WriteCp932(file, c.text);
-    SharedState s;
+    AppState s;
     std::string error;
     std::string notice = "left over";
     ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error, &notice)) << c.name;
@@ -266,26 +268,26 @@ TEST(Installation, DataRootWithoutClosingSeparator) {
   Installation inst;
   WriteCp932(inst.program.parent_path() / fs::u8path("パスデータ.txt"),
              PathText(inst.dataRoot) + "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n");
-  SharedState s;
+  AppState s;
   std::string error;
   ASSERT_TRUE(SetUpPathsAndSettings(s, inst.ProgramFolder(), error)) << error;
-  EXPECT_EQ(s.dataRootFolder.Text(), PathText(inst.dataRoot) + kSep);
+  EXPECT_EQ(s.installation.dataRootFolder, PathText(inst.dataRoot) + kSep);
 }
 
 TEST(Catalogue, FourTimedLevelsWithTheGoalLast) {
-  SharedState s;
-  s.levelNames[2] = "old";
-  SetUpCatalogue(s);
-  EXPECT_EQ(s.levelCount, 4);
-  EXPECT_EQ(s.finalLevel.Number(), 4);
+  AppState s;
+  s.catalogue.levelNames[2] = "old";
+  SetUpCatalogue(s.catalogue);
+  EXPECT_EQ(s.catalogue.levelCount, 4);
+  EXPECT_EQ(s.catalogue.finalLevel, 4);
   const char* names[] = {"", "ﾚﾍﾞﾙ1", "ﾚﾍﾞﾙ2", "ﾚﾍﾞﾙ3", "ﾚﾍﾞﾙ4"};
   for (int l = 1; l <= 4; ++l) {
-    EXPECT_EQ(s.levelNames[l], names[l]);
-    EXPECT_EQ(s.levelIsTimed[l], 1);
+    EXPECT_EQ(s.catalogue.levelNames[l], names[l]);
+    EXPECT_TRUE(s.catalogue.levelIsTimed[l]);
   }
-  EXPECT_EQ(s.levelIsTimed[5], 0);
-  EXPECT_TRUE(s.levelNames[5].empty());
-  EXPECT_LT(CharCount(s.programTitle), 10u);
+  EXPECT_FALSE(s.catalogue.levelIsTimed[5]);
+  EXPECT_TRUE(s.catalogue.levelNames[5].empty());
+  EXPECT_LT(CharCount(s.catalogue.title), 10u);
 }
 
 TEST(Season, ColourByMonth) {
@@ -294,9 +296,9 @@ TEST(Season, ColourByMonth) {
                                  0x0040C0, 0x0040C0, 0xC0FFC0};
   for (int m = 1; m <= 12; ++m) {
     EXPECT_EQ(SeasonColourForMonth(m), expected[m]) << m;
-    SharedState s;
-    SetSeasonColour(s, MakeDate(2026, m, 1));
-    EXPECT_EQ(s.seasonColour.Number(), expected[m]) << m;
+    AppState s;
+    SetSeasonColour(s.installation, MakeDate(2026, m, 1));
+    EXPECT_EQ(s.installation.seasonColour, expected[m]) << m;
   }
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/hub/hub_figures.h"
+#include "core/installation/app_state.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/value.h"
@@ -103,15 +104,15 @@ TEST_F(CommaDecimalLocaleTest, StandardsFileMultiplierIsReadAndShownAsWritten) {
       PathText(file),
       Utf8ToCp932("目標Time,最低Time,ｸﾘｱﾎﾟｲﾝﾄ,ｸﾘｱ回数,ﾎﾟｲﾝﾄ倍率,禁回,禁点,判期間,禁期間,,,\r\n"
                   "40,60,100,3,1.5,10,0,7.5,1,,,\r\n")));
-  SharedState state;
-  ASSERT_TRUE(LoadLevelStandards(state, PathText(file)).ok);
-  EXPECT_EQ(state.levelStandards[1].pointMultiplier, 1.5F);
-  EXPECT_EQ(state.levelStandards[1].passPeriodDays.Number(), 7.5);
+  AppState state;
+  ASSERT_TRUE(LoadLevelStandards(state.catalogue, PathText(file)).ok);
+  EXPECT_EQ(state.catalogue.standards[1].pointMultiplier, 1.5F);
+  EXPECT_EQ(state.catalogue.standards[1].passPeriodDays.Number(), 7.5);
   // 20 seconds against 40 earn 11 base points, × 1.5 → 16.
-  EXPECT_EQ(RunPoints(state, 1, 20), 16);
-  EXPECT_EQ(PointsLine(11, state.levelStandards[1].pointMultiplier, 16),
+  EXPECT_EQ(RunPoints(state.catalogue, 1, 20), 16);
+  EXPECT_EQ(PointsLine(11, state.catalogue.standards[1].pointMultiplier, 16),
             "獲得ポイント：11点×1.5→16点");
-  EXPECT_EQ(TargetLine(state, 1), "目標=40秒 3回/100点(×1.5)");
+  EXPECT_EQ(TargetLine(state.catalogue, 1), "目標=40秒 3回/100点(×1.5)");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/collation.h"
 
 namespace numora {
@@ -45,12 +45,12 @@ TEST(Value, SingleFormatsShortest) {
   EXPECT_EQ(FormatNumber(16), "16");
 }
 
-TEST(SharedState, FlatIndexOfLevelAndPupil) {
+TEST(AppState, FlatIndexOfLevelAndPupil) {
   EXPECT_EQ(LevelPupilIndex(3, 12), 15015u);
-  SharedState s;
-  EXPECT_EQ(s.totalRuns(4, 5000), 0);
-  s.totalRuns(3, 12) = 7;
-  EXPECT_EQ(s.totalRuns[15015], 7);
+  AppState s;
+  EXPECT_EQ(s.stats.totalRuns(4, 5000), 0);
+  s.stats.totalRuns(3, 12) = 7;
+  EXPECT_EQ(s.stats.totalRuns[15015], 7);
 }
 
 TEST(Collation, BlanksDigitsFullWidthAndDashLast) {

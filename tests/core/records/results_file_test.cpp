@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/installation/app_state.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "support/fakes.h"
@@ -63,13 +64,13 @@ class ResultsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = PathText(testing::MakeScratchFolder("numora-results"));
-    state = std::make_unique<SharedState>();
-    state->dataFolder = folder + "/";
-    state->schoolCode = "12345";
+    state = std::make_unique<AppState>();
+    state->installation.dataFolder = folder + "/";
+    state->installation.schoolCode = "12345";
   }
   void TearDown() override { fs::remove_all(testing::NativePath(folder)); }
 
-  std::string Path() const { return ResultsFilePath(*state); }
+  std::string Path() const { return ResultsFilePath(state->installation); }
   void WriteRecords(const std::vector<ResultRecord>& records, const std::string& tail = "") {
     std::string bytes;
     for (const auto& r : records) {
@@ -80,7 +81,7 @@ class ResultsFileTest : public ::testing::Test {
   std::vector<ResultRecord> Records() {
     std::vector<ResultRecord> out;
     std::string error;
-    EXPECT_TRUE(ReadAllResultRecords(*state, fake.services, out, error)) << error;
+    EXPECT_TRUE(ReadAllResultRecords(state->installation, fake.services, out, error)) << error;
     return out;
   }
   std::vector<int> SecondsInFile() {
@@ -92,7 +93,7 @@ class ResultsFileTest : public ::testing::Test {
   }
 
   std::string folder;
-  std::unique_ptr<SharedState> state;
+  std::unique_ptr<AppState> state;
   FakeServices fake;
 };
 
@@ -149,12 +150,12 @@ TEST(ResultRecordLayout, TextFieldsArePaddedAndCutOnCharacterBoundaries) {
 
 TEST_F(ResultsFileTest, AppendCreatesTheFileAndStampsTheRecordWithTheClock) {
   fake.clock.Set(2026, 12, 10, 14, 30, 15);
-  state->currentPupil = 12;
-  state->currentLevel = 3;
+  state->session.currentPupil = 12;
+  state->session.currentLevel = 3;
   state->run.recordedTime = 47;
-  ASSERT_TRUE(AppendResultRecord(*state, fake.services));
-  state->schoolCode = Value();  // a school without a code
-  ASSERT_TRUE(AppendRunRecord(*state, fake.services, 13, 4, kTimeOutSeconds));
+  ASSERT_TRUE(AppendResultRecord(state->installation, state->session, state->run, fake.services));
+  state->installation.schoolCode.clear();  // a school without a code
+  ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 13, 4, kTimeOutSeconds));
 
   const std::string bytes = FileBytes(Path());
   ASSERT_EQ(bytes.size(), 2 * kResultRecordSize);
@@ -186,7 +187,7 @@ TEST_F(ResultsFileTest, AppendStoresTheTimeOfDayInWholeSeconds) {
   for (const Case& c : cases) {
     fs::remove(testing::NativePath(Path()));
     fake.clock.Set(2026, 12, 10, 9, 59, c.second);
-    ASSERT_TRUE(AppendRunRecord(*state, fake.services, 12, 3, 47));
+    ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 12, 3, 47));
     const auto records = Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].runDate, MakeDate(2026, 12, 10)) << c.second;
@@ -196,14 +197,14 @@ TEST_F(ResultsFileTest, AppendStoresTheTimeOfDayInWholeSeconds) {
   // A just-before-midnight run stays on its day.
   fs::remove(testing::NativePath(Path()));
   fake.clock.Set(2026, 12, 10, 23, 59, 59.9);
-  ASSERT_TRUE(AppendRunRecord(*state, fake.services, 12, 3, 47));
+  ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 12, 3, 47));
   EXPECT_EQ(Records()[0].runDate, MakeDate(2026, 12, 10));
   EXPECT_EQ(FormatTimeOfDay(Records()[0].runTime), "23:59:59");
 }
 
 TEST_F(ResultsFileTest, AppendOverwritesATrailingPartialRecord) {
   WriteRecords({MakeRun(1, 1, 30), MakeRun(2, 1, 31)}, std::string(17, 'x'));
-  ASSERT_TRUE(AppendRunRecord(*state, fake.services, 3, 1, 32));
+  ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 3, 1, 32));
   EXPECT_EQ(FileBytes(Path()).size(), 3 * kResultRecordSize);
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{30, 31, 32}));
 }
@@ -211,7 +212,7 @@ TEST_F(ResultsFileTest, AppendOverwritesATrailingPartialRecord) {
 TEST_F(ResultsFileTest, ReadersCountOnlyCompleteRecords) {
   WriteRecords({MakeRun(1, 1, 30)}, std::string(43, 'x'));
   ResultsFile file;
-  ASSERT_EQ(OpenResultsFile(*state, file), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, file), FileStatus::Ok);
   uint32_t count = 0;
   ASSERT_EQ(file.RecordCount(count), FileStatus::Ok);
   EXPECT_EQ(count, 1u);
@@ -220,18 +221,18 @@ TEST_F(ResultsFileTest, ReadersCountOnlyCompleteRecords) {
 
 TEST_F(ResultsFileTest, OpeningCreatesAnEmptyFile) {
   ResultsFile file;
-  ASSERT_EQ(OpenResultsFile(*state, file), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, file), FileStatus::Ok);
   EXPECT_TRUE(fs::exists(testing::NativePath(Path())));
   EXPECT_EQ(fs::file_size(testing::NativePath(Path())), 0u);
 }
 
 TEST_F(ResultsFileTest, AppendWaitsForAnotherWritersLockThenGivesUpWithTheRunsDetails) {
   ResultsFile other;  // another program copy holding the lock
-  ASSERT_EQ(OpenResultsFile(*state, other), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, other), FileStatus::Ok);
   ASSERT_EQ(other.TryLock(), FileStatus::Ok);
   fake.clock.Set(2026, 12, 10, 10, 5, 0);
 
-  EXPECT_FALSE(AppendRunRecord(*state, fake.services, 12, 3, 47));
+  EXPECT_FALSE(AppendRunRecord(state->installation, fake.services, 12, 3, 47));
   EXPECT_DOUBLE_EQ(fake.host.waited, kWriterRetry.patienceSeconds);
   ASSERT_EQ(fake.host.messages.size(), 1u);
   const std::string& m = fake.host.messages[0];
@@ -260,7 +261,7 @@ class ReleasingHost : public RecordingHost {
 
 TEST_F(ResultsFileTest, AppendTakesTheMomentOnceTheLockIsHeld) {
   ResultsFile other;
-  ASSERT_EQ(OpenResultsFile(*state, other), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, other), FileStatus::Ok);
   ASSERT_EQ(other.TryLock(), FileStatus::Ok);
   ReleasingHost host(&fake.clock, &other, 9);
   Services services{fake.clock, fake.random, fake.sound, host};
@@ -268,7 +269,7 @@ TEST_F(ResultsFileTest, AppendTakesTheMomentOnceTheLockIsHeld) {
   // moment was taken.
   fake.clock.Set(2026, 12, 10, 10, 4, 59.8);
 
-  ASSERT_TRUE(AppendRunRecord(*state, services, 12, 3, 47));
+  ASSERT_TRUE(AppendRunRecord(state->installation, services, 12, 3, 47));
   EXPECT_TRUE(host.messages.empty());
   // Quick retries first, then every 50 ms: 0.005 + 0.01 + 0.02 + 0.04 + 0.05 × 5.
   EXPECT_NEAR(host.waited, 0.005 + 0.01 + 0.02 + 0.04 + 0.05 * 5, 1e-9);
@@ -278,11 +279,11 @@ TEST_F(ResultsFileTest, AppendTakesTheMomentOnceTheLockIsHeld) {
 }
 
 TEST_F(ResultsFileTest, AppendThatCannotWriteTellsAtOnce) {
-  state->dataFolder = folder + "/missing/";
-  state->currentPupil = 7;
-  state->currentLevel = 2;
+  state->installation.dataFolder = folder + "/missing/";
+  state->session.currentPupil = 7;
+  state->session.currentLevel = 2;
   state->run.recordedTime = kTimeOutSeconds;
-  EXPECT_FALSE(AppendResultRecord(*state, fake.services));
+  EXPECT_FALSE(AppendResultRecord(state->installation, state->session, state->run, fake.services));
   EXPECT_EQ(fake.host.waited, 0);
   ASSERT_EQ(fake.host.messages.size(), 1u);
   EXPECT_NE(fake.host.messages[0].find("番号 7　ﾚﾍﾞﾙ2　時間切れ"), std::string::npos);
@@ -327,13 +328,13 @@ TEST(RetryOnConflict, WaitsBetweenAttemptsUpToThePatience) {
 TEST_F(ResultsFileTest, LocksExcludeEachOtherWithinOneProgramToo) {
   ResultsFile a;
   ResultsFile b;
-  ASSERT_EQ(OpenResultsFile(*state, a), FileStatus::Ok);
-  ASSERT_EQ(OpenResultsFile(*state, b), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, a), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, b), FileStatus::Ok);
   ASSERT_EQ(a.TryLock(), FileStatus::Ok);
   EXPECT_EQ(b.TryLock(), FileStatus::Conflict);
   {
     ResultsFile reader;  // opening and closing another copy does not drop a's lock
-    ASSERT_EQ(OpenResultsFile(*state, reader), FileStatus::Ok);
+    ASSERT_EQ(OpenResultsFile(state->installation, reader), FileStatus::Ok);
   }
   EXPECT_EQ(b.TryLock(), FileStatus::Conflict);
   a.Close();
@@ -343,12 +344,12 @@ TEST_F(ResultsFileTest, LocksExcludeEachOtherWithinOneProgramToo) {
 TEST_F(ResultsFileTest, AnOpenFileNoticesThatADeletionReplacedIt) {
   WriteRecords({MakeRun(1, 1, 1)});
   ResultsFile old;
-  ASSERT_EQ(OpenResultsFile(*state, old), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, old), FileStatus::Ok);
   EXPECT_TRUE(old.StillAtPath());
   std::string error;
-  ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 1, error)) << error;
+  ASSERT_TRUE(DeleteResultRecord(state->installation, fake.services, 1, error)) << error;
   EXPECT_FALSE(old.StillAtPath());  // an append holding it opens the file again
-  ASSERT_TRUE(AppendRunRecord(*state, fake.services, 2, 1, 5));
+  ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 2, 1, 5));
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{5}));
 }
 
@@ -358,11 +359,11 @@ TEST_F(ResultsFileTest, RewriteChangesOnlyTheOneRecord) {
   WriteRecords({MakeRun(1, 1, 30), MakeRun(2, 1, 31), MakeRun(3, 1, 32)});
   ResultRecord r;
   std::string error;
-  ASSERT_TRUE(ReadResultRecord(*state, fake.services, 2, r, error)) << error;
+  ASSERT_TRUE(ReadResultRecord(state->installation, fake.services, 2, r, error)) << error;
   EXPECT_EQ(r, MakeRun(2, 1, 31));
   r.pupilNumber = 9;
   r.seconds = 46;
-  ASSERT_TRUE(RewriteResultRecord(*state, fake.services, 2, r, error)) << error;
+  ASSERT_TRUE(RewriteResultRecord(state->installation, fake.services, 2, r, error)) << error;
   const auto records = Records();
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0], MakeRun(1, 1, 30));
@@ -370,9 +371,9 @@ TEST_F(ResultsFileTest, RewriteChangesOnlyTheOneRecord) {
   EXPECT_EQ(records[2], MakeRun(3, 1, 32));
 
   for (uint32_t n : {0u, 4u}) {
-    EXPECT_FALSE(ReadResultRecord(*state, fake.services, n, r, error));
+    EXPECT_FALSE(ReadResultRecord(state->installation, fake.services, n, r, error));
     EXPECT_EQ(error, "記録 " + std::to_string(n) + " はありません");
-    EXPECT_FALSE(RewriteResultRecord(*state, fake.services, n, r, error));
+    EXPECT_FALSE(RewriteResultRecord(state->installation, fake.services, n, r, error));
     EXPECT_EQ(error, "記録 " + std::to_string(n) + " はありません");
   }
   EXPECT_EQ(Records().size(), 3u);
@@ -385,17 +386,17 @@ TEST_F(ResultsFileTest, DeleteRenumbersTheFollowingRecordsAndLeavesNoFilesBehind
       {MakeRun(1, 1, 1), MakeRun(1, 1, 2), MakeRun(1, 1, 3), MakeRun(1, 1, 4), MakeRun(1, 1, 5)},
       "partial");
   std::string error;
-  ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 3, error)) << error;
+  ASSERT_TRUE(DeleteResultRecord(state->installation, fake.services, 3, error)) << error;
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{1, 2, 4, 5}));
   EXPECT_EQ(fs::file_size(testing::NativePath(Path())),
             4 * kResultRecordSize);  // the partial tail is dropped
-  ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 4, error)) << error;
+  ASSERT_TRUE(DeleteResultRecord(state->installation, fake.services, 4, error)) << error;
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{1, 2, 4}));
-  EXPECT_FALSE(fs::exists(testing::NativePath(ResultsSafetyCopyPath(*state))));
-  EXPECT_FALSE(fs::exists(testing::NativePath(ResultsNewFilePath(*state))));
-  EXPECT_EQ(DetectInterruptedDelete(*state), "");
+  EXPECT_FALSE(fs::exists(testing::NativePath(ResultsSafetyCopyPath(state->installation))));
+  EXPECT_FALSE(fs::exists(testing::NativePath(ResultsNewFilePath(state->installation))));
+  EXPECT_EQ(DetectInterruptedDelete(state->installation), "");
 
-  EXPECT_FALSE(DeleteResultRecord(*state, fake.services, 4, error));
+  EXPECT_FALSE(DeleteResultRecord(state->installation, fake.services, 4, error));
   EXPECT_EQ(error, "記録 4 はありません");
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{1, 2, 4}));
 }
@@ -403,12 +404,12 @@ TEST_F(ResultsFileTest, DeleteRenumbersTheFollowingRecordsAndLeavesNoFilesBehind
 TEST_F(ResultsFileTest, DeleteWaitsForAnAppendInProgress) {
   WriteRecords({MakeRun(1, 1, 1), MakeRun(1, 1, 2)});
   ResultsFile other;
-  ASSERT_EQ(OpenResultsFile(*state, other), FileStatus::Ok);
+  ASSERT_EQ(OpenResultsFile(state->installation, other), FileStatus::Ok);
   ASSERT_EQ(other.TryLock(), FileStatus::Ok);
   ReleasingHost host(&fake.clock, &other, 3);
   Services services{fake.clock, fake.random, fake.sound, host};
   std::string error;
-  ASSERT_TRUE(DeleteResultRecord(*state, services, 1, error)) << error;
+  ASSERT_TRUE(DeleteResultRecord(state->installation, services, 1, error)) << error;
   EXPECT_GT(host.waited, 0);
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{2}));
 }
@@ -433,55 +434,58 @@ TEST_F(ResultsFileTest, DeleteInterruptedAtEachStepLosesNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.step));
-    fs::remove(testing::NativePath(ResultsSafetyCopyPath(*state)));
+    fs::remove(testing::NativePath(ResultsSafetyCopyPath(state->installation)));
     WriteRecords(
         {MakeRun(1, 1, 1), MakeRun(1, 1, 2), MakeRun(1, 1, 3), MakeRun(1, 1, 4), MakeRun(1, 1, 5)});
     std::string error;
-    ASSERT_FALSE(DeleteResultRecord(*state, fake.services, 3, error,
+    ASSERT_FALSE(DeleteResultRecord(state->installation, fake.services, 3, error,
                                     [&](DeleteStep s) { return s != c.step; }));
     EXPECT_EQ(error, "消去を途中で止めました");
 
-    ASSERT_TRUE(AppendRunRecord(*state, fake.services, 1, 1, 6));
+    ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 1, 1, 6));
     EXPECT_EQ(SecondsInFile(),
               c.deleted ? (std::vector<int>{1, 2, 4, 5, 6}) : (std::vector<int>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(fs::exists(testing::NativePath(ResultsSafetyCopyPath(*state))), c.copyLeft);
-    const std::string told = DetectInterruptedDelete(*state);
+    EXPECT_EQ(fs::exists(testing::NativePath(ResultsSafetyCopyPath(state->installation))),
+              c.copyLeft);
+    const std::string told = DetectInterruptedDelete(state->installation);
     if (c.copyLeft) {
       EXPECT_NE(told.find(c.says), std::string::npos) << told;
       EXPECT_NE(told.find("「成績累積データtemp.dat」は消去前の控え"), std::string::npos) << told;
       // The left-over copy stops further deletions until it is dealt with.
       const uint32_t ticks = fake.clock.TickCount();
-      EXPECT_FALSE(DeleteResultRecord(*state, fake.services, 1, error));
+      EXPECT_FALSE(DeleteResultRecord(state->installation, fake.services, 1, error));
       EXPECT_EQ(error, told);
       EXPECT_GE(fake.clock.TickCount() - ticks, 3000u);
       if (c.step != DeleteStep::CopyPartWritten) {
-        EXPECT_EQ(FileBytes(ResultsSafetyCopyPath(*state)).size(), 5 * kResultRecordSize);
+        EXPECT_EQ(FileBytes(ResultsSafetyCopyPath(state->installation)).size(),
+                  5 * kResultRecordSize);
       }
-      fs::remove(testing::NativePath(ResultsSafetyCopyPath(*state)));  // as the user is told to
+      fs::remove(testing::NativePath(
+          ResultsSafetyCopyPath(state->installation)));  // as the user is told to
     } else {
       EXPECT_EQ(told, "");
     }
     // Deleting works again, also over a half-written new file left behind.
-    ASSERT_TRUE(DeleteResultRecord(*state, fake.services, 1, error)) << error;
+    ASSERT_TRUE(DeleteResultRecord(state->installation, fake.services, 1, error)) << error;
     EXPECT_EQ(Records().size(), c.deleted ? 4u : 5u);
-    EXPECT_FALSE(fs::exists(testing::NativePath(ResultsNewFilePath(*state))));
+    EXPECT_FALSE(fs::exists(testing::NativePath(ResultsNewFilePath(state->installation))));
   }
 }
 
 TEST_F(ResultsFileTest, ACopyThatDisagreesWithTheFileIsKeptAndExplained) {
   WriteRecords({MakeRun(1, 1, 1), MakeRun(1, 1, 2), MakeRun(1, 1, 3)});
-  WriteBytes(ResultsSafetyCopyPath(*state), Encoded(MakeRun(1, 1, 7)) + Encoded(MakeRun(1, 1, 8)) +
-                                                Encoded(MakeRun(1, 1, 9)) +
-                                                Encoded(MakeRun(1, 1, 10)));
-  const std::string told = DetectInterruptedDelete(*state);
+  WriteBytes(ResultsSafetyCopyPath(state->installation),
+             Encoded(MakeRun(1, 1, 7)) + Encoded(MakeRun(1, 1, 8)) + Encoded(MakeRun(1, 1, 9)) +
+                 Encoded(MakeRun(1, 1, 10)));
+  const std::string told = DetectInterruptedDelete(state->installation);
   EXPECT_NE(told.find("食い違いがあります"), std::string::npos) << told;
   EXPECT_NE(told.find("どちらのファイルも消さずに保管し"), std::string::npos) << told;
-  EXPECT_NE(told.find(ResultsSafetyCopyPath(*state)), std::string::npos);
+  EXPECT_NE(told.find(ResultsSafetyCopyPath(state->installation)), std::string::npos);
   std::string error;
-  EXPECT_FALSE(DeleteResultRecord(*state, fake.services, 1, error));
+  EXPECT_FALSE(DeleteResultRecord(state->installation, fake.services, 1, error));
   EXPECT_EQ(error, told);
   EXPECT_EQ(SecondsInFile(), (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(FileBytes(ResultsSafetyCopyPath(*state)).size(), 4 * kResultRecordSize);
+  EXPECT_EQ(FileBytes(ResultsSafetyCopyPath(state->installation)).size(), 4 * kResultRecordSize);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "core/installation/app_state.h"
 #include "core/platform/field_reader.h"
 #include "core/platform/file_replace.h"
 #include "core/platform/wide_text_win.h"
@@ -24,17 +25,17 @@ class ResultsFileWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = testing::MakeScratchFolder("numora-成績");
-    state_ = std::make_unique<SharedState>();
-    state_->dataFolder = PathText(folder_) + "\\";
+    state_ = std::make_unique<AppState>();
+    state_->installation.dataFolder = PathText(folder_) + "\\";
   }
   void TearDown() override { fs::remove_all(folder_); }
   fs::path folder_;
-  std::unique_ptr<SharedState> state_;
+  std::unique_ptr<AppState> state_;
 };
 
 TEST_F(ResultsFileWindowsTest, APlainRenameOverTheOpenResultsFileIsRefused) {
-  const std::string path = ResultsFilePath(*state_);
-  const std::string fresh = ResultsNewFilePath(*state_);
+  const std::string path = ResultsFilePath(state_->installation);
+  const std::string fresh = ResultsNewFilePath(state_->installation);
   ASSERT_TRUE(WriteWholeFile(path, "old"));
   ASSERT_TRUE(WriteWholeFile(fresh, "new"));
   ResultsFile open;
@@ -49,7 +50,7 @@ TEST_F(ResultsFileWindowsTest, APlainRenameOverTheOpenResultsFileIsRefused) {
 }
 
 TEST_F(ResultsFileWindowsTest, WhileTheOldFileStepsAsideCopiesWaitAndCreateNothing) {
-  const std::string path = ResultsFilePath(*state_);
+  const std::string path = ResultsFilePath(state_->installation);
   ASSERT_TRUE(WriteWholeFile(ReplacingNameOf(path), "old"));
   ResultsFile file;
   EXPECT_EQ(file.Open(path), FileStatus::Conflict);
@@ -75,7 +76,7 @@ TEST_F(ResultsFileWindowsTest, WhileTheOldFileStepsAsideCopiesWaitAndCreateNothi
   ScriptedRandom random;
   RecordingSound sound;
   Services services{clock, random, sound, host};
-  ASSERT_TRUE(AppendRunRecord(*state_, services, 7, 1, 42));
+  ASSERT_TRUE(AppendRunRecord(state_->installation, services, 7, 1, 42));
   EXPECT_EQ(host.waits, 3);
   EXPECT_EQ(fs::file_size(testing::NativePath(path)), kResultRecordSize);
 }

@@ -41,14 +41,14 @@ TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordInt
   int32_t lastCount = 0;
   std::vector<int> statuses(kWriters, -1);
   for (int running = kWriters; running > 0;) {
-    ASSERT_TRUE(ScanResults(*state, fake.services));
+    ASSERT_TRUE(ScanResults(state->installation, state->stats, state->scanWarnings, fake.services));
     ++scans;
     ASSERT_TRUE(fake.host.messages.empty()) << fake.host.messages[0];
-    ASSERT_GE(state->resultEntryCount, lastCount);
-    lastCount = state->resultEntryCount;
+    ASSERT_GE(state->stats.resultEntryCount, lastCount);
+    lastCount = state->stats.resultEntryCount;
     std::vector<int> next(kWriters + 1, 0);
-    for (int32_t i = 1; i <= state->resultEntryCount; ++i) {
-      const ResultEntry& e = state->resultEntries[static_cast<size_t>(i)];
+    for (int32_t i = 1; i <= state->stats.resultEntryCount; ++i) {
+      const ResultEntry& e = state->stats.resultEntries[static_cast<size_t>(i)];
       ASSERT_TRUE(e.pupilNumber >= 1 && e.pupilNumber <= kWriters) << "entry " << i;
       ASSERT_EQ(e.level, 1);
       ASSERT_EQ(e.seconds, next[static_cast<size_t>(e.pupilNumber)]++) << "entry " << i;
@@ -69,10 +69,10 @@ TEST_F(ResultsProcessesTest, EightWritersAndAScanningReaderEndWithEveryRecordInt
   }
   EXPECT_GT(scans, 1);
 
-  EXPECT_EQ(fs::file_size(testing::NativePath(ResultsFilePath(*state))),
+  EXPECT_EQ(fs::file_size(testing::NativePath(ResultsFilePath(state->installation))),
             kWriters * kEach * kResultRecordSize);
-  ASSERT_TRUE(ScanResults(*state, fake.services));
-  EXPECT_EQ(state->resultEntryCount, kWriters * kEach);
+  ASSERT_TRUE(ScanResults(state->installation, state->stats, state->scanWarnings, fake.services));
+  EXPECT_EQ(state->stats.resultEntryCount, kWriters * kEach);
   const auto byPupil = ByPupil();
   ASSERT_EQ(byPupil.size(), static_cast<size_t>(kWriters));
   for (const auto& [pupil, seconds] : byPupil) {
@@ -90,7 +90,7 @@ TEST_F(ResultsProcessesTest, DeletionsBesideAppendsLoseNoAppendedRun) {
   constexpr int kDeletions = 40;
   FakeServices fake;
   for (int i = 0; i < kOriginal; ++i) {
-    ASSERT_TRUE(AppendRunRecord(*state, fake.services, 99, 2, i));
+    ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 99, 2, i));
   }
 
   std::vector<ChildProcess> children;
@@ -108,7 +108,7 @@ TEST_F(ResultsProcessesTest, DeletionsBesideAppendsLoseNoAppendedRun) {
   }
   EXPECT_EQ(byPupil.at(99), Sequence(kDeletions, kOriginal));
   EXPECT_EQ(Records().size(), static_cast<size_t>(4 * 150 + kOriginal - kDeletions));
-  EXPECT_EQ(DetectInterruptedDelete(*state), "");
+  EXPECT_EQ(DetectInterruptedDelete(state->installation), "");
 }
 
 // A deleting program copy killed right after each step, while another copy appends
@@ -118,11 +118,11 @@ TEST_F(ResultsProcessesTest, DeletionKilledAtEachStepLeavesEveryOtherRecord) {
   for (int step = static_cast<int>(DeleteStep::Locked);
        step <= static_cast<int>(DeleteStep::CopyRemoved); ++step) {
     SCOPED_TRACE(step);
-    fs::remove(testing::NativePath(ResultsSafetyCopyPath(*state)));
-    fs::remove(testing::NativePath(ResultsFilePath(*state)));
+    fs::remove(testing::NativePath(ResultsSafetyCopyPath(state->installation)));
+    fs::remove(testing::NativePath(ResultsFilePath(state->installation)));
     FakeServices fake;
     for (int i = 0; i < 5; ++i) {
-      ASSERT_TRUE(AppendRunRecord(*state, fake.services, 1, 1, i));
+      ASSERT_TRUE(AppendRunRecord(state->installation, fake.services, 1, 1, i));
     }
 
     EXPECT_EQ(Worker({"delete-killed", "3", std::to_string(step)}).Wait(), testing::kKilled);
@@ -135,10 +135,11 @@ TEST_F(ResultsProcessesTest, DeletionKilledAtEachStepLeavesEveryOtherRecord) {
     EXPECT_EQ(byPupil.at(1), replaced ? (std::vector<int>{0, 1, 3, 4}) : Sequence(0, 5));
     EXPECT_EQ(byPupil.at(2), std::vector<int>{0});
 
-    const std::string told = DetectInterruptedDelete(*state);
+    const std::string told = DetectInterruptedDelete(state->installation);
     const bool copyLeft = step >= static_cast<int>(DeleteStep::CopyPartWritten) &&
                           step <= static_cast<int>(DeleteStep::Replaced);
-    EXPECT_EQ(fs::exists(testing::NativePath(ResultsSafetyCopyPath(*state))), copyLeft);
+    EXPECT_EQ(fs::exists(testing::NativePath(ResultsSafetyCopyPath(state->installation))),
+              copyLeft);
     if (copyLeft) {
       EXPECT_NE(told.find(replaced ? "記録 3 の消去は終わっています" : "消去は行われていません"),
                 std::string::npos)

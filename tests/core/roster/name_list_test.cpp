@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/installation/app_state.h"
 #include "core/installation/installation.h"
 #include "core/platform/utf8_text.h"
 
@@ -98,18 +99,18 @@ TEST(NameList, LongNamesAreCutSoTheFiguresStayInLine) {
 }
 
 TEST(NameList, FiguresAreSummedOverLevelsOneToThirtyFive) {
-  SharedState s;
-  s.todayRuns(0, 7) = 100;  // level 0 is never counted
-  s.todayRuns(1, 7) = 2;
-  s.todayRuns(35, 7) = 1;
-  s.todayPoints(2, 7) = 11;
-  s.todayPoints(4, 7) = 9;
-  s.totalRuns(1, 7) = 5;
-  s.totalRuns(3, 7) = 6;
-  s.totalPoints(1, 7) = 100;
-  s.totalPoints(35, 7) = 1;
-  s.totalPoints(1, 8) = 50;  // another pupil
-  const PupilFigures f = SumPupilFigures(s, 7);
+  AppState s;
+  s.stats.todayRuns(0, 7) = 100;  // level 0 is never counted
+  s.stats.todayRuns(1, 7) = 2;
+  s.stats.todayRuns(35, 7) = 1;
+  s.stats.todayPoints(2, 7) = 11;
+  s.stats.todayPoints(4, 7) = 9;
+  s.stats.totalRuns(1, 7) = 5;
+  s.stats.totalRuns(3, 7) = 6;
+  s.stats.totalPoints(1, 7) = 100;
+  s.stats.totalPoints(35, 7) = 1;
+  s.stats.totalPoints(1, 8) = 50;  // another pupil
+  const PupilFigures f = SumPupilFigures(s.stats, 7);
   EXPECT_EQ(f.runsToday, 3);
   EXPECT_EQ(f.pointsToday, 20);
   EXPECT_EQ(f.runsTotal, 11);
@@ -125,10 +126,10 @@ RosterEntry Entry(int pupil, int birthYear, const std::string& name) {
 }
 
 TEST(NameList, SortedByBirthYearThenNameWithTheParallelList) {
-  SharedState s;
-  s.schoolYear = 2004;
-  s.totalPoints(1, 30) = 7;
-  s.totalPoints(1, 31) = 12;
+  AppState s;
+  s.roster.schoolYear = 2004;
+  s.stats.totalPoints(1, 30) = 7;
+  s.stats.totalPoints(1, 31) = 12;
   const std::vector<RosterEntry> listed = {
       Entry(12, 1997, "山田"),  // 小1
       Entry(30, 1995, "佐藤"),  // 小3
@@ -138,7 +139,7 @@ TEST(NameList, SortedByBirthYearThenNameWithTheParallelList) {
       Entry(44, 1998, "森"),    // 幼3
       Entry(2, 1995, "1号"),    // digits before letters
   };
-  const NameList all = NameListLines(s, listed, kPointsView, "全学年");
+  const NameList all = NameListLines(s.roster, s.stats, listed, kPointsView, "全学年");
   ASSERT_EQ(all.list1.size(), 8U);
   EXPECT_EQ(all.list1[0], "－－－－－－");
   const std::vector<std::string> expected = {
@@ -156,16 +157,16 @@ TEST(NameList, SortedByBirthYearThenNameWithTheParallelList) {
   EXPECT_EQ(all.list2.size(), 7U);
 
   // The filter keeps the relative order; list3 stays parallel to list1.
-  const NameList primary = NameListLines(s, listed, kPointsView, "小学生全体");
+  const NameList primary = NameListLines(s.roster, s.stats, listed, kPointsView, "小学生全体");
   ASSERT_EQ(primary.list1.size(), 6U);
   EXPECT_EQ(primary.list1[1], expected[1]);
   EXPECT_EQ(primary.list1[5], expected[5]);
   EXPECT_EQ(ParallelLinePupil(primary.list3[2]), "30");  // line 3 of the list → pupil 30
   EXPECT_EQ(primary.list2.size(), 7U);
-  const NameList none = NameListLines(s, listed, kPointsView, "大学生");
+  const NameList none = NameListLines(s.roster, s.stats, listed, kPointsView, "大学生");
   EXPECT_EQ(none.list1, std::vector<std::string>{"－－－－－－"});
   EXPECT_TRUE(none.list3.empty());
-  const NameList third = NameListLines(s, listed, kRunsView, "小３");
+  const NameList third = NameListLines(s.roster, s.stats, listed, kRunsView, "小３");
   EXPECT_EQ(third.list1.size(), 5U);
 }
 
@@ -180,16 +181,16 @@ TEST(NameList, LineChoiceTexts) {
 }
 
 TEST(NameList, LauncherCommandLine) {
-  SharedState s;
+  AppState s;
   const std::string sep(1, kFolderSeparator);
-  s.programFolder = sep + "apps" + sep + "numora" + sep;
-  LauncherCommand c = LauncherCommandFor(s);
+  s.installation.programFolder = sep + "apps" + sep + "numora" + sep;
+  LauncherCommand c = LauncherCommandFor(s.installation);
   EXPECT_EQ(c.program, sep + "apps" + sep + "numora" + sep + ".." + sep + "起動" + sep +
                            "プログラムメニューc.exe");
   EXPECT_EQ(c.args, std::vector<std::string>{"001"});
   EXPECT_EQ(c.folder, sep + "apps" + sep + "numora" + sep + ".." + sep + "起動");
-  s.developmentLayout = 1;
-  c = LauncherCommandFor(s);
+  s.installation.developmentLayout = true;
+  c = LauncherCommandFor(s.installation);
   EXPECT_EQ(c.program, sep + "apps" + sep + "numora" + sep + ".." + sep + ".." + sep + "起動" +
                            sep + "起動" + sep + "プログラムメニュー.exe");
   EXPECT_TRUE(c.args.empty());

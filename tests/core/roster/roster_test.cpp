@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "core/installation/app_state.h"
 #include "core/platform/dates.h"
 #include "core/platform/field_reader.h"
 #include "core/roster/roster_check.h"
@@ -87,30 +88,30 @@ TEST(ReadRoster, FillsTablesAndListsPupilsInFileOrder) {
   f.WriteRoster(RosterLine(12, 1997, "山田") + RosterLine(7, 1996, "佐藤", 1) +
                 RosterLine(30, 1990, "鈴木") + RosterLine(31, 1995, "髙橋", 2) +
                 RosterLine(40, 1986, "田中"));
-  SharedState& s = *f.state;
-  s.rosterGrades[40] = "前の値";
-  const RosterReading r = ReadRoster(s, MakeDate(2004, 6, 1));
+  AppState& s = *f.state;
+  s.roster.grades[40] = "前の値";
+  const RosterReading r = ReadRoster(s.installation, s.roster, MakeDate(2004, 6, 1));
   ASSERT_TRUE(r.fileRead);
-  EXPECT_EQ(s.schoolYear, 2004);
+  EXPECT_EQ(s.roster.schoolYear, 2004);
   // Listed: 12 and 30 and 40; 7 (status 1) and 31 (status 2, not active) are not.
   ASSERT_EQ(r.listed.size(), 3U);
   EXPECT_EQ(r.listed[0].pupilNumber, 12);
   EXPECT_EQ(r.listed[1].pupilNumber, 30);
   EXPECT_EQ(r.listed[2].pupilNumber, 40);
-  EXPECT_EQ(s.rosterCount, 3);
-  EXPECT_EQ(s.rosterOrder[1], 12);
-  EXPECT_EQ(s.rosterOrder[2], 30);
-  EXPECT_EQ(s.rosterOrder[3], 40);
-  EXPECT_EQ(s.rosterGrades[12], "小１");
-  EXPECT_EQ(GradeMark(GradeNumber(s.schoolYear, s.rosterBirthYears[12])), "①");
+  EXPECT_EQ(s.roster.count, 3);
+  EXPECT_EQ(s.roster.order[1], 12);
+  EXPECT_EQ(s.roster.order[2], 30);
+  EXPECT_EQ(s.roster.order[3], 40);
+  EXPECT_EQ(s.roster.grades[12], "小１");
+  EXPECT_EQ(GradeMark(GradeNumber(s.roster.schoolYear, s.roster.birthYears[12])), "①");
   // Unlisted pupils keep their name, birth year and grade in the tables.
-  EXPECT_EQ(s.rosterNames[7], "佐藤" + std::string(18, ' '));
-  EXPECT_EQ(s.rosterGrades[7], "小２");
-  EXPECT_EQ(s.rosterNames[31], "髙橋" + std::string(18, ' '));
-  EXPECT_EQ(s.rosterGrades[30], "中２");
+  EXPECT_EQ(s.roster.names[7], "佐藤" + std::string(18, ' '));
+  EXPECT_EQ(s.roster.grades[7], "小２");
+  EXPECT_EQ(s.roster.names[31], "髙橋" + std::string(18, ' '));
+  EXPECT_EQ(s.roster.grades[30], "中２");
   // Grade number 12 has no label: the entry keeps what it had.
-  EXPECT_EQ(s.rosterGrades[40], "前の値");
-  EXPECT_EQ(s.rosterBirthYears[40], 1986);
+  EXPECT_EQ(s.roster.grades[40], "前の値");
+  EXPECT_EQ(s.roster.birthYears[40], 1986);
   EXPECT_TRUE(r.leftOut.empty());
   EXPECT_EQ(RosterNotice(r), "");
 }
@@ -118,28 +119,28 @@ TEST(ReadRoster, FillsTablesAndListsPupilsInFileOrder) {
 TEST(ReadRoster, StatusTwoIsListedOnlyWhenActive) {
   RosterFolder f;
   f.WriteRoster(RosterLine(5, 1997, "A", 2) + RosterLine(6, 1997, "B", 3));
-  f.state->rosterStatusTwoActive = 1;
-  RosterReading r = ReadRoster(*f.state, MakeDate(2004, 6, 1));
+  f.state->installation.rosterStatusTwoActive = 1;
+  RosterReading r = ReadRoster(f.state->installation, f.state->roster, MakeDate(2004, 6, 1));
   ASSERT_EQ(r.listed.size(), 1U);
   EXPECT_EQ(r.listed[0].pupilNumber, 5);
   EXPECT_EQ(r.listed[0].status, 0);
-  f.state->rosterStatusTwoActive = 0;
-  r = ReadRoster(*f.state, MakeDate(2004, 6, 1));
+  f.state->installation.rosterStatusTwoActive = 0;
+  r = ReadRoster(f.state->installation, f.state->roster, MakeDate(2004, 6, 1));
   EXPECT_TRUE(r.listed.empty());
-  EXPECT_EQ(f.state->rosterCount, 0);
+  EXPECT_EQ(f.state->roster.count, 0);
   // The last read position still holds the unlisted pupil read last.
-  EXPECT_EQ(f.state->rosterOrder[1], 6);
+  EXPECT_EQ(f.state->roster.order[1], 6);
 }
 
 TEST(ReadRoster, GradesMoveOnOnTheFirstDayOfTheSchoolYear) {
   RosterFolder f;
   f.WriteRoster(RosterLine(12, 1997, "山田"));
-  ReadRoster(*f.state, MakeDate(2005, 3, 31));
-  EXPECT_EQ(f.state->schoolYear, 2004);
-  EXPECT_EQ(f.state->rosterGrades[12], "小１");
-  ReadRoster(*f.state, MakeDate(2005, 4, 1));
-  EXPECT_EQ(f.state->schoolYear, 2005);
-  EXPECT_EQ(f.state->rosterGrades[12], "小２");
+  ReadRoster(f.state->installation, f.state->roster, MakeDate(2005, 3, 31));
+  EXPECT_EQ(f.state->roster.schoolYear, 2004);
+  EXPECT_EQ(f.state->roster.grades[12], "小１");
+  ReadRoster(f.state->installation, f.state->roster, MakeDate(2005, 4, 1));
+  EXPECT_EQ(f.state->roster.schoolYear, 2005);
+  EXPECT_EQ(f.state->roster.grades[12], "小２");
 }
 
 TEST(ReadRoster, FieldsAsTheFieldReaderGivesThem) {
@@ -150,7 +151,7 @@ TEST(ReadRoster, FieldsAsTheFieldReaderGivesThem) {
       "  21 , 1998 ,3,4, \"山田,太郎\" ,0,メモ,\r\n"
       "22,1998,0,0,あいうえおかきくけこさしすせそたちつてとなにぬねの,0,"
       "abcdefghijklmnopqrstuvwxyz,①Ⅱ\r\n");
-  const RosterReading r = ReadRoster(*f.state, MakeDate(2004, 6, 1));
+  const RosterReading r = ReadRoster(f.state->installation, f.state->roster, MakeDate(2004, 6, 1));
   ASSERT_EQ(r.listed.size(), 2U);
   EXPECT_EQ(r.listed[0].pupilNumber, 21);
   EXPECT_EQ(r.listed[0].extraNumber1, 3);
@@ -158,19 +159,19 @@ TEST(ReadRoster, FieldsAsTheFieldReaderGivesThem) {
   EXPECT_EQ(r.listed[0].name, "山田,太郎" + std::string(15, ' '));
   EXPECT_EQ(r.listed[0].extraText1, "メモ" + std::string(18, ' '));
   EXPECT_EQ(r.listed[0].extraText2, std::string(20, ' '));
-  EXPECT_EQ(f.state->rosterNames[22], "あいうえおかきくけこさしすせそたちつてと");
+  EXPECT_EQ(f.state->roster.names[22], "あいうえおかきくけこさしすせそたちつてと");
   EXPECT_EQ(r.listed[1].extraText1, "abcdefghijklmnopqrst");
   EXPECT_EQ(r.listed[1].extraText2, "①Ⅱ" + std::string(18, ' '));
 }
 
 TEST(ReadRoster, MissingFileGivesAnEmptyListAndAMessageNamingIt) {
   RosterFolder f;
-  f.state->rosterCount = 7;
-  const RosterReading r = ReadRoster(*f.state, MakeDate(2004, 6, 1));
+  f.state->roster.count = 7;
+  const RosterReading r = ReadRoster(f.state->installation, f.state->roster, MakeDate(2004, 6, 1));
   EXPECT_FALSE(r.fileRead);
   EXPECT_TRUE(r.listed.empty());
-  EXPECT_EQ(f.state->rosterCount, 0);
-  EXPECT_EQ(f.state->schoolYear, 2004);
+  EXPECT_EQ(f.state->roster.count, 0);
+  EXPECT_EQ(f.state->roster.schoolYear, 2004);
   const std::string notice = RosterNotice(r);
   EXPECT_NE(notice.find("新名簿.txt"), std::string::npos) << notice;
   EXPECT_NE(notice.find(ShownPath(r.path)), std::string::npos) << notice;
@@ -183,23 +184,23 @@ TEST(ReadRoster, EntriesThatCannotBePlacedAreLeftOutAndNamed) {
                 RosterLine(70000, 1997, "桁") + RosterLine(8, 97, "年二桁") +
                 RosterLine(9, 0, "年なし") + RosterLine(10, 19970, "年五桁") +
                 RosterLine(11, 1997, "残り") + RosterLine(12, 97, "休み", 1));
-  SharedState& s = *f.state;
-  const RosterReading r = ReadRoster(s, MakeDate(2004, 6, 1));
+  AppState& s = *f.state;
+  const RosterReading r = ReadRoster(s.installation, s.roster, MakeDate(2004, 6, 1));
   ASSERT_EQ(r.listed.size(), 2U);
   EXPECT_EQ(r.listed[0].pupilNumber, 1);
   EXPECT_EQ(r.listed[1].pupilNumber, 11);
-  EXPECT_EQ(s.rosterCount, 2);
-  EXPECT_EQ(s.rosterOrder[1], 1);
-  EXPECT_EQ(s.rosterOrder[2], 11);
+  EXPECT_EQ(s.roster.count, 2);
+  EXPECT_EQ(s.roster.order[1], 1);
+  EXPECT_EQ(s.roster.order[2], 11);
   ASSERT_EQ(r.leftOut.size(), 7U);
   const int entries[] = {2, 3, 4, 5, 6, 7, 8};
   for (size_t i = 0; i < 7; ++i) EXPECT_EQ(r.leftOut[i].entry, entries[i]);
   EXPECT_EQ(r.leftOut[1].pupilNumber, 5001);
   EXPECT_EQ(r.leftOut[4].name, "年二桁");
   // A pupil whose birth year is broken is still known by name (the hub's lists name it).
-  EXPECT_EQ(s.rosterNames[8], "年二桁" + std::string(17, ' '));
+  EXPECT_EQ(s.roster.names[8], "年二桁" + std::string(17, ' '));
   // An unlisted entry with a broken birth year is not a problem of the list.
-  EXPECT_EQ(s.rosterNames[12], "休み" + std::string(18, ' '));
+  EXPECT_EQ(s.roster.names[12], "休み" + std::string(18, ' '));
 
   const std::string notice = RosterNotice(r);
   EXPECT_NE(notice.find("7件"), std::string::npos) << notice;
@@ -214,20 +215,21 @@ TEST(ReadRoster, NoMoreThanFiveThousandListedPupils) {
   text += RosterLine(17, 1998, "あふれ");
   text += RosterLine(18, 1998, "休み", 1);
   f.WriteRoster(text);
-  const RosterReading r = ReadRoster(*f.state, MakeDate(2004, 6, 1));
+  const RosterReading r = ReadRoster(f.state->installation, f.state->roster, MakeDate(2004, 6, 1));
   EXPECT_EQ(r.listed.size(), 5000U);
-  EXPECT_EQ(f.state->rosterCount, 5000);
-  EXPECT_EQ(f.state->rosterOrder[5000], 5000);
+  EXPECT_EQ(f.state->roster.count, 5000);
+  EXPECT_EQ(f.state->roster.order[5000], 5000);
   ASSERT_EQ(r.leftOut.size(), 1U);
   EXPECT_EQ(r.leftOut[0].entry, 5001);
   EXPECT_EQ(r.leftOut[0].pupilNumber, 17);
   // The names are still placed by number.
-  EXPECT_EQ(f.state->rosterNames[17], "あふれ" + std::string(17, ' '));
+  EXPECT_EQ(f.state->roster.names[17], "あふれ" + std::string(17, ' '));
   // Ten problems are named in the notice, the rest are counted.
   std::string many;
   for (int i = 0; i < 12; ++i) many += RosterLine(0, 1997, "x");
   f.WriteRoster(many);
-  const std::string notice = RosterNotice(ReadRoster(*f.state, MakeDate(2004, 6, 1)));
+  const std::string notice =
+      RosterNotice(ReadRoster(f.state->installation, f.state->roster, MakeDate(2004, 6, 1)));
   EXPECT_NE(notice.find("10件目"), std::string::npos);
   EXPECT_EQ(notice.find("11件目"), std::string::npos);
   EXPECT_NE(notice.find("ほか2件"), std::string::npos) << notice;
@@ -235,16 +237,17 @@ TEST(ReadRoster, NoMoreThanFiveThousandListedPupils) {
 
 TEST(ReadRoster, FirstReadingOfTheRunIsKnown) {
   RosterFolder f;
-  EXPECT_TRUE(RosterNotReadYet(*f.state));
-  ReadRoster(*f.state, MakeDate(2004, 6, 1));
-  EXPECT_FALSE(RosterNotReadYet(*f.state));
+  EXPECT_TRUE(RosterNotReadYet(f.state->roster));
+  ReadRoster(f.state->installation, f.state->roster, MakeDate(2004, 6, 1));
+  EXPECT_FALSE(RosterNotReadYet(f.state->roster));
 }
 
 TEST(CheckRoster, CleanRosterReportsNothing) {
   RosterFolder f;
   f.WriteRoster(RosterLine(1, 1997, "一") + RosterLine(2, 1998, "二", 1) + "\r\n\r\n");
   std::ostringstream report;
-  EXPECT_TRUE(CheckRosterFile(*f.state, MakeDate(2004, 6, 1), report));
+  EXPECT_TRUE(
+      CheckRosterFile(f.state->installation, f.state->roster, MakeDate(2004, 6, 1), report));
   EXPECT_EQ(report.str(), "");
 }
 
@@ -254,7 +257,8 @@ TEST(CheckRoster, ListsEveryProblemOnItsOwnLine) {
                 RosterLine(6000, 1997, "大") + RosterLine(4, 1997, "四") +
                 RosterLine(4, 1999, "四2", 1));
   std::ostringstream report;
-  EXPECT_FALSE(CheckRosterFile(*f.state, MakeDate(2004, 6, 1), report));
+  EXPECT_FALSE(
+      CheckRosterFile(f.state->installation, f.state->roster, MakeDate(2004, 6, 1), report));
   const std::string text = report.str();
   EXPECT_NE(text.find("2行目の項目が 7 個です"), std::string::npos) << text;
   EXPECT_NE(text.find("3行目が空です"), std::string::npos) << text;
@@ -263,7 +267,8 @@ TEST(CheckRoster, ListsEveryProblemOnItsOwnLine) {
 
   RosterFolder missing;
   std::ostringstream report2;
-  EXPECT_FALSE(CheckRosterFile(*missing.state, MakeDate(2004, 6, 1), report2));
+  EXPECT_FALSE(CheckRosterFile(missing.state->installation, missing.state->roster,
+                               MakeDate(2004, 6, 1), report2));
   EXPECT_NE(report2.str().find("見つからない"), std::string::npos);
 }
 

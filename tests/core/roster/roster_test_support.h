@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/installation/shared_state.h"
+#include "core/installation/app_state.h"
 #include "core/platform/cp932.h"
 #include "core/platform/field_reader.h"
 
@@ -23,9 +23,9 @@ struct RosterFolder {
            (std::string("numora_roster_") + info->test_suite_name() + "_" + info->name());
     fs::remove_all(root);
     fs::create_directories(root);
-    state = std::make_unique<SharedState>();
-    state->dataRootFolder = PathText(root) + "/";
-    state->schoolYearStartMonth = 4;
+    state = std::make_unique<AppState>();
+    state->installation.dataRootFolder = PathText(root) + "/";
+    state->installation.schoolYearStartMonth = 4;
   }
   ~RosterFolder() { fs::remove_all(root); }
   RosterFolder(const RosterFolder&) = delete;
@@ -37,7 +37,7 @@ struct RosterFolder {
   }
 
   fs::path root;
-  std::unique_ptr<SharedState> state;
+  std::unique_ptr<AppState> state;
 };
 
 // One roster line: number, birth year, two spare numbers, name, status, two spare texts.
