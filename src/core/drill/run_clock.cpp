@@ -98,17 +98,6 @@ double TitlePointSize(const std::string& title) {
   return CharCount(title) > 9 ? 14.0 : 16.8;
 }
 
-int16_t TodayTotalRuns(const StatisticsTables& stats, int pupil, int lastLevel) {
-  if (pupil < 0 || pupil >= kPupilSlots) {
-    return 0;
-  }
-  double sum = 0;
-  for (int l = 1; l <= lastLevel && l < kLevelSlots; ++l) {
-    sum += stats.todayRuns(l, pupil);
-  }
-  return SaturatingCast<int16_t>(std::nearbyint(sum));
-}
-
 void WaitOnTickCount(Services& services, double seconds) {
   constexpr uint32_t kStepMs = 10;
   int64_t count = 0;

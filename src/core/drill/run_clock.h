@@ -59,9 +59,6 @@ struct CountdownSquares {
 // else 16.8.
 double TitlePointSize(const std::string& title);
 
-// The pupil's counted runs today, summed over levels 1 to lastLevel (rounded to a whole number).
-int16_t TodayTotalRuns(const StatisticsTables& stats, int pupil, int lastLevel);
-
 // Waits the given seconds by counting 10-millisecond steps against the clock's tick count,
 // catching up at most one step per pass, so it never ends early; window messages keep being
 // processed in every pass. Between passes that count no step it yields for a few milliseconds

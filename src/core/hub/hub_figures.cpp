@@ -70,11 +70,7 @@ std::string AllTimeFigures(const Session& session, const StatisticsTables& stats
 }
 
 int TodayTotalRuns(const Session& session, const StatisticsTables& stats) {
-  double sum = 0;
-  for (int level = 1; level < kLevelSlots; ++level) {
-    sum += stats.todayRuns(level, session.currentPupil);
-  }
-  return SaturatingCast<int>(std::round(sum));
+  return TodayTotalRuns(stats, session.currentPupil, kLevelSlots - 1);
 }
 
 std::string TodayTotalRunsLine(int todayTotalRuns) {

@@ -139,4 +139,15 @@ void RecordRun(AppState& state, Services& services, int level) {
   }
 }
 
+int TodayTotalRuns(const StatisticsTables& stats, int pupil, int lastLevel) {
+  if (pupil < 0 || pupil >= kPupilSlots) {
+    return 0;
+  }
+  double sum = 0;
+  for (int l = 1; l <= lastLevel && l < kLevelSlots; ++l) {
+    sum += stats.todayRuns(l, pupil);
+  }
+  return SaturatingCast<int>(std::round(sum));
+}
+
 }  // namespace numora

@@ -44,6 +44,10 @@ struct StatisticsTables {
   bool finalLevelCleared = false;
 };
 
+// A pupil's counted runs today, summed over levels 1 to lastLevel and rounded to a whole number.
+// The drill's status panel sums levels 1 to 15, the hub every level.
+int TodayTotalRuns(const StatisticsTables& stats, int pupil, int lastLevel);
+
 // What the results scan has told the user in this program run, so each is told once.
 struct ScanWarnings {
   bool unplaceableRecordTold = false;  // a record that cannot be placed in the tables
