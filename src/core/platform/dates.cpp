@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+#include "core/platform/era_of.h"
 
 namespace numora {
 
@@ -67,6 +70,20 @@ int WeekdayOf(double date) {
   // Day 0 (1899-12-30) was a Saturday.
   long long d = WholeDays(date);
   return static_cast<int>(((d + 6) % 7 + 7) % 7);
+}
+
+// The date in the pattern "ggge年 m月 dd日（aaa）": era name and era year from EraOf, the rest
+// composed here so that the spacing is exactly the program's on every system.
+std::string FormatEraDate(double date) {
+  static const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
+  const CivilDate c = ToCivil(date);
+  const EraYear era = EraOf(date, c);
+  std::string out = era.name + std::to_string(era.year) + "年 " + std::to_string(c.month) + "月 ";
+  if (c.day < 10) {
+    out += "0";
+  }
+  out += std::to_string(c.day) + "日（" + kWeekdays[WeekdayOf(date)] + "）";
+  return out;
 }
 
 double TimeOfDaySeconds(double date) {

@@ -7,20 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "core/platform/dates.h"
+#include "core/platform/era_of.h"
 
 namespace numora {
 
-namespace {
-
-const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
-
-}  // namespace
-
-// Era name and era year come from ICU's Japanese calendar; the rest of the pattern
-// "ggge年 m月 dd日（aaa）" is composed here so that the spacing is exactly the program's.
-std::string FormatEraDate(double date) {
-  CivilDate c = ToCivil(date);
+// Era name and era year from ICU's Japanese calendar.
+EraYear EraOf(double date, const CivilDate& c) {
   UErrorCode status = U_ZERO_ERROR;
   icu::Locale locale("ja_JP@calendar=japanese");
   std::unique_ptr<icu::Calendar> cal(
@@ -46,12 +38,7 @@ std::string FormatEraDate(double date) {
   if (eraName.empty()) {
     eraName = "西暦";
   }
-  std::string out = eraName + std::to_string(eraYear) + "年 " + std::to_string(c.month) + "月 ";
-  if (c.day < 10) {
-    out += "0";
-  }
-  out += std::to_string(c.day) + "日（" + kWeekdays[WeekdayOf(date)] + "）";
-  return out;
+  return {eraName, eraYear};
 }
 
 }  // namespace numora

@@ -1,10 +1,10 @@
 // The Japanese-era date for Windows builds without ICU: the eras of the modern calendar from a
-// table (the same first days as ICU's Japanese calendar), composed into the pattern
-// "ggge年 m月 dd日（aaa）". Dates before the first era of the table are written with "西暦".
+// table (the same first days as ICU's Japanese calendar), composed into the date line by
+// FormatEraDate. Dates before the first era of the table are written with "西暦".
 
 #include <string>
 
-#include "core/platform/dates.h"
+#include "core/platform/era_of.h"
 
 namespace numora {
 
@@ -21,12 +21,9 @@ constexpr Era kEras[] = {
     {"大正", 1912, 7, 30}, {"明治", 1868, 9, 8},
 };
 
-const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
-
 }  // namespace
 
-std::string FormatEraDate(double date) {
-  const CivilDate c = ToCivil(date);
+EraYear EraOf(double /*date*/, const CivilDate& c) {
   std::string eraName = "西暦";
   int eraYear = c.year;
   const double day = MakeDate(c.year, c.month, c.day);
@@ -37,12 +34,7 @@ std::string FormatEraDate(double date) {
       break;
     }
   }
-  std::string out = eraName + std::to_string(eraYear) + "年 " + std::to_string(c.month) + "月 ";
-  if (c.day < 10) {
-    out += "0";
-  }
-  out += std::to_string(c.day) + "日（" + kWeekdays[WeekdayOf(date)] + "）";
-  return out;
+  return {eraName, eraYear};
 }
 
 }  // namespace numora
